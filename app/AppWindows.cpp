@@ -1,0 +1,50 @@
+#include "app/AppWindows.h"
+
+#include "app/Prompts.h"
+#include "app/Unit_main.h"
+#include "app/Unit_message.h"
+#include "psychro/Unit_air_id.h"
+#include "psychro/Unit_atm.h"
+
+#include <QApplication>
+#include <QScreen>
+
+template <class W, class... Args> W* AppWindows::create(Args&&... args)
+{
+    auto window = std::make_unique<W>(std::forward<Args>(args)...);
+    W* raw = window.get();
+    owned_.push_back(std::move(window));
+    return raw;
+}
+
+AppWindows::AppWindows()
+    : idLib([](const std::string& text) {
+          prompts().error(QApplication::activeWindow(), QString::fromStdString(text));
+      })
+{
+    // Creation order of the program's windows, the main menu first.
+    main = create<Form_main>();
+    message = create<Form_message>();
+    atm = create<Form_atm>();
+    id = create<Form_id>(idLib, *atm);
+
+    main->attach(QStringLiteral("SpeedButton_point"), id);
+    for (auto& w : owned_)
+        CenterOnScreen(w.get());
+}
+
+AppWindows::~AppWindows()
+{
+    while (!owned_.empty())
+        owned_.pop_back();
+}
+
+void CenterOnScreen(QWidget* window)
+{
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
+}

@@ -1,0 +1,34 @@
+// The program's windows, created once at start-up in a fixed order (the main
+// menu first) and kept until exit, and the one moist-air library they share.
+#pragma once
+
+#include "psychro/ID_lib.h"
+
+#include <QDialog>
+#include <memory>
+#include <vector>
+
+class Form_main;
+class Form_message;
+class Form_atm;
+class Form_id;
+
+struct AppWindows {
+    AppWindows();
+    ~AppWindows();
+
+    // The program's library: its messages are error boxes over the active window.
+    ID_lib idLib;
+    Form_main* main = nullptr;
+    Form_message* message = nullptr;
+    Form_atm* atm = nullptr;
+    Form_id* id = nullptr;
+
+private:
+    // Every window in creation order; destroyed in reverse.
+    std::vector<std::unique_ptr<QDialog>> owned_;
+    template <class W, class... Args> W* create(Args&&... args);
+};
+
+// Moves a window to the middle of the screen it is on.
+void CenterOnScreen(QWidget* window);

@@ -1,0 +1,84 @@
+#include "app/Prompts.h"
+
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace {
+
+Prompts*& installed()
+{
+    static Prompts* p = nullptr;
+    return p;
+}
+
+QString runFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(parent, spec.title, QString(), spec.filter);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
+                                                      : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(spec.defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
+} // namespace
+
+Prompts& prompts()
+{
+    static QtPrompts qtPrompts;
+    return installed() ? *installed() : qtPrompts;
+}
+
+void installPrompts(Prompts* p) { installed() = p; }
+
+void QtPrompts::error(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("错误"), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool QtPrompts::confirm(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("确认"), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setButtonText(QMessageBox::Yes, QStringLiteral("是(&Y)"));
+    box.setButtonText(QMessageBox::No, QStringLiteral("否(&N)"));
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString QtPrompts::saveFile(QWidget* parent, const FileDialogSpec& spec)
+{
+    return runFileDialog(parent, spec, QFileDialog::AcceptSave);
+}
+
+QString QtPrompts::openFile(QWidget* parent, const FileDialogSpec& spec)
+{
+    return runFileDialog(parent, spec, QFileDialog::AcceptOpen);
+}
+
+bool QtPrompts::chooseFont(QWidget* parent, QFont& font)
+{
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, font, parent);
+    if (ok)
+        font = chosen;
+    return ok;
+}
+
+bool QtPrompts::print(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPrompts::printerSetup(QWidget* parent, QPrinter& printer)
+{
+    QPageSetupDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}

@@ -1,0 +1,50 @@
+// Every question the program asks a person goes through Prompts: error boxes,
+// Yes/No confirmations, file, font, print and printer set-up dialogs. The
+// program installs QtPrompts; window tests install a scripted implementation.
+#pragma once
+
+#include <QString>
+
+class QFont;
+class QPrinter;
+class QWidget;
+
+struct FileDialogSpec {
+    QString title;         // empty: the system's own title
+    QString filter;        // Qt form, e.g. "文本文件(*.TXT)"
+    QString defaultSuffix; // without the dot, e.g. "txt"
+};
+
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+    // Modal error box: error icon, one OK button.
+    virtual void error(QWidget* parent, const QString& text) = 0;
+    // Modal Yes/No box; true for Yes.
+    virtual bool confirm(QWidget* parent, const QString& text) = 0;
+    // The chosen path, or an empty text when the user cancelled.
+    virtual QString saveFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    virtual QString openFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    // Shows the font dialog starting at font; true and font changed on OK.
+    virtual bool chooseFont(QWidget* parent, QFont& font) = 0;
+    // The print dialog for printer; false when cancelled.
+    virtual bool print(QWidget* parent, QPrinter& printer) = 0;
+    // The printer set-up dialog; its choice stays in printer.
+    virtual bool printerSetup(QWidget* parent, QPrinter& printer) = 0;
+};
+
+// The installed implementation (QtPrompts unless a test installed another).
+Prompts& prompts();
+// Installs p (not owned); nullptr goes back to QtPrompts.
+void installPrompts(Prompts* p);
+
+class QtPrompts : public Prompts {
+public:
+    void error(QWidget* parent, const QString& text) override;
+    bool confirm(QWidget* parent, const QString& text) override;
+    QString saveFile(QWidget* parent, const FileDialogSpec& spec) override;
+    QString openFile(QWidget* parent, const FileDialogSpec& spec) override;
+    bool chooseFont(QWidget* parent, QFont& font) override;
+    bool print(QWidget* parent, QPrinter& printer) override;
+    bool printerSetup(QWidget* parent, QPrinter& printer) override;
+};

@@ -1,0 +1,45 @@
+// The main menu: one flat button per calculator on the background picture.
+#pragma once
+
+#include <QDialog>
+#include <QHash>
+#include <QList>
+
+class QPushButton;
+
+// One row of the menu: the button's name and its caption.
+struct MenuEntry {
+    QString name;
+    QString caption;
+};
+
+class Form_main : public QDialog {
+    Q_OBJECT
+public:
+    // The seven calculator buttons in menu order and "退出". A calculator's
+    // button stays disabled until its window is attached.
+    explicit Form_main(QWidget* parent = nullptr);
+    void attach(const QString& buttonName, QDialog* window);
+
+    QList<QPushButton*> buttons() const { return buttons_; }
+    QPushButton* SpeedButton_Quit;
+
+signals:
+    // The main menu was closed ("退出" or the frame): the program ends.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override; // Esc closes like the frame
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void SpeedButtonClick(QPushButton* button);
+    void SpeedButton_QuitClick();
+
+    QList<QPushButton*> buttons_;
+    QHash<QPushButton*, QDialog*> windows_;
+};
+
+// The menu: button names and captions in order, "退出" last.
+QList<MenuEntry> MainMenuLayout();

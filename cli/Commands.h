@@ -1,0 +1,31 @@
+// ventacalc-cli's commands. Each command's source file registers itself with
+// a static CliCommandRegistrar, so adding a command touches no other file.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+// Exit statuses shared by every command.
+constexpr int ExitOk = 0;
+constexpr int ExitFailure = 1; // a file could not be read or written
+constexpr int ExitRefused = 2; // bad usage or refused input
+
+struct CliIo {
+    QTextStream& out;
+    QTextStream& err;
+};
+
+struct CliCommand {
+    QString name;    // e.g. "state"
+    QString summary; // one line for the overview
+    QString help;    // the full text of "<name> --help"
+    int (*run)(const QStringList& args, CliIo& io);
+};
+
+class CliCommandRegistrar {
+public:
+    explicit CliCommandRegistrar(const CliCommand& command);
+};
+
+const QList<CliCommand>& CliCommands();

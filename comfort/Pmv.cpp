@@ -1,0 +1,170 @@
+#include "comfort/Pmv.h"
+
+#include "app/Numbers.h"
+#include "psychro/ID_lib.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace
+{
+
+const std::array<PmvActivity, 7> kActivities{{
+    {QStringLiteral("躺着"), 46},
+    {QStringLiteral("坐着休息"), 58},
+    {QStringLiteral("站着休息"), 70},
+    {QStringLiteral("坐着活动"), 70},
+    {QStringLiteral("站着活动(轻)"), 93},
+    {QStringLiteral("站着活动(中)"), 116},
+    {QStringLiteral("中等活动(重)"), 165},
+}};
+
+// The room air is taken at standard pressure whatever the local pressure is.
+constexpr double kStandardPressure = 101325;      // Pa
+constexpr double kPsychroCoefficient = 0.0006725; // 1/K
+constexpr double kKelvinOffset = 273;             // ISO 7730 rounds 273.15 to 273
+// Radiation between clothing and surroundings: emissivity 0.97 × Stefan–
+// Boltzmann 5.67e-8 × effective radiating fraction 0.72 of the body surface.
+constexpr double kRadiation = 3.96e-8;            // W/(m²·K⁴)
+constexpr double kSkinTemperatureAtRest = 35.7;   // ℃, falls 0.028 K per W/m² of M − W
+constexpr double kSkinTemperaturePerLoad = 0.028; // K·m²/W
+constexpr double kForcedConvection = 12.1;        // W/(m²·K) per √(m/s)
+constexpr double kNaturalConvection = 2.38;       // W/(m²·K) per K^0.25
+// Below this internal heat production (M − W, W/m²) a person in comfort does
+// not sweat, so the sweating loss is zero rather than negative.
+constexpr double kSweatingThreshold = 58.15; // W/m², 1 met
+constexpr double kTclTolerance = 0.0001;     // K
+constexpr int kTclPassLimit = 500;           // further passes after the first
+
+double Fourth(double x)
+{
+    const double s = x * x;
+    return s * s;
+}
+
+QString ReportTitle()
+{
+    return QStringLiteral(" ** 热舒适指标PMV值计算结果 **");
+}
+
+QStringList ReportBody(const PmvReportValues& v)
+{
+    return {
+        QStringLiteral(" 室内干球温度(℃)：") + v.ta,
+        QStringLiteral(" 室内相对湿度(%)：") + v.RH,
+        QStringLiteral(" 室内空气流速(m/s)：") + v.va,
+        QStringLiteral(" 室内壁面平均辐射温度(℃)：") + v.tr,
+        QStringLiteral(" 人体能量代谢率(W/m2)：") + FormatNumber(v.M, QStringLiteral("0.00")),
+        QStringLiteral(" 人体所作机械功(W)：") + v.W,
+        QStringLiteral(" 衣服热阻(m2.K/W)：") + v.Icl,
+        QStringLiteral(" 预测平均投票值：") + v.PMV,
+        QStringLiteral(" 预测不满意百分数(％)：") + v.PPD,
+        QString(16, QChar(0x2501)), // ━
+    };
+}
+
+} // namespace
+
+std::span<const PmvActivity> PmvActivities()
+{
+    return kActivities;
+}
+
+double MetabolicRateOf(const QString& activityText)
+{
+    const auto it = std::find_if(kActivities.begin(), kActivities.end(),
+                                 [&](const PmvActivity& a) { return a.text == activityText; });
+    return it == kActivities.end() ? 0 : it->M;
+}
+
+std::optional<QString> PmvInputError(const PmvInput& in)
+{
+    // va starts the clothing temperature at ta + 1/va and enters as √va; M
+    // scales every loss; a negative insulation has no physical meaning.
+    if (!(in.va > 0))
+        return QStringLiteral("空气流速必须大于0！");
+    if (!(in.M > 0))
+        return QStringLiteral("人体能量代谢率必须大于0！");
+    if (!(in.Icl >= 0))
+        return QStringLiteral("衣服热阻不能小于0！");
+    return std::nullopt;
+}
+
+std::optional<PmvResult> CalculatePmv(ID_lib& lib, const PmvInput& in)
+{
+    lib.PsychroCoefficient = kPsychroCoefficient;
+    lib.AtmPressure = kStandardPressure;
+    lib.CurrentState.t = in.ta;
+    lib.CurrentState.RH = in.RH;
+    lib.StateFromRH_T(in.ta, in.RH);
+    const double pa = lib.CurrentState.pv; // Pa
+
+    const double MW = in.M - in.W; // internal heat production, W/m²
+    const double fcl = in.Icl <= 0.078 ? 1 + 1.29 * in.Icl : 1.05 + 0.645 * in.Icl;
+    const double hcf = kForcedConvection * std::sqrt(in.va);
+    const double radiantTerm = Fourth(in.tr + kKelvinOffset);
+
+    // Clothing surface temperature: the balance between conduction through
+    // the clothing and radiation plus convection from its surface, relaxed
+    // with a damping of one half. It usually settles in 3 to 8 passes. The
+    // natural convection coefficient takes |tcl − ta|, so a clothing surface
+    // cooler than hot surroundings is handled like any other.
+    double tcl = in.ta + 1 / in.va;
+    double hc = 0;
+    for (int pass = 0;; ++pass) {
+        const double hcn = kNaturalConvection * std::pow(std::abs(tcl - in.ta), 0.25);
+        hc = std::max(hcn, hcf);
+        const double next =
+            kSkinTemperatureAtRest - kSkinTemperaturePerLoad * MW -
+            in.Icl * (kRadiation * fcl * (Fourth(tcl + kKelvinOffset) - radiantTerm) +
+                      fcl * hc * (tcl - in.ta));
+        if (std::abs(tcl - next) <= kTclTolerance) {
+            PmvResult r;
+            r.tcl = tcl;
+            r.hc = hc;
+            r.passes = pass + 1;
+            // Thermal load: internal heat production less the losses by skin
+            // diffusion, sweating, latent and dry respiration, radiation and
+            // convection (W/m²).
+            const double diffusion = 0.00305 * (5733 - 6.99 * MW - pa);
+            const double sweating = MW < kSweatingThreshold ? 0 : 0.42 * (MW - kSweatingThreshold);
+            const double latentRespiration = 1.7e-5 * in.M * (5867 - pa);
+            const double dryRespiration = 0.0014 * in.M * (34 - in.ta);
+            const double radiation = kRadiation * fcl * (Fourth(tcl + kKelvinOffset) - radiantTerm);
+            const double convection = fcl * hc * (tcl - in.ta);
+            const double L = MW - diffusion - sweating - latentRespiration - dryRespiration -
+                             radiation - convection;
+            r.PMV = (0.303 * std::exp(-0.036 * in.M) + 0.028) * L;
+            r.PPD = 100 - 95 * std::exp(-0.03353 * Fourth(r.PMV) - 0.2179 * r.PMV * r.PMV);
+            // A settled tcl with an absurd climate (a vapour pressure beyond
+            // range) can still leave no number to show.
+            if (!std::isfinite(r.PMV) || !std::isfinite(r.PPD))
+                return std::nullopt;
+            return r;
+        }
+        if (pass == kTclPassLimit)
+            return std::nullopt; // also reached when tcl ran off to infinity or NaN
+        tcl = (tcl + next) / 2;
+    }
+}
+
+int PmvMarkerX(double pmv)
+{
+    // Beyond ±3 the marker leaves the strip; keep the pixel position within a
+    // range that still lies outside it, so huge votes cannot overflow.
+    const double x = std::clamp(99 - 33 * pmv, -1000.0, 1000.0);
+    return static_cast<int>(std::lround(std::isnan(x) ? 1000.0 : x));
+}
+
+QStringList PmvSaveLines(const PmvReportValues& v)
+{
+    return QStringList{QStringLiteral(" "), ReportTitle(), QStringLiteral(" ")} + ReportBody(v);
+}
+
+QStringList PmvPrintLines(const PmvReportValues& v)
+{
+    return QStringList{QStringLiteral(" "), QStringLiteral("    热舒适指标PMV值计算结果 "),
+                       QStringLiteral("    ======================= "), QStringLiteral(" ")} +
+           ReportBody(v);
+}

@@ -1,0 +1,60 @@
+#include "support/ScriptedPrompts.h"
+
+#include <QPrinter>
+#include <stdexcept>
+
+namespace {
+template <class T> T takeOrFail(QQueue<T>& queue, const char* what)
+{
+    if (queue.isEmpty())
+        throw std::logic_error(std::string("test gave no answer for ") + what);
+    return queue.dequeue();
+}
+} // namespace
+
+void ScriptedPrompts::error(QWidget*, const QString& text) { errors << text; }
+
+bool ScriptedPrompts::confirm(QWidget*, const QString& text)
+{
+    confirmations << text;
+    return takeOrFail(confirmAnswers, "a confirmation");
+}
+
+QString ScriptedPrompts::saveFile(QWidget*, const FileDialogSpec& spec)
+{
+    saveDialogs << spec;
+    return takeOrFail(saveAnswers, "a save dialog");
+}
+
+QString ScriptedPrompts::openFile(QWidget*, const FileDialogSpec& spec)
+{
+    openDialogs << spec;
+    return takeOrFail(openAnswers, "an open dialog");
+}
+
+bool ScriptedPrompts::chooseFont(QWidget*, QFont& font)
+{
+    ++fontDialogs;
+    lastFontOffered = font;
+    if (fontAnswers.isEmpty())
+        return false;
+    font = fontAnswers.dequeue();
+    return true;
+}
+
+bool ScriptedPrompts::print(QWidget*, QPrinter& printer)
+{
+    ++printDialogs;
+    const QString target = takeOrFail(printAnswers, "a print dialog");
+    if (target.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(target);
+    return true;
+}
+
+bool ScriptedPrompts::printerSetup(QWidget*, QPrinter&)
+{
+    ++setupDialogs;
+    return setupAnswers.isEmpty() ? false : setupAnswers.dequeue();
+}

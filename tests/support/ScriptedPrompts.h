@@ -1,0 +1,46 @@
+// Prompts for window tests: answers come from queues the test fills, every
+// message shown is recorded. An unanswered question fails loudly.
+#pragma once
+
+#include "app/Prompts.h"
+
+#include <QFont>
+#include <QQueue>
+#include <QString>
+#include <QStringList>
+
+class ScriptedPrompts : public Prompts {
+public:
+    ScriptedPrompts() { installPrompts(this); }
+    ~ScriptedPrompts() override { installPrompts(nullptr); }
+
+    // Answers, consumed in order. An empty path answers "cancel".
+    QQueue<bool> confirmAnswers;
+    QQueue<QString> saveAnswers;
+    QQueue<QString> openAnswers;
+    // A font answer: the font confirmed; no answer queued means cancel.
+    QQueue<QFont> fontAnswers;
+    // A print answer: the PDF file the job goes to; empty means cancel.
+    QQueue<QString> printAnswers;
+    QQueue<bool> setupAnswers;
+
+    // What was shown.
+    QStringList errors;
+    QStringList confirmations;
+    QList<FileDialogSpec> saveDialogs;
+    QList<FileDialogSpec> openDialogs;
+    int fontDialogs = 0;
+    int printDialogs = 0;
+    int setupDialogs = 0;
+    QFont lastFontOffered;
+
+    void error(QWidget* parent, const QString& text) override;
+    bool confirm(QWidget* parent, const QString& text) override;
+    QString saveFile(QWidget* parent, const FileDialogSpec& spec) override;
+    QString openFile(QWidget* parent, const FileDialogSpec& spec) override;
+    bool chooseFont(QWidget* parent, QFont& font) override;
+    bool print(QWidget* parent, QPrinter& printer) override;
+    bool printerSetup(QWidget* parent, QPrinter& printer) override;
+
+    QString takeError() { return errors.isEmpty() ? QString() : errors.takeFirst(); }
+};
