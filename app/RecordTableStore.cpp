@@ -459,6 +459,18 @@ void RecordTableStore::remove()
     changed();
 }
 
+void RecordTableStore::removeAll()
+{
+    requireOpen();
+    postIfEditing();
+    Statement statement(db_, QStringLiteral("DELETE FROM %1").arg(quoted(tableName_)));
+    if (!statement.prepared() || statement.step() != SQLITE_DONE)
+        fail(QStringLiteral("无法删除数据表“%1”中的记录：%2").arg(path_, sqliteText(db_)));
+    records_.clear();
+    current_ = -1;
+    changed();
+}
+
 void RecordTableStore::refresh()
 {
     requireOpen();

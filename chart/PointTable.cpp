@@ -30,7 +30,6 @@ const TableDeclaration& PointTableDeclaration()
          .size = kNameSize,
          .title = QStringLiteral("状态点"),
          .gridWidth = 6,
-         .pattern = QString(),
          .alignment = Qt::AlignHCenter},
         quantity("T", "干球温度", 6, "0.00"),
         quantity("RH", "相对湿度", 6, "0.00"),
@@ -98,9 +97,7 @@ bool DeletePoint(RecordTableStore& table, const QString& name)
 
 void DeleteAllPoints(RecordTableStore& table)
 {
-    SuspendedUpdates suspended(table);
-    for (table.first(); !table.eof();)
-        table.remove();
+    table.removeAll();
 }
 
 std::vector<StatePoint> ReadPoints(RecordTableStore& table)
