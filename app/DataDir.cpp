@@ -8,7 +8,8 @@
 #include <QStandardPaths>
 #include <map>
 
-namespace {
+namespace
+{
 
 QString& overrideDir()
 {
@@ -24,7 +25,8 @@ std::map<QString, DataDir::SeedWriter>& seeds()
 
 } // namespace
 
-namespace DataDir {
+namespace DataDir
+{
 
 QString path()
 {
@@ -37,7 +39,10 @@ QString path()
 #endif
 }
 
-QString file(const QString& name) { return path() + QLatin1Char('/') + name; }
+QString file(const QString& name)
+{
+    return path() + QLatin1Char('/') + name;
+}
 
 void setOverride(const QString& dir)
 {

@@ -6,7 +6,8 @@
 #include <QString>
 #include <functional>
 
-namespace DataDir {
+namespace DataDir
+{
 
 // The directory in use (absolute path, no trailing separator).
 QString path();

@@ -1,5 +1,7 @@
 #include "app/Fonts.h"
 
+#include <QStringList>
+
 void InstallFontSubstitutions()
 {
     static const bool installed = [] {

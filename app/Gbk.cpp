@@ -5,7 +5,8 @@
 #include <cerrno>
 #include <iconv.h>
 
-namespace {
+namespace
+{
 
 // One conversion through iconv; false when a character has no form in the
 // target or the input is not valid in the source.

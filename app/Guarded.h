@@ -13,8 +13,7 @@
 // Shows the general error box for the exception in flight.
 void ShowCurrentFailure(QWidget* parent) noexcept;
 
-template <class F>
-void Guarded(QWidget* parent, F&& action) noexcept
+template <class F> void Guarded(QWidget* parent, F&& action) noexcept
 {
     try {
         action();

@@ -30,8 +30,8 @@ bool HelpWindow::showTopic(int context)
 
 HelpWindow* ShowHelp(QWidget* parent, int context)
 {
-    auto* window = parent ? parent->findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly)
-                          : nullptr;
+    auto* window =
+        parent ? parent->findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
     if (!window)
         window = new HelpWindow(parent);
     window->setWindowFlag(Qt::Window);

@@ -6,7 +6,8 @@
 
 class QTextBrowser;
 
-class HelpWindow : public QDialog {
+class HelpWindow : public QDialog
+{
     Q_OBJECT
 public:
     explicit HelpWindow(QWidget* parent = nullptr);

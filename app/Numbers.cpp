@@ -5,7 +5,8 @@
 #include <cmath>
 #include <system_error>
 
-namespace {
+namespace
+{
 
 // Blanks, an optional sign, digits with at most one ".", an optional exponent.
 const QRegularExpression& numberPattern()
@@ -47,8 +48,8 @@ QString FormatFixed(double value, int decimals)
     // The shortest decimal form that reads back as value: d.dddde±x. Rounding
     // is done on these decimal digits, so 0.125 and 1.005 both round up.
     char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                      std::chars_format::scientific);
     const std::string text(buffer, result.ptr);
     const auto ePos = text.find('e');
     std::string digits = text.substr(0, ePos);
@@ -67,7 +68,7 @@ QString FormatFixed(double value, int decimals)
         roundUp = digits[keep] >= '5';
     }
     if (kept.empty())
-        kept = "0";
+        kept.push_back('0');
     if (roundUp) {
         int pos = static_cast<int>(kept.size()) - 1;
         while (pos >= 0 && kept[pos] == '9')
@@ -79,7 +80,7 @@ QString FormatFixed(double value, int decimals)
     }
     const auto firstNonZero = kept.find_first_not_of('0');
     const bool isZero = firstNonZero == std::string::npos;
-    kept = isZero ? "0" : kept.substr(firstNonZero);
+    kept = isZero ? std::string(1, '0') : kept.substr(firstNonZero);
     if (static_cast<int>(kept.size()) < decimals + 1)
         kept.insert(0, decimals + 1 - kept.size(), '0');
 

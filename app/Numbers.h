@@ -7,14 +7,16 @@
 
 // A failure of a user action that the handler's edge shows in the general
 // error box. what() is UTF-8.
-class UserError : public std::runtime_error {
+class UserError : public std::runtime_error
+{
 public:
     explicit UserError(const QString& text) : std::runtime_error(text.toStdString()) {}
     QString text() const { return QString::fromUtf8(what()); }
 };
 
 // A field's text that is not a number, e.g. "“abc”不是有效的数值".
-class ConversionError : public UserError {
+class ConversionError : public UserError
+{
 public:
     using UserError::UserError;
 };

@@ -6,8 +6,10 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
-namespace {
+namespace
+{
 
 Prompts*& installed()
 {
@@ -20,7 +22,7 @@ QString runFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDialog::
     QFileDialog dialog(parent, spec.title, QString(), spec.filter);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
-                                                      : QFileDialog::ExistingFile);
+                                                       : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(spec.defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
@@ -35,7 +37,10 @@ Prompts& prompts()
     return installed() ? *installed() : qtPrompts;
 }
 
-void installPrompts(Prompts* p) { installed() = p; }
+void installPrompts(Prompts* p)
+{
+    installed() = p;
+}
 
 void QtPrompts::error(QWidget* parent, const QString& text)
 {
@@ -45,11 +50,12 @@ void QtPrompts::error(QWidget* parent, const QString& text)
 
 bool QtPrompts::confirm(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("确认"), text,
-                    QMessageBox::Yes | QMessageBox::No, parent);
-    box.setButtonText(QMessageBox::Yes, QStringLiteral("是(&Y)"));
-    box.setButtonText(QMessageBox::No, QStringLiteral("否(&N)"));
-    return box.exec() == QMessageBox::Yes;
+    QMessageBox box(QMessageBox::Question, QStringLiteral("确认"), text, QMessageBox::NoButton,
+                    parent);
+    QPushButton* yes = box.addButton(QStringLiteral("是(&Y)"), QMessageBox::YesRole);
+    box.addButton(QStringLiteral("否(&N)"), QMessageBox::NoRole);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 QString QtPrompts::saveFile(QWidget* parent, const FileDialogSpec& spec)

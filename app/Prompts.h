@@ -15,7 +15,8 @@ struct FileDialogSpec {
     QString defaultSuffix; // without the dot, e.g. "txt"
 };
 
-class Prompts {
+class Prompts
+{
 public:
     virtual ~Prompts() = default;
     // Modal error box: error icon, one OK button.
@@ -38,7 +39,8 @@ Prompts& prompts();
 // Installs p (not owned); nullptr goes back to QtPrompts.
 void installPrompts(Prompts* p);
 
-class QtPrompts : public Prompts {
+class QtPrompts : public Prompts
+{
 public:
     void error(QWidget* parent, const QString& text) override;
     bool confirm(QWidget* parent, const QString& text) override;

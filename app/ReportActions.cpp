@@ -5,7 +5,8 @@
 
 #include <QPushButton>
 
-namespace {
+namespace
+{
 // Report files are plain text files.
 FileDialogSpec reportDialog(const QString& title)
 {
@@ -15,8 +16,7 @@ FileDialogSpec reportDialog(const QString& title)
 
 ReportActions::ReportActions(QWidget* window, QPushButton* save, QString newTitle,
                              QString openTitle)
-    : window_(window), save_(save), newTitle_(std::move(newTitle)),
-      openTitle_(std::move(openTitle))
+    : window_(window), save_(save), newTitle_(std::move(newTitle)), openTitle_(std::move(openTitle))
 {
     // The font dialog starts from the system's dialog font.
     dialogFont_ = QFont(QStringLiteral("MS Sans Serif"));
@@ -42,7 +42,10 @@ void ReportActions::chooseExisting()
     save_->setEnabled(true);
 }
 
-void ReportActions::save(const QStringList& lines) { file_.append(lines); }
+void ReportActions::save(const QStringList& lines)
+{
+    file_.append(lines);
+}
 
 void ReportActions::print(const QStringList& lines)
 {
@@ -60,6 +63,12 @@ void ReportActions::chooseFont()
     fontChosen_ = true;
 }
 
-void ReportActions::windowShown() { fontChosen_ = false; }
+void ReportActions::windowShown()
+{
+    fontChosen_ = false;
+}
 
-QFont ReportActions::printFont() const { return fontChosen_ ? dialogFont_ : DefaultReportFont(); }
+QFont ReportActions::printFont() const
+{
+    return fontChosen_ ? dialogFont_ : DefaultReportFont();
+}

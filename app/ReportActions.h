@@ -11,7 +11,8 @@
 class QPushButton;
 class QWidget;
 
-class ReportActions {
+class ReportActions
+{
 public:
     // newTitle/openTitle: the dialog titles ("新建", "打开文件"); empty for
     // the system's own. save is disabled until a file is chosen.

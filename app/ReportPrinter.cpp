@@ -13,7 +13,10 @@ QPrinter& AppPrinter()
     return printer;
 }
 
-QFont DefaultReportFont() { return SongFontPt(12); }
+QFont DefaultReportFont()
+{
+    return SongFontPt(12);
+}
 
 void PrintLines(QPrinter& printer, const QFont& font, const QStringList& lines)
 {

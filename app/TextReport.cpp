@@ -6,7 +6,8 @@
 #include <QFile>
 #include <QSaveFile>
 
-namespace {
+namespace
+{
 
 QByteArray gbkLines(const QStringList& lines)
 {

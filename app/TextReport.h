@@ -5,7 +5,8 @@
 #include <QString>
 #include <QStringList>
 
-class TextReportFile {
+class TextReportFile
+{
 public:
     // "新建(&N)": the first save empties the file (overwriting it).
     void chooseNew(const QString& path);

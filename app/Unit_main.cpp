@@ -8,7 +8,8 @@
 #include <QPixmap>
 #include <QPushButton>
 
-namespace {
+namespace
+{
 // Menu geometry in pixels: one column of buttons over the picture.
 constexpr int kClientWidth = 563, kClientHeight = 409;
 constexpr int kButtonLeft = 140, kButtonWidth = 280, kButtonHeight = 28;
@@ -101,9 +102,15 @@ void Form_main::SpeedButtonClick(QPushButton* button)
     window->exec();
 }
 
-void Form_main::SpeedButton_QuitClick() { close(); }
+void Form_main::SpeedButton_QuitClick()
+{
+    close();
+}
 
-void Form_main::reject() { close(); }
+void Form_main::reject()
+{
+    close();
+}
 
 void Form_main::closeEvent(QCloseEvent* event)
 {

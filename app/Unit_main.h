@@ -13,7 +13,8 @@ struct MenuEntry {
     QString caption;
 };
 
-class Form_main : public QDialog {
+class Form_main : public QDialog
+{
     Q_OBJECT
 public:
     // The seven calculator buttons in menu order and "退出". A calculator's

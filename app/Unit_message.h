@@ -3,7 +3,8 @@
 
 #include <QDialog>
 
-class Form_message : public QDialog {
+class Form_message : public QDialog
+{
     Q_OBJECT
 public:
     explicit Form_message(QWidget* parent = nullptr);

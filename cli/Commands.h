@@ -23,7 +23,8 @@ struct CliCommand {
     int (*run)(const QStringList& args, CliIo& io);
 };
 
-class CliCommandRegistrar {
+class CliCommandRegistrar
+{
 public:
     explicit CliCommandRegistrar(const CliCommand& command);
 };

@@ -8,7 +8,8 @@
 #include <QMap>
 #include <charconv>
 
-namespace {
+namespace
+{
 
 const char* const kHelp =
     "用法: ventacalc-cli state <量>=<值> <量>=<值> [--pressure PA] [--json]\n"
@@ -77,8 +78,8 @@ Computed compute(const QString& pressure, GivenValue first, GivenValue second)
 QString jsonObject(const MoistAirState& s)
 {
     const QList<QPair<const char*, double>> fields{
-        {"t", s.t},       {"ts", s.ts},     {"rh", s.RH},   {"d", s.d * 1000},
-        {"i", s.i},       {"tdew", s.tdew}, {"rho", s.rho}, {"pv", s.pv}};
+        {"t", s.t}, {"ts", s.ts},     {"rh", s.RH},   {"d", s.d * 1000},
+        {"i", s.i}, {"tdew", s.tdew}, {"rho", s.rho}, {"pv", s.pv}};
     QStringList parts;
     for (const auto& [key, value] : fields)
         parts << QStringLiteral("\"%1\": %2").arg(QLatin1String(key), fullPrecision(value));
@@ -124,9 +125,10 @@ QStringList splitCsvLine(const QString& line)
 int runCsv(const QString& path, const QString& pressure, CliIo& io)
 {
     QFile file;
-    const bool opened = path == QLatin1String("-")
-                            ? file.open(stdin, QIODevice::ReadOnly | QIODevice::Text)
-                            : (file.setFileName(path), file.open(QIODevice::ReadOnly | QIODevice::Text));
+    const bool opened =
+        path == QLatin1String("-")
+            ? file.open(stdin, QIODevice::ReadOnly | QIODevice::Text)
+            : (file.setFileName(path), file.open(QIODevice::ReadOnly | QIODevice::Text));
     if (!opened) {
         io.err << "无法读取文件“" << path << "”：" << file.errorString() << "\n";
         return ExitFailure;

@@ -4,7 +4,8 @@
 #include <QCoreApplication>
 #include <clocale>
 
-namespace {
+namespace
+{
 QList<CliCommand>& registry()
 {
     static QList<CliCommand> commands;
@@ -20,9 +21,15 @@ void printOverview(QTextStream& out)
 }
 } // namespace
 
-CliCommandRegistrar::CliCommandRegistrar(const CliCommand& command) { registry().append(command); }
+CliCommandRegistrar::CliCommandRegistrar(const CliCommand& command)
+{
+    registry().append(command);
+}
 
-const QList<CliCommand>& CliCommands() { return registry(); }
+const QList<CliCommand>& CliCommands()
+{
+    return registry();
+}
 
 int main(int argc, char** argv)
 {

@@ -2,7 +2,8 @@
 
 #include "app/Numbers.h"
 
-namespace {
+namespace
+{
 
 constexpr double kPsychroCoefficient = 0.0006725; // 1/K, the psychrometer's coefficient
 
@@ -23,16 +24,29 @@ constexpr double kMaxI = 150;      // kJ/kg, with RH or moisture content
 constexpr double kMinTs = -30;     // ℃
 constexpr double kMaxTs = 50;      // ℃
 
-bool outside(double v, double lo, double hi) { return v < lo || v > hi; }
+bool outside(double v, double lo, double hi)
+{
+    return v < lo || v > hi;
+}
 
 void store(MoistAirState& s, GivenValue g)
 {
     switch (g.quantity) {
-    case Quantity::DryBulb: s.t = g.value; break;
-    case Quantity::WetBulb: s.ts = g.value; break;
-    case Quantity::RH: s.RH = g.value; break;
-    case Quantity::D: s.d = g.value / 1000; break;
-    case Quantity::I: s.i = g.value; break;
+    case Quantity::DryBulb:
+        s.t = g.value;
+        break;
+    case Quantity::WetBulb:
+        s.ts = g.value;
+        break;
+    case Quantity::RH:
+        s.RH = g.value;
+        break;
+    case Quantity::D:
+        s.d = g.value / 1000;
+        break;
+    case Quantity::I:
+        s.i = g.value;
+        break;
     }
 }
 
@@ -72,7 +86,9 @@ StateCalcResult CalculateState(ID_lib& lib, GivenValue first, GivenValue second)
     const auto value = [&](Quantity q) { return first.quantity == q ? first.value : second.value; };
     const double t = value(Quantity::DryBulb), ts = value(Quantity::WetBulb),
                  rh = value(Quantity::RH), d = value(Quantity::D), i = value(Quantity::I);
-    const auto refuse = [](const char* text) { return StateCalcResult{QString::fromUtf8(text), false}; };
+    const auto refuse = [](const char* text) {
+        return StateCalcResult{QString::fromUtf8(text), false};
+    };
 
     using Q = Quantity;
     bool done = false;
@@ -122,10 +138,10 @@ StateCalcResult CalculateState(ID_lib& lib, GivenValue first, GivenValue second)
 
 QList<ResultRow> StateResults(const MoistAirState& s)
 {
-    return {{"干球温度(℃):", s.t},         {"湿球温度(℃)：", s.ts},
-            {"相对湿度(%):", s.RH},        {"含湿量(g/kg干空气):", s.d * 1000},
-            {"焓(kj/kg干空气):", s.i},     {"露点温度(℃):", s.tdew},
-            {"密度(kg/m3):", s.rho},       {"水蒸汽分压力(Pa):", s.pv}};
+    return {{"干球温度(℃):", s.t},     {"湿球温度(℃)：", s.ts},
+            {"相对湿度(%):", s.RH},    {"含湿量(g/kg干空气):", s.d * 1000},
+            {"焓(kj/kg干空气):", s.i}, {"露点温度(℃):", s.tdew},
+            {"密度(kg/m3):", s.rho},   {"水蒸汽分压力(Pa):", s.pv}};
 }
 
 QStringList StateReportLines(const MoistAirState& s)
@@ -133,19 +149,16 @@ QStringList StateReportLines(const MoistAirState& s)
     const auto line = [](const char* label, double v) {
         return QString::fromUtf8(label) + FormatColumn(v, 10, 2);
     };
-    return {line(" 干球温度(℃)：", s.t),
-            line(" 湿球温度(℃)：", s.ts),
-            line(" 相对湿度(%)：", s.RH),
-            line(" 含湿量(g/kg干空气)：", s.d * 1000),
-            line(" 焓(kj/kg干空气)：", s.i),
-            line(" 露点温度(℃)：", s.tdew),
-            line(" 密度(kg/m3)：", s.rho),
-            line(" 水蒸汽分压力(Pa)：", s.pv),
+    return {line(" 干球温度(℃)：", s.t),        line(" 湿球温度(℃)：", s.ts),
+            line(" 相对湿度(%)：", s.RH),       line(" 含湿量(g/kg干空气)：", s.d * 1000),
+            line(" 焓(kj/kg干空气)：", s.i),    line(" 露点温度(℃)：", s.tdew),
+            line(" 密度(kg/m3)：", s.rho),      line(" 水蒸汽分压力(Pa)：", s.pv),
             QStringLiteral("━━━━━━━━━━━━━━━━━")};
 }
 
 QStringList StatePrintHeading()
 {
-    return {QStringLiteral("    湿空气状态参数计算结果"), QStringLiteral("    ======================"),
-            QStringLiteral("    "), QStringLiteral("━━━━━━━━━━━━━━━━━")};
+    return {QStringLiteral("    湿空气状态参数计算结果"),
+            QStringLiteral("    ======================"), QStringLiteral("    "),
+            QStringLiteral("━━━━━━━━━━━━━━━━━")};
 }

@@ -15,7 +15,8 @@
 #include <QShowEvent>
 #include <QStyle>
 
-namespace {
+namespace
+{
 
 constexpr int kHelpContext = 5;
 constexpr Quantity kQuantities[5] = {Quantity::DryBulb, Quantity::WetBulb, Quantity::RH,
@@ -94,10 +95,14 @@ Form_id::Form_id(ID_lib& lib, Form_atm& atm, QWidget* parent)
     Button_new = button(this, "Button_new", QStringLiteral("新建(&N)"), {8, row, w, 26});
     Button_open = button(this, "Button_open", QStringLiteral("打开(&O)"), {8 + step, row, w, 26});
     Button_cal = button(this, "Button_cal", QStringLiteral("计算(&C)"), {8 + 2 * step, row, w, 26});
-    Button_save = button(this, "Button_save", QStringLiteral("保存(&S)"), {8 + 3 * step, row, w, 26});
-    Button_print = button(this, "Button_print", QStringLiteral("打印(&P)"), {8 + 4 * step, row, w, 26});
-    Button_font = button(this, "Button_font", QStringLiteral("字体设置(&F)"), {8 + 5 * step, row, w, 26});
-    Button_quit = button(this, "Button_quit", QStringLiteral("退出(&Q)"), {8 + 6 * step, row, w, 26});
+    Button_save =
+        button(this, "Button_save", QStringLiteral("保存(&S)"), {8 + 3 * step, row, w, 26});
+    Button_print =
+        button(this, "Button_print", QStringLiteral("打印(&P)"), {8 + 4 * step, row, w, 26});
+    Button_font =
+        button(this, "Button_font", QStringLiteral("字体设置(&F)"), {8 + 5 * step, row, w, 26});
+    Button_quit =
+        button(this, "Button_quit", QStringLiteral("退出(&Q)"), {8 + 6 * step, row, w, 26});
     report_ = std::make_unique<ReportActions>(this, Button_save, QStringLiteral("新建"),
                                               QStringLiteral("打开文件"));
 
@@ -139,8 +144,8 @@ QGroupBox* Form_id::buildGroup(int group, const QString& title, QLineEdit*& edit
             continue;
         // The small "干空气" and the closing ")" sit where the caption's
         // trailing blanks leave room.
-        const int x = 8 + indicator + radio->fontMetrics().horizontalAdvance(
-                                          QString::fromUtf8(kCaptionStems[k]));
+        const int x = 8 + indicator +
+                      radio->fontMetrics().horizontalAdvance(QString::fromUtf8(kCaptionStems[k]));
         auto* air = new QLabel(QStringLiteral("干空气"), box);
         air->setFont(SongFontPx(9));
         air->setGeometry(x, 56 + k * 26 + 6, 28, 14);
@@ -197,26 +202,50 @@ void Form_id::Button_calClick()
         fields[k]->setText(FormatNumber(rows[k].value, QStringLiteral("0.00")));
 }
 
-void Form_id::Button_atmClick() { atm_.exec(); }
+void Form_id::Button_atmClick()
+{
+    atm_.exec();
+}
 
-void Form_id::Button_helpClick() { ShowHelp(this, kHelpContext); }
+void Form_id::Button_helpClick()
+{
+    ShowHelp(this, kHelpContext);
+}
 
-void Form_id::Button_newClick() { report_->chooseNew(); }
+void Form_id::Button_newClick()
+{
+    report_->chooseNew();
+}
 
-void Form_id::Button_openClick() { report_->chooseExisting(); }
+void Form_id::Button_openClick()
+{
+    report_->chooseExisting();
+}
 
-void Form_id::Button_saveClick() { report_->save(StateReportLines(lib_.CurrentState)); }
+void Form_id::Button_saveClick()
+{
+    report_->save(StateReportLines(lib_.CurrentState));
+}
 
 void Form_id::Button_printClick()
 {
     report_->print(StatePrintHeading() + StateReportLines(lib_.CurrentState));
 }
 
-void Form_id::Button_fontClick() { report_->chooseFont(); }
+void Form_id::Button_fontClick()
+{
+    report_->chooseFont();
+}
 
-void Form_id::Button_quitClick() { close(); }
+void Form_id::Button_quitClick()
+{
+    close();
+}
 
-void Form_id::FormShow() { report_->windowShown(); }
+void Form_id::FormShow()
+{
+    report_->windowShown();
+}
 
 void Form_id::showEvent(QShowEvent* event)
 {

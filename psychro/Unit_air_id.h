@@ -16,7 +16,8 @@ class QPushButton;
 class QRadioButton;
 class Form_atm;
 
-class Form_id : public QDialog {
+class Form_id : public QDialog
+{
     Q_OBJECT
 public:
     Form_id(ID_lib& lib, Form_atm& atm, QWidget* parent = nullptr);
@@ -28,8 +29,8 @@ public:
     QRadioButton *RadioButton6, *RadioButton7, *RadioButton8, *RadioButton9, *RadioButton10;
     // Results: t, ts, RH, d (g/kg), i, tdew, rho, pv.
     QLineEdit *Edit3, *Edit4, *Edit5, *Edit6, *Edit7, *Edit8, *Edit9, *Edit10;
-    QPushButton *Button_new, *Button_open, *Button_cal, *Button_save, *Button_print,
-        *Button_font, *Button_quit, *Button_atm, *Button_help;
+    QPushButton *Button_new, *Button_open, *Button_cal, *Button_save, *Button_print, *Button_font,
+        *Button_quit, *Button_atm, *Button_help;
 
     const ReportActions& report() const { return *report_; }
 

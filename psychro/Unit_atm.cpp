@@ -29,8 +29,17 @@ Form_atm::Form_atm(QWidget* parent) : QDialog(parent)
     ConnectGuarded(Button_OK, &QPushButton::clicked, this, &Form_atm::Button_OKClick);
 }
 
-QString Form_atm::pressureText() const { return Edit1->text(); }
+QString Form_atm::pressureText() const
+{
+    return Edit1->text();
+}
 
-void Form_atm::applyTo(ID_lib& lib) const { ApplyPressureText(lib, Edit1->text()); }
+void Form_atm::applyTo(ID_lib& lib) const
+{
+    ApplyPressureText(lib, Edit1->text());
+}
 
-void Form_atm::Button_OKClick() { accept(); }
+void Form_atm::Button_OKClick()
+{
+    accept();
+}

@@ -8,7 +8,8 @@ class QLineEdit;
 class QPushButton;
 class ID_lib;
 
-class Form_atm : public QDialog {
+class Form_atm : public QDialog
+{
     Q_OBJECT
 public:
     explicit Form_atm(QWidget* parent = nullptr);

@@ -6,7 +6,10 @@
 #include <QProcess>
 #include <QRegularExpression>
 
-QString Nfkc(const QString& text) { return text.normalized(QString::NormalizationForm_KC); }
+QString Nfkc(const QString& text)
+{
+    return text.normalized(QString::NormalizationForm_KC);
+}
 
 QString PdfText(const QString& pdfPath)
 {

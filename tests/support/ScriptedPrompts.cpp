@@ -3,7 +3,8 @@
 #include <QPrinter>
 #include <stdexcept>
 
-namespace {
+namespace
+{
 template <class T> T takeOrFail(QQueue<T>& queue, const char* what)
 {
     if (queue.isEmpty())
@@ -12,7 +13,10 @@ template <class T> T takeOrFail(QQueue<T>& queue, const char* what)
 }
 } // namespace
 
-void ScriptedPrompts::error(QWidget*, const QString& text) { errors << text; }
+void ScriptedPrompts::error(QWidget*, const QString& text)
+{
+    errors << text;
+}
 
 bool ScriptedPrompts::confirm(QWidget*, const QString& text)
 {

@@ -9,7 +9,8 @@
 #include <QString>
 #include <QStringList>
 
-class ScriptedPrompts : public Prompts {
+class ScriptedPrompts : public Prompts
+{
 public:
     ScriptedPrompts() { installPrompts(this); }
     ~ScriptedPrompts() override { installPrompts(nullptr); }

@@ -1,0 +1,122 @@
+// ventacalc-cli convert: one value in a unit, converted into every unit of its
+// quantity.
+#include "app/Numbers.h"
+#include "cli/Commands.h"
+#include "convert/UnitTables.h"
+
+#include <algorithm>
+#include <charconv>
+#include <limits>
+
+namespace
+{
+
+QString helpText()
+{
+    QString text = QStringLiteral(
+        "用法: ventacalc-cli convert <数值> <单位> [--json]\n"
+        "\n"
+        "把一个数值由给定单位换算为同一物理量的全部单位，与“常用单位换算器”窗口相同。\n"
+        "单位按窗口中的名称给出；上下标可写成普通数字（kgf/cm2、mmH2O、kg/m3），\n"
+        "也可写成 kgf/cm²、mmH₂O。名称先按大小写完全一致查找，找不到时再不区分大小写查找\n"
+        "（如 KW、mmhg），结果唯一时才采用。\n"
+        "\n"
+        "选项:\n"
+        "  --json  输出JSON对象，键为单位名称，值为全精度（17位有效数字）的换算结果\n"
+        "\n"
+        "输出: 该物理量的每个单位一行：单位名称和换算结果（四位小数，与窗口相同）。\n"
+        "数值为空、不是数值或单位无法识别时，在标准错误输出给出提示并以状态 2 退出。\n"
+        "\n"
+        "单位:\n");
+    for (const ConversionPage& page : ConversionPages()) {
+        QStringList names;
+        for (const ConversionUnit& u : page.units)
+            names << u.plainName();
+        text += QStringLiteral("  %1: %2\n").arg(page.title, names.join(QStringLiteral("  ")));
+    }
+    text += QStringLiteral("\n例: ventacalc-cli convert 1 atm\n");
+    return text;
+}
+
+// 17 significant digits: reads back as the same double.
+QString fullPrecision(double v)
+{
+    char buffer[64];
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general,
+                                 std::numeric_limits<double>::max_digits10);
+    return QString::fromLatin1(buffer, static_cast<int>(r.ptr - buffer));
+}
+
+QString jsonString(QString text)
+{
+    text.replace(QLatin1String("\\"), QLatin1String("\\\\"));
+    text.replace(QLatin1String("\""), QLatin1String("\\\""));
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+int refuse(CliIo& io, const QString& message)
+{
+    io.err << message << "\n";
+    return ExitRefused;
+}
+
+int run(const QStringList& args, CliIo& io)
+{
+    bool json = false;
+    QStringList positional;
+    for (const QString& arg : args) {
+        if (arg == QLatin1String("--json"))
+            json = true;
+        else if (arg.startsWith(QLatin1String("--")))
+            return refuse(
+                io,
+                QStringLiteral("无法识别的选项: %1（见 ventacalc-cli convert --help）").arg(arg));
+        else
+            positional << arg;
+    }
+    if (positional.size() != 2)
+        return refuse(io, QStringLiteral("用法: ventacalc-cli convert <数值> <单位> [--json]"));
+
+    const QString& valueText = positional[0];
+    const UnitLookup lookup = FindUnit(positional[1]);
+    if (!lookup.found) {
+        if (!lookup.candidates.isEmpty())
+            return refuse(io,
+                          QStringLiteral("单位“%1”不明确，可能是: %2")
+                              .arg(positional[1], lookup.candidates.join(QStringLiteral(", "))));
+        return refuse(io, QStringLiteral("无法识别的单位“%1”（见 ventacalc-cli convert --help）")
+                              .arg(positional[1]));
+    }
+    // The window's checks, in its order.
+    if (valueText.isEmpty())
+        return refuse(io, QStringLiteral("请输入要换算的数据"));
+    double x = 0;
+    try {
+        x = ParseNumber(valueText);
+    } catch (const ConversionError& e) {
+        return refuse(io, e.text());
+    }
+
+    const ConversionPage& page = ConversionPages()[lookup.found->page];
+    const std::vector<double> values = ConvertToAllUnits(page, lookup.found->unit, x);
+    if (json) {
+        QStringList members;
+        for (size_t r = 0; r < values.size(); ++r)
+            members << jsonString(page.units[r].displayName()) + QStringLiteral(": ") +
+                           fullPrecision(values[r]);
+        io.out << "{" << members.join(QStringLiteral(", ")) << "}\n";
+        return ExitOk;
+    }
+    qsizetype width = 0;
+    for (const ConversionUnit& u : page.units)
+        width = std::max(width, u.displayName().size());
+    for (size_t r = 0; r < values.size(); ++r)
+        io.out << page.units[r].displayName().leftJustified(width + 2) << FormatConverted(values[r])
+               << "\n";
+    return ExitOk;
+}
+
+const CliCommandRegistrar registrar({QStringLiteral("convert"), QStringLiteral("常用单位换算"),
+                                     helpText(), &run});
+
+} // namespace
