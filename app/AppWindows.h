@@ -12,6 +12,8 @@ class Form_main;
 class Form_message;
 class Form_atm;
 class Form_id;
+class Form_unit;
+class Form_PMV;
 
 struct AppWindows {
     AppWindows();
@@ -22,7 +24,9 @@ struct AppWindows {
     Form_main* main = nullptr;
     Form_message* message = nullptr;
     Form_atm* atm = nullptr;
+    Form_unit* unit = nullptr;
     Form_id* id = nullptr;
+    Form_PMV* pmv = nullptr;
 
 private:
     // Every window in creation order; destroyed in reverse.

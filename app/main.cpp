@@ -2,6 +2,7 @@
 // until the main menu is closed.
 #include "app/AppWindows.h"
 #include "app/DataDir.h"
+#include "app/DataSeeds.h"
 #include "app/Fonts.h"
 #include "app/Guarded.h"
 #include "app/Unit_main.h"
@@ -32,6 +33,7 @@ int main(int argc, char** argv)
     AppWindows windows;
     // A data directory that cannot be created is reported; the calculators
     // that need no data files still work.
+    RegisterDataSeeds();
     Guarded(nullptr, [] { DataDir::ensure(); });
     QObject::connect(windows.main, &Form_main::closed, &app, &QCoreApplication::quit);
     windows.main->show();

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Ventacalc builds, runs and tests with, once:
+# when every package is already installed nothing is done.
+set -euo pipefail
+
+packages=(build-essential cmake qt6-base-dev libqt6sql6-sqlite libsqlite3-dev
+          libxlsxwriter-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
+          fonts-noto-cjk poppler-utils xvfb xauth)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"

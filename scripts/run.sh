@@ -1,0 +1,6 @@
+#!/usr/bin/env bash
+# Builds Ventacalc and starts it. Arguments go to the program (e.g. --data-dir DIR).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/build.sh"
+exec "$root/build/ventacalc" "$@"
