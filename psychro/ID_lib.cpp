@@ -1,0 +1,427 @@
+#include "psychro/ID_lib.h"
+#include "psychro/SaturationPressure.h"
+
+#include <cmath>
+#include <utility>
+
+// Arithmetic: every expression is evaluated in extended precision (ext) and
+// every named value (an iteration's estimate, a returned or stored quantity)
+// is a double, so each is rounded once, where it is stored.
+
+namespace
+{
+
+using ext = long double;
+
+// Saturation pressure over liquid water, Goff–Gratch type formula referred to
+// the triple point: log10(ps/101325) = E(x), x = T / 273.16 K.
+constexpr ext kZeroCelsius = 273.15L;   // K at 0 ℃
+constexpr ext kTriplePoint = 273.16L;   // K, triple point of water
+constexpr ext kStandardAtm = 101325.0L; // Pa; the formula's pressure unit
+constexpr ext kGG1 = 10.79574L;         // the (1 − 1/x) term
+constexpr ext kGG2 = 5.028L;            // the log10(x) term
+constexpr ext kGG3 = 0.000150475L;      // first power-of-ten correction
+constexpr ext kGG3Exponent = -8.2969L;  // its exponent per (x − 1)
+constexpr ext kGG4 = 0.00042873L;       // second power-of-ten correction
+constexpr ext kGG4Exponent = 4.76955L;  // its exponent per (1 − 1/x)
+constexpr ext kGGOffset = -2.2195768L;  // log10(611.14 Pa / 101325 Pa): ps at the triple point
+
+// Moist air at the pressure B.
+constexpr ext kMolarMassRatio = 0.622L;  // water / dry air, 18.02 / 28.97
+constexpr ext kLatentHeat0 = 2501.0L;    // kJ/kg, vaporisation at 0 ℃
+constexpr ext kCpVapour = 1.84L;         // kJ/(kg·K), water vapour
+constexpr ext kCpDryAir = 1.01L;         // kJ/(kg·K), dry air
+constexpr ext kDensityDryAir = 0.00349L; // kg·K/(m³·Pa), ≈ 1/287 J/(kg·K)
+constexpr ext kDensityVapour = 0.00134L; // kg·K/(m³·Pa), the vapour's lighter share
+
+// Iterations.
+constexpr double kLowestT = -50.0;  // ℃, the range in which a saturation
+constexpr double kHighestT = 100.0; //     temperature is sought
+constexpr int kMaxPasses = 500;     // passes after the first: 501 in all
+
+const char* const kPressureOutOfRange = "所给的水蒸汽分压力值超出计算范围！";
+const char* const kCalculationFailed = "计算失败！";
+const char* const kWetAboveDry = "湿球温度不能大于干球温度！";
+const char* const kCheckMoisture = "输入数据不合理，请检查含湿量！";
+const char* const kCheckEnthalpy = "输入数据不合理，请检查焓！";
+const char* const kHumidityOutOfRange = "相对湿度不能小于0或大于100％！";
+const char* const kReenterInput = "输入参数不合理，请重输！";
+const char* const kNoStateAtZeroHumidity = "相对湿度为0时无法由含湿量求状态！";
+
+ext Pow10Reference(ext x)
+{
+    return std::pow(10.0L, x);
+}
+
+ext Pow10Fast(ext x)
+{
+#if defined(__GLIBC__)
+    return ::exp10l(x);
+#else
+    return std::pow(10.0L, x);
+#endif
+}
+
+// log10(ps / 101325 Pa), the terms summed in the order of the formula.
+template <ext (*Pow10)(ext)> ext GoffGratchExponent(double t)
+{
+    const ext x = (t + kZeroCelsius) / kTriplePoint;
+    return kGG1 * (1 - 1 / x) - kGG2 * std::log10(x) + kGG3 * (1 - Pow10(kGG3Exponent * (x - 1))) +
+           kGG4 * (Pow10(kGG4Exponent * (1 - 1 / x)) - 1) + kGGOffset;
+}
+
+// exp10l and powl differ by a couple of units in the last place (ulps) of a
+// long double. The two small power terms reach E only through its last bits,
+// so E differs by at most ~5·2^-62 while |E| < 8 (above about −90 ℃), and ps
+// by at most ~50 ulps. A fast result farther than this from a rounding
+// boundary of double rounds as the powl one would; nearer ones (2·64 in 2048,
+// about 6 %) are worked out again with powl.
+constexpr int kRoundingGuardUlps = 64;
+constexpr ext kLargestGuardedExponent = 8;
+
+// True when every long double within `ulps` of x rounds to the same double as x.
+bool RoundsLikeItsNeighbours(ext x, int ulps)
+{
+    const double nearest = static_cast<double>(x);
+    int exponent = 0;
+    // Powers of two have a closer neighbour below than above: not worth the care.
+    if (!std::isfinite(nearest) || nearest <= 0 || std::frexp(nearest, &exponent) == 0.5)
+        return false;
+    const ext halfSpacing = std::ldexp(1.0L, exponent - 54);   // half an ulp of double
+    const ext margin = ulps * std::ldexp(1.0L, exponent - 64); // ulps of long double
+    return halfSpacing - std::fabs(x - nearest) > margin;      // x − nearest is exact
+}
+
+// Partial pressure of the vapour, Pa, in air of moisture content d (kg/kg).
+ext VapourPressureFromD(ext d, ext B)
+{
+    return d * B / (kMolarMassRatio + d);
+}
+
+// Moisture content, kg/kg dry air, of air whose vapour pressure is pv.
+ext MoistureFromPv(ext pv, ext B)
+{
+    return kMolarMassRatio * pv / (B - pv);
+}
+
+// Relative humidity, %, from the vapour pressure and the saturation pressure.
+ext HumidityFromPv(ext pv, ext ps)
+{
+    return pv / ps * 100;
+}
+
+// Enthalpy, kJ/kg dry air: dry air plus vapour, referred to 0 ℃ and liquid water.
+ext Enthalpy(ext t, ext d)
+{
+    return kCpDryAir * t + (kLatentHeat0 + kCpVapour * t) * d;
+}
+
+// Density of moist air, kg/m³: the dry air's ideal-gas density at B less the
+// share the lighter vapour displaces; ps is the saturation pressure at t.
+ext Density(ext t, ext RH, ext ps, ext B)
+{
+    const ext T = t + kZeroCelsius;
+    return kDensityDryAir * B / T - kDensityVapour * (0.01L * RH * ps) / T;
+}
+
+bool HumidityOutOfRange(double RH)
+{
+    return RH < 0 || RH > 100;
+}
+
+// Saturation pressures at the ends of the bisection range, Pa, worked out once.
+struct SaturationRange {
+    double lowest, highest;
+};
+const SaturationRange& RangeOf(bool reference)
+{
+    static const SaturationRange fast{SaturationPressureFast(kLowestT),
+                                      SaturationPressureFast(kHighestT)};
+    static const SaturationRange plain{SaturationPressureReference(kLowestT),
+                                       SaturationPressureReference(kHighestT)};
+    return reference ? plain : fast;
+}
+
+} // namespace
+
+double SaturationPressureReference(double t)
+{
+    return static_cast<double>(kStandardAtm *
+                               Pow10Reference(GoffGratchExponent<Pow10Reference>(t)));
+}
+
+double SaturationPressureFast(double t)
+{
+    const ext E = GoffGratchExponent<Pow10Fast>(t);
+    const ext ps = kStandardAtm * Pow10Fast(E);
+    if (std::fabs(E) < kLargestGuardedExponent && RoundsLikeItsNeighbours(ps, kRoundingGuardUlps))
+        return static_cast<double>(ps);
+    return SaturationPressureReference(t);
+}
+
+void UseReferenceSaturationPressure(ID_lib& lib, bool reference)
+{
+    lib.referenceSaturationPressure_ = reference;
+}
+
+ID_lib::ID_lib(MessageSink sink) : sink_(std::move(sink)) {}
+
+void ID_lib::setMessageSink(MessageSink sink)
+{
+    sink_ = std::move(sink);
+}
+
+void ID_lib::message(const char* text) const
+{
+    if (sink_)
+        sink_(text);
+}
+
+// Goff–Gratch type formula over liquid water, used below 0 ℃ as well (the
+// design practice has no separate formula over ice).
+double ID_lib::SaturationPressure(double t) const
+{
+    return referenceSaturationPressure_ ? SaturationPressureReference(t)
+                                        : SaturationPressureFast(t);
+}
+
+// Inverse of SaturationPressure by bisection on [−50, 100] ℃. Returns the
+// lower end of the last bracket: a point of the grid −50 + k·150/2^17, at most
+// one grid step below the root (17 halvings; the cap only guards).
+double ID_lib::SaturationTemperature(double pv) const
+{
+    const SaturationRange& range = RangeOf(referenceSaturationPressure_);
+    if (pv < range.lowest || pv > range.highest) {
+        message(kPressureOutOfRange);
+        return 0;
+    }
+    double lo = kLowestT, hi = kHighestT;
+    for (int counter = 0; counter <= kMaxPasses; ++counter) {
+        const double mid = (ext(lo) + hi) / 2;
+        if (std::fabs(ext(lo) - mid) <= 0.001L)
+            return lo;
+        if (ext(SaturationPressure(mid)) - pv > 0)
+            hi = mid;
+        else
+            lo = mid;
+    }
+    message(kCalculationFailed);
+    return 0;
+}
+
+// Wet bulb from the psychrometer equation pv = Ps(ts) − A·B·(t − ts), solved by
+// under-relaxed substitution from 15 ℃ (factor 0.05 keeps it stable where
+// Ps rises steeply). Returns the estimate that met the tolerance.
+double ID_lib::WetBulbFromT_Pv(double pv, double t) const
+{
+    const ext A = PsychroCoefficient, B = AtmPressure;
+    double c = 15;
+    for (int counter = 0; counter <= kMaxPasses; ++counter) {
+        const double r = t - (ext(SaturationPressure(c)) - pv) / A / B;
+        if (std::fabs(ext(r) - c) <= 0.0001L)
+            return c;
+        c = c + 0.05L * (ext(r) - c);
+    }
+    message(kCalculationFailed);
+    return 0;
+}
+
+// Dry bulb from the psychrometer equation with pv = RH/100 · Ps(t): relaxed
+// substitution from 10 ℃, factor 0.1, tolerance 0.001 ℃.
+double ID_lib::DryBulbFromRH_Ts(double ts, double RH) const
+{
+    const ext AB = ext(PsychroCoefficient) * AtmPressure;
+    const double psWet = SaturationPressure(ts);
+    double c = 10;
+    for (int counter = 0; counter <= kMaxPasses; ++counter) {
+        const double r = (psWet + AB * ts - 0.01L * RH * SaturationPressure(c)) / AB;
+        if (std::fabs(ext(r) - c) <= 0.001L)
+            return c;
+        c = c + 0.1L * (ext(r) - c);
+    }
+    message(kCalculationFailed);
+    return 0;
+}
+
+// Dry bulb on the line of constant enthalpy i through the humidity RH:
+// relaxed substitution from 20 ℃ on t = (i − 2501·d) / (1.01 + 1.84·d), d
+// taken at the saturation pressure of the current estimate. Returns the new
+// value that met the tolerance; CurrentState.d is the d it was computed from.
+double ID_lib::DryBulbFromI_RH(double RH, double i)
+{
+    const ext B = AtmPressure;
+    const double phi = RH / 100.0L;
+    double c = 20;
+    for (int counter = 0; counter <= kMaxPasses; ++counter) {
+        const double p = phi * ext(SaturationPressure(c));
+        const double d = MoistureFromPv(p, B);
+        CurrentState.d = d;
+        const double r = (i - kLatentHeat0 * d) / (kCpDryAir + kCpVapour * d);
+        if (std::fabs(ext(r) - c) <= 0.0001L)
+            return r;
+        c = c + 0.1L * (ext(r) - c);
+    }
+    message(kCalculationFailed);
+    return 0;
+}
+
+// Dew point: the saturation temperature of the air's own vapour pressure.
+double ID_lib::DewPointFromD(double d) const
+{
+    return SaturationTemperature(VapourPressureFromD(d, AtmPressure));
+}
+
+// The state operations complete CurrentState from two given quantities; the
+// density always takes CurrentState.RH, where the caller leaves a given RH.
+
+bool ID_lib::StateFromT_Ts(double t, double ts)
+{
+    if (ts > t)
+        message(kWetAboveDry); // a warning: the state is still computed
+    const ext A = PsychroCoefficient, B = AtmPressure;
+    const double psDry = SaturationPressure(t);
+    CurrentState.pv = SaturationPressure(ts) - A * B * (ext(t) - ts);
+    CurrentState.RH = HumidityFromPv(CurrentState.pv, psDry);
+    CurrentState.d = MoistureFromPv(CurrentState.pv, B);
+    CurrentState.i = Enthalpy(t, CurrentState.d);
+    CurrentState.rho = Density(t, CurrentState.RH, psDry, B);
+    CurrentState.tdew = DewPointFromD(CurrentState.d);
+    return true;
+}
+
+bool ID_lib::StateFromRH_T(double t, double RH)
+{
+    const ext B = AtmPressure;
+    const double psDry = SaturationPressure(t);
+    CurrentState.pv = psDry * ext(RH) / 100;
+    CurrentState.ts = WetBulbFromT_Pv(CurrentState.pv, t);
+    CurrentState.d = MoistureFromPv(CurrentState.pv, B);
+    CurrentState.i = Enthalpy(t, CurrentState.d);
+    CurrentState.rho = Density(t, CurrentState.RH, psDry, B);
+    CurrentState.tdew = DewPointFromD(CurrentState.d);
+    return true;
+}
+
+bool ID_lib::StateFromD_T(double t, double d)
+{
+    const ext B = AtmPressure;
+    const double psDry = SaturationPressure(t);
+    CurrentState.pv = VapourPressureFromD(d, B);
+    CurrentState.ts = WetBulbFromT_Pv(CurrentState.pv, t);
+    CurrentState.RH = HumidityFromPv(CurrentState.pv, psDry);
+    if (HumidityOutOfRange(CurrentState.RH)) {
+        message(kCheckMoisture);
+        CurrentState.ts = CurrentState.RH = CurrentState.pv = 0;
+        return false;
+    }
+    CurrentState.i = Enthalpy(t, d);
+    CurrentState.rho = Density(t, CurrentState.RH, psDry, B);
+    CurrentState.tdew = DewPointFromD(CurrentState.d);
+    return true;
+}
+
+bool ID_lib::StateFromI_T(double t, double i)
+{
+    const ext B = AtmPressure;
+    const double psDry = SaturationPressure(t);
+    CurrentState.d = (i - kCpDryAir * t) / (kLatentHeat0 + kCpVapour * t);
+    CurrentState.pv = VapourPressureFromD(CurrentState.d, B);
+    CurrentState.ts = WetBulbFromT_Pv(CurrentState.pv, t);
+    CurrentState.RH = HumidityFromPv(CurrentState.pv, psDry);
+    if (HumidityOutOfRange(CurrentState.RH)) {
+        message(kCheckEnthalpy);
+        CurrentState.ts = CurrentState.RH = CurrentState.pv = 0;
+        return false;
+    }
+    CurrentState.rho = Density(t, CurrentState.RH, psDry, B);
+    CurrentState.tdew = DewPointFromD(CurrentState.d);
+    return true;
+}
+
+bool ID_lib::StateFromRH_Ts(double ts, double RH)
+{
+    if (HumidityOutOfRange(RH)) {
+        message(kHumidityOutOfRange);
+        return false;
+    }
+    const ext B = AtmPressure;
+    CurrentState.t = DryBulbFromRH_Ts(ts, RH);
+    const double psDry = SaturationPressure(CurrentState.t);
+    CurrentState.pv = ext(RH) * psDry / 100;
+    CurrentState.d = MoistureFromPv(CurrentState.pv, B);
+    CurrentState.i = Enthalpy(CurrentState.t, CurrentState.d);
+    CurrentState.rho = Density(CurrentState.t, CurrentState.RH, psDry, B);
+    CurrentState.tdew = DewPointFromD(CurrentState.d);
+    return true;
+}
+
+bool ID_lib::StateFromD_Ts(double ts, double d)
+{
+    const ext A = PsychroCoefficient, B = AtmPressure;
+    CurrentState.pv = VapourPressureFromD(d, B);
+    // The psychrometer equation solved for the dry bulb.
+    CurrentState.t = ts + (SaturationPressure(ts) - ext(CurrentState.pv)) / (A * B);
+    const double psDry = SaturationPressure(CurrentState.t);
+    CurrentState.RH = HumidityFromPv(CurrentState.pv, psDry);
+    if (HumidityOutOfRange(CurrentState.RH)) {
+        message(kReenterInput);
+        CurrentState.t = CurrentState.RH = 0;
+        return false;
+    }
+    CurrentState.i = Enthalpy(CurrentState.t, d);
+    CurrentState.rho = Density(CurrentState.t, CurrentState.RH, psDry, B);
+    CurrentState.tdew = DewPointFromD(CurrentState.d);
+    return true;
+}
+
+// The dry bulb is where the air would be saturated at pv / (RH/100), so RH = 0
+// has no state: refused before anything is written.
+bool ID_lib::StateFromD_RH(double RH, double d)
+{
+    if (!(RH > 0)) {
+        message(kNoStateAtZeroHumidity);
+        return false;
+    }
+    const ext B = AtmPressure;
+    CurrentState.pv = VapourPressureFromD(d, B);
+    CurrentState.t = SaturationTemperature(CurrentState.pv / (0.01L * RH));
+    CurrentState.ts = WetBulbFromT_Pv(CurrentState.pv, CurrentState.t);
+    CurrentState.i = Enthalpy(CurrentState.t, d);
+    CurrentState.rho =
+        Density(CurrentState.t, CurrentState.RH, SaturationPressure(CurrentState.t), B);
+    CurrentState.d = d;
+    CurrentState.tdew = DewPointFromD(d);
+    return true;
+}
+
+bool ID_lib::StateFromI_RH(double RH, double i)
+{
+    const ext B = AtmPressure;
+    CurrentState.t = DryBulbFromI_RH(RH, i);
+    const double psDry = SaturationPressure(CurrentState.t);
+    CurrentState.pv = psDry * 0.01L * RH;
+    CurrentState.ts = WetBulbFromT_Pv(CurrentState.pv, CurrentState.t);
+    CurrentState.i = Enthalpy(CurrentState.t, CurrentState.d);
+    CurrentState.rho = Density(CurrentState.t, CurrentState.RH, psDry, B);
+    CurrentState.tdew = DewPointFromD(CurrentState.d);
+    return true;
+}
+
+// From the enthalpy line the dry bulb follows directly. A point beyond the
+// saturation line (RH over 100) has t, RH and ts zeroed without a message:
+// the chart reads states under the mouse and shows nothing there.
+bool ID_lib::StateFromI_D(double d, double i)
+{
+    const ext B = AtmPressure;
+    CurrentState.t = (i - kLatentHeat0 * d) / (kCpDryAir + kCpVapour * ext(d));
+    CurrentState.pv = VapourPressureFromD(d, B);
+    CurrentState.ts = WetBulbFromT_Pv(CurrentState.pv, CurrentState.t);
+    CurrentState.RH = HumidityFromPv(CurrentState.pv, SaturationPressure(CurrentState.t));
+    CurrentState.d = d;
+    if (HumidityOutOfRange(CurrentState.RH))
+        CurrentState.t = CurrentState.RH = CurrentState.ts = 0;
+    CurrentState.rho =
+        Density(CurrentState.t, CurrentState.RH, SaturationPressure(CurrentState.t), B);
+    CurrentState.tdew = DewPointFromD(d);
+    return true;
+}
