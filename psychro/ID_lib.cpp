@@ -274,6 +274,7 @@ double ID_lib::DewPointFromD(double d) const
 // The state operations complete CurrentState from two given quantities; the
 // density always takes CurrentState.RH, where the caller leaves a given RH.
 
+// Vapour pressure straight from the psychrometer equation.
 bool ID_lib::StateFromT_Ts(double t, double ts)
 {
     if (ts > t)
@@ -289,6 +290,7 @@ bool ID_lib::StateFromT_Ts(double t, double ts)
     return true;
 }
 
+// Vapour pressure from RH, wet bulb by relaxation on the psychrometer equation.
 bool ID_lib::StateFromRH_T(double t, double RH)
 {
     const ext B = AtmPressure;
@@ -302,6 +304,8 @@ bool ID_lib::StateFromRH_T(double t, double RH)
     return true;
 }
 
+// Vapour pressure from d (Dalton's law with the molar mass ratio 0.622); a d
+// beyond saturation at t, or below 0, is refused.
 bool ID_lib::StateFromD_T(double t, double d)
 {
     const ext B = AtmPressure;
@@ -320,6 +324,7 @@ bool ID_lib::StateFromD_T(double t, double d)
     return true;
 }
 
+// d from the enthalpy at t, then as from (t, d); an i beyond saturation is refused.
 bool ID_lib::StateFromI_T(double t, double i)
 {
     const ext B = AtmPressure;
@@ -338,6 +343,7 @@ bool ID_lib::StateFromI_T(double t, double i)
     return true;
 }
 
+// Dry bulb by relaxation on the psychrometer equation along the line of RH.
 bool ID_lib::StateFromRH_Ts(double ts, double RH)
 {
     if (HumidityOutOfRange(RH)) {
@@ -394,6 +400,8 @@ bool ID_lib::StateFromD_RH(double RH, double d)
     return true;
 }
 
+// Dry bulb by relaxation along the line of constant enthalpy; the enthalpy is
+// then recomputed from that t and the d the iteration left.
 bool ID_lib::StateFromI_RH(double RH, double i)
 {
     const ext B = AtmPressure;
@@ -407,9 +415,9 @@ bool ID_lib::StateFromI_RH(double RH, double i)
     return true;
 }
 
-// From the enthalpy line the dry bulb follows directly. A point beyond the
-// saturation line (RH over 100) has t, RH and ts zeroed without a message:
-// the chart reads states under the mouse and shows nothing there.
+// The dry bulb follows directly from the enthalpy at d. Air beyond the
+// saturation line (RH over 100) has no state of its own: t, RH and ts are
+// zeroed without a message and the operation still succeeds.
 bool ID_lib::StateFromI_D(double d, double i)
 {
     const ext B = AtmPressure;

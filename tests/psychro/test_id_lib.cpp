@@ -7,9 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
 #include <cstring>
-#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -34,6 +32,7 @@ struct RecordingLib {
         lib.AtmPressure = kStandardPressure;
         lib.PsychroCoefficient = kPsychrometer;
     }
+    RecordingLib(const RecordingLib&) = delete; // the sink holds `this`
 };
 
 // Every field set to a value no operation produces, to see which are written.
@@ -312,6 +311,13 @@ TEST(IdLibStateChecks, ZeroHumidityWithMoistureIsRefusedAndWritesNothing)
     EXPECT_TRUE(SameState(r.lib.CurrentState, Sentinel()));
     EXPECT_THAT(r.messages, ElementsAre("相对湿度为0时无法由含湿量求状态！",
                                         "相对湿度为0时无法由含湿量求状态！"));
+
+    // A small but positive RH is a state beyond 100 ℃: the saturation
+    // temperature reports it and the operation carries on with t = 0.
+    r.messages.clear();
+    EXPECT_TRUE(r.lib.StateFromD_RH(1, 0.020));
+    EXPECT_EQ(r.lib.CurrentState.t, 0);
+    EXPECT_THAT(r.messages, ElementsAre("所给的水蒸汽分压力值超出计算范围！"));
 }
 
 TEST(IdLibStateChecks, EnthalpyBelowSaturationForItsMoistureZeroesSilently)
