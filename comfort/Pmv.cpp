@@ -91,6 +91,78 @@ std::optional<QString> PmvInputError(const PmvInput& in)
     return std::nullopt;
 }
 
+namespace
+{
+
+// The heat balance of the clothing: for an estimate tcl, the surface
+// temperature that conduction through the clothing allows when the surface
+// loses heat by radiation and convection at tcl, and the convection
+// coefficient used.
+struct ClothingBalance {
+    double ta, tr4, MW, Icl, fcl, hcf;
+
+    double hcAt(double tcl) const
+    {
+        // |tcl − ta|: a clothing surface cooler than hot surroundings gains
+        // heat by natural convection like any other.
+        return std::max(kNaturalConvection * std::pow(std::abs(tcl - ta), 0.25), hcf);
+    }
+    double next(double tcl) const
+    {
+        return kSkinTemperatureAtRest - kSkinTemperaturePerLoad * MW -
+               Icl * (kRadiation * fcl * (Fourth(tcl + kKelvinOffset) - tr4) +
+                      fcl * hcAt(tcl) * (tcl - ta));
+    }
+};
+
+struct SettledTcl {
+    double tcl;
+    int passes;
+};
+
+// Relaxation with a damping of one half from ta + 1/va, stopping when the
+// balance moves the estimate by at most kTclTolerance; it usually settles in
+// 3 to 8 passes.
+std::optional<SettledTcl> relaxTcl(const ClothingBalance& b, double start)
+{
+    double tcl = start;
+    for (int pass = 0; pass <= kTclPassLimit; ++pass) {
+        const double next = b.next(tcl);
+        if (std::abs(tcl - next) <= kTclTolerance)
+            return SettledTcl{tcl, pass + 1};
+        tcl = (tcl + next) / 2; // infinities and NaN never settle
+    }
+    return std::nullopt;
+}
+
+// Heavy clothing (from about 1.2 clo, 0.186 m²·K/W) in moving air makes the
+// relaxation overshoot further on every pass. The balance has one root all
+// the same: tcl − next(tcl) rises strictly with tcl, is ≤ 0 at the lowest of
+// ta, tr and the skin temperature and ≥ 0 at the highest, so halving that
+// bracket finds it.
+std::optional<SettledTcl> bisectTcl(const ClothingBalance& b, double ta, double tr)
+{
+    const double skin = kSkinTemperatureAtRest - kSkinTemperaturePerLoad * b.MW;
+    double lo = std::min({ta, tr, skin});
+    double hi = std::max({ta, tr, skin});
+    const auto residual = [&](double tcl) { return tcl - b.next(tcl); };
+    // Below absolute zero the fourth power no longer rises with tcl.
+    if (!std::isfinite(residual(lo)) || !std::isfinite(residual(hi)) || residual(lo) > 0 ||
+        residual(hi) < 0 || lo + kKelvinOffset < 0)
+        return std::nullopt;
+    int passes = 0;
+    while (hi - lo > kTclTolerance / 100) {
+        const double mid = (lo + hi) / 2;
+        if (mid == lo || mid == hi)
+            break;
+        (residual(mid) > 0 ? hi : lo) = mid;
+        ++passes;
+    }
+    return SettledTcl{(lo + hi) / 2, passes};
+}
+
+} // namespace
+
 std::optional<PmvResult> CalculatePmv(ID_lib& lib, const PmvInput& in)
 {
     lib.PsychroCoefficient = kPsychroCoefficient;
@@ -102,51 +174,38 @@ std::optional<PmvResult> CalculatePmv(ID_lib& lib, const PmvInput& in)
 
     const double MW = in.M - in.W; // internal heat production, W/m²
     const double fcl = in.Icl <= 0.078 ? 1 + 1.29 * in.Icl : 1.05 + 0.645 * in.Icl;
-    const double hcf = kForcedConvection * std::sqrt(in.va);
-    const double radiantTerm = Fourth(in.tr + kKelvinOffset);
-
-    // Clothing surface temperature: the balance between conduction through
-    // the clothing and radiation plus convection from its surface, relaxed
-    // with a damping of one half. It usually settles in 3 to 8 passes. The
-    // natural convection coefficient takes |tcl − ta|, so a clothing surface
-    // cooler than hot surroundings is handled like any other.
-    double tcl = in.ta + 1 / in.va;
-    double hc = 0;
-    for (int pass = 0;; ++pass) {
-        const double hcn = kNaturalConvection * std::pow(std::abs(tcl - in.ta), 0.25);
-        hc = std::max(hcn, hcf);
-        const double next =
-            kSkinTemperatureAtRest - kSkinTemperaturePerLoad * MW -
-            in.Icl * (kRadiation * fcl * (Fourth(tcl + kKelvinOffset) - radiantTerm) +
-                      fcl * hc * (tcl - in.ta));
-        if (std::abs(tcl - next) <= kTclTolerance) {
-            PmvResult r;
-            r.tcl = tcl;
-            r.hc = hc;
-            r.passes = pass + 1;
-            // Thermal load: internal heat production less the losses by skin
-            // diffusion, sweating, latent and dry respiration, radiation and
-            // convection (W/m²).
-            const double diffusion = 0.00305 * (5733 - 6.99 * MW - pa);
-            const double sweating = MW < kSweatingThreshold ? 0 : 0.42 * (MW - kSweatingThreshold);
-            const double latentRespiration = 1.7e-5 * in.M * (5867 - pa);
-            const double dryRespiration = 0.0014 * in.M * (34 - in.ta);
-            const double radiation = kRadiation * fcl * (Fourth(tcl + kKelvinOffset) - radiantTerm);
-            const double convection = fcl * hc * (tcl - in.ta);
-            const double L = MW - diffusion - sweating - latentRespiration - dryRespiration -
-                             radiation - convection;
-            r.PMV = (0.303 * std::exp(-0.036 * in.M) + 0.028) * L;
-            r.PPD = 100 - 95 * std::exp(-0.03353 * Fourth(r.PMV) - 0.2179 * r.PMV * r.PMV);
-            // A settled tcl with an absurd climate (a vapour pressure beyond
-            // range) can still leave no number to show.
-            if (!std::isfinite(r.PMV) || !std::isfinite(r.PPD))
-                return std::nullopt;
-            return r;
-        }
-        if (pass == kTclPassLimit)
-            return std::nullopt; // also reached when tcl ran off to infinity or NaN
-        tcl = (tcl + next) / 2;
+    const ClothingBalance balance{in.ta, Fourth(in.tr + kKelvinOffset),       MW, in.Icl,
+                                  fcl,   kForcedConvection * std::sqrt(in.va)};
+    auto settled = relaxTcl(balance, in.ta + 1 / in.va);
+    if (!settled) {
+        settled = bisectTcl(balance, in.ta, in.tr);
+        if (!settled)
+            return std::nullopt;
+        settled->passes += kTclPassLimit + 1;
     }
+
+    PmvResult r;
+    r.tcl = settled->tcl;
+    r.hc = balance.hcAt(r.tcl);
+    r.passes = settled->passes;
+    // Thermal load: internal heat production less the losses by skin
+    // diffusion, sweating, latent and dry respiration, radiation and
+    // convection (W/m²).
+    const double diffusion = 0.00305 * (5733 - 6.99 * MW - pa);
+    const double sweating = MW < kSweatingThreshold ? 0 : 0.42 * (MW - kSweatingThreshold);
+    const double latentRespiration = 1.7e-5 * in.M * (5867 - pa);
+    const double dryRespiration = 0.0014 * in.M * (34 - in.ta);
+    const double radiation = kRadiation * fcl * (Fourth(r.tcl + kKelvinOffset) - balance.tr4);
+    const double convection = fcl * r.hc * (r.tcl - in.ta);
+    const double L =
+        MW - diffusion - sweating - latentRespiration - dryRespiration - radiation - convection;
+    r.PMV = (0.303 * std::exp(-0.036 * in.M) + 0.028) * L;
+    r.PPD = 100 - 95 * std::exp(-0.03353 * Fourth(r.PMV) - 0.2179 * r.PMV * r.PMV);
+    // A climate beyond any physical range (a vapour pressure that overflows)
+    // can still leave no number to show.
+    if (!std::isfinite(r.PMV) || !std::isfinite(r.PPD))
+        return std::nullopt;
+    return r;
 }
 
 int PmvMarkerX(double pmv)

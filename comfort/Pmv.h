@@ -51,12 +51,12 @@ struct PmvResult {
     double PPD = 0; // %
     double tcl = 0; // clothing surface temperature, ℃
     double hc = 0;  // convective heat transfer coefficient, W/(m²·K)
-    int passes = 0; // iterations of the clothing temperature
+    int passes = 0; // passes to settle tcl (beyond 501: the bisection took over)
 };
 
-// PMV and PPD of the input, or nullopt when the clothing temperature does not
-// settle within the iteration limit (the caller shows PmvFailedText). The
-// input must have passed PmvInputError. Sets lib's parameters to standard
+// PMV and PPD of the input, or nullopt when the heat balance has no finite
+// solution (values far beyond any climate; the caller shows PmvFailedText).
+// The input must have passed PmvInputError. Sets lib's parameters to standard
 // pressure and leaves the room air's state in lib.CurrentState.
 std::optional<PmvResult> CalculatePmv(ID_lib& lib, const PmvInput& in);
 

@@ -1,0 +1,322 @@
+// The comfort core: the heat balance against published figures and against an
+// independent ISO 7730 computation, the input check, the scale and the report.
+#include "app/Numbers.h"
+#include "comfort/Pmv.h"
+#include "comfort/PmvScale.h"
+#include "psychro/ID_lib.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
+
+namespace
+{
+
+QString Shown(double v, const char* pattern = "0.00")
+{
+    return FormatNumber(v, QLatin1String(pattern));
+}
+
+PmvInput Climate(double t, double RH, double va, double M, double Icl, double W = 0)
+{
+    PmvInput in;
+    in.ta = in.tr = t;
+    in.RH = RH;
+    in.va = va;
+    in.M = M;
+    in.W = W;
+    in.Icl = Icl;
+    return in;
+}
+
+struct Reference {
+    double PMV, PPD;
+};
+
+// ISO 7730 Annex D, written out here in its own form (temperatures in units of
+// 100 K, its own start value and update, the sweating loss only above
+// 58.15 W/m²) so that it shares nothing with the core but the formula for pa.
+// Its stop rule is tightened from 0.00015 (1.5e-2 K) to 1e-9 so that the
+// difference left is the core's own stopping error of about 1e-4 K in tcl.
+std::optional<Reference> IsoPmv(const ID_lib& lib, const PmvInput& in)
+{
+    const double PA = lib.SaturationPressure(in.ta) * in.RH / 100;
+    const double ICL = in.Icl, M = in.M, W = in.W, MW = M - W;
+    const double FCL = ICL <= 0.078 ? 1 + 1.29 * ICL : 1.05 + 0.645 * ICL;
+    const double HCF = 12.1 * std::sqrt(in.va);
+    const double TAA = in.ta + 273, TRA = in.tr + 273;
+    const double TCLA = TAA + (35.5 - in.ta) / (3.5 * ICL + 0.1);
+    const double P1 = ICL * FCL, P2 = P1 * 3.96, P3 = P1 * 100, P4 = P1 * TAA;
+    const double P5 = 308.7 - 0.028 * MW + P2 * std::pow(TRA / 100, 4);
+    double XN = TCLA / 100, XF = TCLA / 50, HC = 0;
+    for (int N = 0; std::abs(XN - XF) > 1e-9; ++N) {
+        if (N > 1000)
+            return std::nullopt;
+        XF = (XF + XN) / 2;
+        const double HCN = 2.38 * std::pow(std::abs(100 * XF - TAA), 0.25);
+        HC = HCF > HCN ? HCF : HCN;
+        XN = (P5 + P4 * HC - P2 * std::pow(XF, 4)) / (100 + P3 * HC);
+    }
+    const double TCL = 100 * XN - 273;
+    const double HL1 = 3.05 * 0.001 * (5733 - 6.99 * MW - PA);
+    const double HL2 = MW > 58.15 ? 0.42 * (MW - 58.15) : 0;
+    const double HL3 = 1.7 * 0.00001 * M * (5867 - PA);
+    const double HL4 = 0.0014 * M * (34 - in.ta);
+    const double HL5 = 3.96 * FCL * (std::pow(XN, 4) - std::pow(TRA / 100, 4));
+    const double HL6 = FCL * HC * (TCL - in.ta);
+    const double TS = 0.303 * std::exp(-0.036 * M) + 0.028;
+    const double PMV = TS * (MW - HL1 - HL2 - HL3 - HL4 - HL5 - HL6);
+    return Reference{PMV, 100 - 95 * std::exp(-0.03353 * std::pow(PMV, 4) - 0.2179 * PMV * PMV)};
+}
+
+PmvResult Computed(const PmvInput& in)
+{
+    ID_lib lib;
+    const auto r = CalculatePmv(lib, in);
+    EXPECT_TRUE(r.has_value());
+    return r.value_or(PmvResult{});
+}
+
+} // namespace
+
+TEST(ComfortPmv, WorkedCasesGiveThePublishedFigures)
+{
+    // M 69.8 W/m² (1.2 met), Icl 0.0775 m²·K/W (0.5 clo): the classic check cases.
+    const PmvResult cool = Computed(Climate(22, 60, 0.1, 69.8, 0.0775));
+    EXPECT_EQ(Shown(cool.PMV), "-0.75");
+    EXPECT_EQ(Shown(cool.PPD, "0.0"), "16.9");
+    const PmvResult warm = Computed(Climate(27, 60, 0.1, 69.8, 0.0775));
+    EXPECT_EQ(Shown(warm.PMV), "0.76");
+    EXPECT_EQ(Shown(warm.PPD, "0.0"), "17.3");
+    // The window's defaults: "坐着活动", W 0, Icl 0.093.
+    const PmvResult defaults = Computed(Climate(22, 60, 0.1, 70, 0.093));
+    EXPECT_EQ(Shown(defaults.PMV), "-0.50");
+    EXPECT_EQ(Shown(defaults.PPD), "10.30");
+    EXPECT_GT(defaults.tcl, 22);
+}
+
+TEST(ComfortPmv, ClothingCoolerThanHotAirSettles)
+{
+    // 36 ℃ air and walls: the clothing surface ends below the air temperature.
+    const PmvInput hot = Climate(36, 50, 0.1, 70, 0.093);
+    ID_lib lib;
+    const auto r = CalculatePmv(lib, hot);
+    ASSERT_TRUE(r.has_value());
+    EXPECT_LT(r->tcl, hot.ta);
+    EXPECT_LT(r->passes, 50);
+    const auto iso = IsoPmv(lib, hot);
+    ASSERT_TRUE(iso.has_value());
+    EXPECT_NEAR(r->PMV, iso->PMV, 5e-4);
+    EXPECT_EQ(Shown(r->PMV), "3.47");
+}
+
+TEST(ComfortPmv, RestingActivitiesLoseNoHeatBySweating)
+{
+    // Below 58.15 W/m² of internal heat the sweating loss is zero: lying at
+    // 22 ℃ is colder than the unclamped term (PMV −2.17) made it.
+    const PmvInput lying = Climate(22, 60, 0.1, MetabolicRateOf(QStringLiteral("躺着")), 0.093);
+    ID_lib lib;
+    const auto r = CalculatePmv(lib, lying);
+    ASSERT_TRUE(r.has_value());
+    const auto iso = IsoPmv(lib, lying);
+    ASSERT_TRUE(iso.has_value());
+    EXPECT_NEAR(r->PMV, iso->PMV, 5e-4);
+    EXPECT_NEAR(r->PPD, iso->PPD, 0.01);
+    EXPECT_EQ(Shown(r->PMV), "-2.61");
+
+    // External work can bring an active person below the threshold too.
+    const PmvInput working = Climate(24, 50, 0.2, 70, 0.1, 15);
+    const auto w = CalculatePmv(lib, working);
+    ASSERT_TRUE(w.has_value());
+    EXPECT_NEAR(w->PMV, IsoPmv(lib, working)->PMV, 5e-4);
+}
+
+TEST(ComfortPmv, AgreesWithIsoHeatBalanceOverTheComfortRange)
+{
+    // Both solve the same clothing balance; the core stops within about
+    // 1e-4 K of tcl, and PMV changes by less than 2 per kelvin of tcl, so
+    // 5e-4 holds everywhere, cold or hot.
+    ID_lib lib;
+    int cases = 0;
+    for (const PmvActivity& activity : PmvActivities()) {
+        for (double ta : {10.0, 16.0, 20.0, 24.0, 28.0, 32.0}) {
+            for (double dtr : {-4.0, 0.0, 5.0}) {
+                for (double va : {0.05, 0.1, 0.3, 1.0}) {
+                    for (double Icl : {0.0, 0.05, 0.078, 0.079, 0.155, 0.233, 0.31}) {
+                        PmvInput in = Climate(ta, 50, va, activity.M, Icl);
+                        in.tr = ta + dtr;
+                        const auto r = CalculatePmv(lib, in);
+                        const auto iso = IsoPmv(lib, in);
+                        ASSERT_TRUE(r && iso)
+                            << activity.text.toStdString() << " ta " << ta << " tr " << in.tr
+                            << " va " << va << " Icl " << Icl << " core " << r.has_value();
+                        ASSERT_NEAR(r->PMV, iso->PMV, 5e-4)
+                            << activity.text.toStdString() << " ta " << ta << " tr " << in.tr
+                            << " va " << va << " Icl " << Icl;
+                        ++cases;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_EQ(cases, 7 * 6 * 3 * 4 * 7);
+}
+
+TEST(ComfortPmv, UsesStandardPressureWhateverTheLibraryHeld)
+{
+    ID_lib fresh;
+    ID_lib used;
+    used.AtmPressure = 80000;
+    used.PsychroCoefficient = 0.0008;
+    const PmvInput in = Climate(26, 70, 0.15, 93, 0.08);
+    const auto a = CalculatePmv(fresh, in);
+    const auto b = CalculatePmv(used, in);
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(a->PMV, b->PMV);
+    EXPECT_EQ(used.AtmPressure, 101325);
+    EXPECT_EQ(used.PsychroCoefficient, 0.0006725);
+    EXPECT_NEAR(used.CurrentState.pv, used.SaturationPressure(26) * 0.7, 1e-9);
+}
+
+TEST(ComfortPmv, HeavyClothingInMovingAirSettles)
+{
+    // 2 clo at 0.5 m/s: the damped relaxation overshoots further on every
+    // pass; the balance is solved all the same and agrees with ISO 7730.
+    ID_lib lib;
+    for (double M : {46.0, 70.0, 116.0}) {
+        const PmvInput winter = Climate(16, 40, 0.5, M, 0.31);
+        const auto r = CalculatePmv(lib, winter);
+        ASSERT_TRUE(r.has_value()) << M;
+        EXPECT_GT(r->passes, 501) << M;
+        EXPECT_NEAR(r->PMV, IsoPmv(lib, winter)->PMV, 5e-4) << M;
+    }
+    // Still air in the limit: the start value ta + 1/va is infinite, the
+    // natural convection carries the balance.
+    const auto still = CalculatePmv(lib, Climate(22, 60, 1e-300, 70, 0.093));
+    const auto slow = CalculatePmv(lib, Climate(22, 60, 1e-12, 70, 0.093));
+    ASSERT_TRUE(still && slow);
+    EXPECT_NEAR(still->PMV, slow->PMV, 1e-4);
+}
+
+TEST(ComfortPmv, BalanceWithoutFiniteSolutionFails)
+{
+    // Air so hot that the fourth powers overflow: no number, no endless loop.
+    ID_lib lib;
+    EXPECT_FALSE(CalculatePmv(lib, Climate(1e80, 50, 0.1, 70, 0.093)).has_value());
+    EXPECT_FALSE(CalculatePmv(lib, Climate(22, 50, 0.1, 1e300, 0.093)).has_value());
+}
+
+TEST(ComfortPmv, ActivityTextsGiveTheirRatesAndOthersZero)
+{
+    const std::pair<const char*, double> table[] = {
+        {"躺着", 46},         {"坐着休息", 58},      {"站着休息", 70},      {"坐着活动", 70},
+        {"站着活动(轻)", 93}, {"站着活动(中)", 116}, {"中等活动(重)", 165},
+    };
+    ASSERT_EQ(PmvActivities().size(), std::size(table));
+    for (size_t k = 0; k < std::size(table); ++k) {
+        EXPECT_EQ(PmvActivities()[k].text, QString::fromUtf8(table[k].first));
+        EXPECT_EQ(MetabolicRateOf(QString::fromUtf8(table[k].first)), table[k].second);
+    }
+    for (const char* other : {"", "坐着", "躺着 ", "站着活动（轻）", "70"})
+        EXPECT_EQ(MetabolicRateOf(QString::fromUtf8(other)), 0) << other;
+}
+
+TEST(ComfortPmv, InputCheckNamesTheFirstImpossibleField)
+{
+    const PmvInput ok = Climate(22, 60, 0.1, 70, 0.093);
+    EXPECT_FALSE(PmvInputError(ok).has_value());
+    PmvInput bare = ok;
+    bare.Icl = 0; // no clothing is a valid case
+    EXPECT_FALSE(PmvInputError(bare).has_value());
+
+    const QString va = QStringLiteral("空气流速必须大于0！");
+    const QString M = QStringLiteral("人体能量代谢率必须大于0！");
+    const QString Icl = QStringLiteral("衣服热阻不能小于0！");
+    PmvInput in = ok;
+    in.va = 0;
+    EXPECT_EQ(PmvInputError(in), va);
+    in.va = -0.1;
+    EXPECT_EQ(PmvInputError(in), va);
+    in.M = 0; // both wrong: the field above in the window is named
+    EXPECT_EQ(PmvInputError(in), va);
+    in.va = 0.1;
+    EXPECT_EQ(PmvInputError(in), M);
+    in.M = -46;
+    EXPECT_EQ(PmvInputError(in), M);
+    in.M = 70;
+    in.Icl = -0.001;
+    EXPECT_EQ(PmvInputError(in), Icl);
+}
+
+TEST(ComfortPmv, MarkerStandsUnderItsVote)
+{
+    EXPECT_EQ(PmvMarkerX(0), 99);
+    EXPECT_EQ(PmvMarkerX(1), 66);
+    EXPECT_EQ(PmvMarkerX(-3), 198);
+    EXPECT_EQ(PmvMarkerX(3), 0);
+    EXPECT_EQ(PmvMarkerX(-0.50335), 116);
+    // Far beyond the scale: outside the strip, without overflowing.
+    EXPECT_LT(PmvMarkerX(1e300), -7);
+    EXPECT_GT(PmvMarkerX(-1e300), kScaleWidth + 7);
+}
+
+TEST(ComfortPmv, MarkerStripAndColourBarAreDrawn)
+{
+    const QImage middle = PmvMarkerStrip(0);
+    ASSERT_EQ(middle.size(), QSize(kScaleWidth, kMarkerStripHeight));
+    EXPECT_EQ(middle.pixelColor(99, 2), QColor(Qt::blue));
+    EXPECT_EQ(middle.pixelColor(93, 0), QColor(Qt::blue));
+    EXPECT_EQ(middle.pixelColor(99, 12), QColor(Qt::darkCyan));
+    EXPECT_EQ(middle.pixelColor(80, 8), QColor(Qt::white));
+    EXPECT_EQ(middle.pixelColor(0, 0), QColor(Qt::white));
+
+    // Beyond +3 the marker is not in the strip at all.
+    const QImage off = PmvMarkerStrip(3.5);
+    for (int x = 0; x < off.width(); ++x)
+        for (int y = 0; y < off.height(); ++y)
+            ASSERT_EQ(off.pixelColor(x, y), QColor(Qt::white)) << x << "," << y;
+
+    const QImage bar = ComfortColourBar();
+    ASSERT_EQ(bar.size(), QSize(kScaleWidth, kColourBarHeight));
+    const QColor hot = bar.pixelColor(0, 8), cold = bar.pixelColor(kScaleWidth - 1, 8);
+    EXPECT_GT(hot.red(), 200);
+    EXPECT_LT(hot.blue(), 50);
+    EXPECT_GT(cold.blue(), 200);
+    EXPECT_LT(cold.red(), 50);
+}
+
+TEST(ComfortPmv, ReportBlocksForSavingAndPrinting)
+{
+    PmvReportValues v;
+    v.ta = QStringLiteral("22");
+    v.RH = QStringLiteral("60");
+    v.va = QStringLiteral("0.1");
+    v.tr = QStringLiteral("22.0");
+    v.M = 70;
+    v.W = QStringLiteral("0");
+    v.Icl = QStringLiteral("0.093");
+    v.PMV = QStringLiteral("-0.50");
+    v.PPD = QStringLiteral("10.30");
+    const QStringList body{
+        QStringLiteral(" 室内干球温度(℃)：22"),
+        QStringLiteral(" 室内相对湿度(%)：60"),
+        QStringLiteral(" 室内空气流速(m/s)：0.1"),
+        QStringLiteral(" 室内壁面平均辐射温度(℃)：22.0"),
+        QStringLiteral(" 人体能量代谢率(W/m2)：70.00"),
+        QStringLiteral(" 人体所作机械功(W)：0"),
+        QStringLiteral(" 衣服热阻(m2.K/W)：0.093"),
+        QStringLiteral(" 预测平均投票值：-0.50"),
+        QStringLiteral(" 预测不满意百分数(％)：10.30"),
+        QStringLiteral("━━━━━━━━━━━━━━━━"),
+    };
+    EXPECT_EQ(PmvSaveLines(v),
+              (QStringList{QStringLiteral(" "), QStringLiteral(" ** 热舒适指标PMV值计算结果 **"),
+                           QStringLiteral(" ")} +
+               body));
+    EXPECT_EQ(PmvPrintLines(v),
+              (QStringList{QStringLiteral(" "), QStringLiteral("    热舒适指标PMV值计算结果 "),
+                           QStringLiteral("    ======================= "), QStringLiteral(" ")} +
+               body));
+    EXPECT_EQ(body.last().size(), 16);
+}
