@@ -1,0 +1,28 @@
+// Start-up: from nothing to the main menu shown, with every window created.
+#include "app/AppWindows.h"
+#include "app/Unit_main.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+static void BM_StartToMainMenuShown(benchmark::State& state)
+{
+    for (auto _ : state) {
+        AppWindows windows;
+        windows.main->show();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(windows.main->isVisible());
+    }
+}
+BENCHMARK(BM_StartToMainMenuShown)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,87 @@
+// The main menu and the wait window, headless.
+#include "app/Unit_main.h"
+#include "app/Unit_message.h"
+#include "support/ScriptedPrompts.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+
+class TestFormMain : public QObject
+{
+    Q_OBJECT
+private slots:
+    void menuIsLaidOutAsDesigned()
+    {
+        Form_main menu;
+        QCOMPARE(menu.windowTitle(), QStringLiteral("岚禾暖通计算工具 Ventacalc3.00"));
+        QCOMPARE(menu.size(), QSize(563, 409));
+        const QStringList captions{
+            "湿空气状态参数计算", "湿空气处理过程计算",  "湿空气焓湿图", "水管阻力计算",
+            "风管阻力计算",       "热舒适指标PMV值计算", "常用单位换算", "退出"};
+        const auto buttons = menu.buttons();
+        QCOMPARE(buttons.size(), 8);
+        for (int k = 0; k < 8; ++k) {
+            QCOMPARE(buttons[k]->text(), captions[k]);
+            QCOMPARE(buttons[k]->geometry(), QRect(140, 146 + 30 * k, 280, 28));
+            QCOMPARE(buttons[k]->cursor().shape(), Qt::PointingHandCursor);
+            QCOMPARE(buttons[k]->font().pixelSize(), 18);
+            QVERIFY(buttons[k]->styleSheet().contains(QStringLiteral("color: blue")));
+        }
+        const auto* picture = menu.findChild<QLabel*>(QStringLiteral("Image_background"));
+        QVERIFY(picture && !picture->pixmap().isNull());
+        QCOMPARE(picture->pixmap().size(), QSize(563, 409));
+    }
+
+    void calculatorButtonsWaitForTheirWindows()
+    {
+        Form_main menu;
+        QPushButton* point = menu.findChild<QPushButton*>(QStringLiteral("SpeedButton_point"));
+        QVERIFY(!point->isEnabled());
+        QVERIFY(menu.SpeedButton_Quit->isEnabled());
+
+        QDialog calculator;
+        menu.attach(QStringLiteral("SpeedButton_point"), &calculator);
+        QVERIFY(point->isEnabled());
+        // The calculator opens modally and the menu waits for it.
+        bool wasModal = false;
+        QTimer::singleShot(0, &calculator, [&] {
+            wasModal = calculator.isVisible() && calculator.isModal();
+            calculator.close();
+        });
+        menu.show();
+        QTest::mouseClick(point, Qt::LeftButton);
+        QVERIFY(wasModal);
+        QVERIFY(!calculator.isVisible());
+    }
+
+    void quitAndFrameCloseBothEndTheProgram()
+    {
+        Form_main menu;
+        QSignalSpy closed(&menu, &Form_main::closed);
+        menu.show();
+        QTest::mouseClick(menu.SpeedButton_Quit, Qt::LeftButton);
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(!menu.isVisible());
+
+        menu.show();
+        menu.close(); // the frame's close box
+        QCOMPARE(closed.count(), 2);
+    }
+
+    void waitWindow()
+    {
+        Form_message wait;
+        QCOMPARE(wait.windowTitle(), QStringLiteral("消息"));
+        QCOMPARE(wait.size(), QSize(352, 87));
+        const auto labels = wait.findChildren<QLabel*>();
+        QVERIFY(std::any_of(labels.begin(), labels.end(), [](QLabel* l) {
+            return l->text() == QStringLiteral("正在输出到Excel，请稍候......");
+        }));
+    }
+};
+
+QTEST_MAIN(TestFormMain)
+#include "tst_form_main.moc"
