@@ -1,5 +1,6 @@
 #include "comfort/Unit_PMV.h"
 
+#include "app/Fonts.h"
 #include "app/Guarded.h"
 #include "app/HelpWindow.h"
 #include "app/Numbers.h"
@@ -54,9 +55,7 @@ Form_PMV::Form_PMV(ID_lib& lib, QWidget* parent)
       reports_(this, Button_save, QStringLiteral("新建"), QStringLiteral("打开文件"))
 {
     setWindowTitle(QStringLiteral("热舒适指标PMV计算"));
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(12);
-    setFont(font);
+    setFont(SongFontPx(12));
     setFixedSize(506, 302);
 
     auto* room = new QGroupBox(QStringLiteral("室内环境"), this);
@@ -88,10 +87,10 @@ Form_PMV::Form_PMV(ID_lib& lib, QWidget* parent)
 
     auto* results = new QGroupBox(QStringLiteral("计算结果"), this);
     results->setGeometry(8, 138, 240, 76);
-    addLabel(results, QStringLiteral("预测平均投票值PMV："), {10, 20, 124, 21});
-    Edit_PMV = addEdit(results, "Edit_PMV", {}, {134, 20, 96, 21});
-    addLabel(results, QStringLiteral("预测不满意百分数PPD:"), {10, 46, 124, 21});
-    Edit_PPD = addEdit(results, "Edit_PPD", {}, {134, 46, 96, 21});
+    addLabel(results, QStringLiteral("预测平均投票值PMV："), {8, 20, 132, 21});
+    Edit_PMV = addEdit(results, "Edit_PMV", {}, {142, 20, 90, 21});
+    addLabel(results, QStringLiteral("预测不满意百分数PPD:"), {8, 46, 132, 21});
+    Edit_PPD = addEdit(results, "Edit_PPD", {}, {142, 46, 90, 21});
     Edit_PMV->setReadOnly(true);
     Edit_PPD->setReadOnly(true);
 

@@ -1,5 +1,6 @@
 #include "convert/Unit_BH.h"
 
+#include "app/Fonts.h"
 #include "app/Guarded.h"
 #include "app/Numbers.h"
 #include "app/Prompts.h"
@@ -143,9 +144,7 @@ Form_unit::Form_unit(QWidget* parent)
                           Qt::WindowCloseButtonHint)
 {
     setWindowTitle(QStringLiteral("常用单位换算器"));
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(12);
-    setFont(font);
+    setFont(SongFontPx(12));
     setFixedSize(444, 262);
 
     PageControl1 = make<QTabWidget>(this, "PageControl1");
