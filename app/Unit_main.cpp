@@ -3,7 +3,8 @@
 #include "app/Fonts.h"
 #include "app/Guarded.h"
 
-#include <QCloseEvent>
+#include <QEvent>
+
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -109,12 +110,6 @@ void Form_main::SpeedButton_QuitClick()
 
 void Form_main::reject()
 {
-    close();
-}
-
-void Form_main::closeEvent(QCloseEvent* event)
-{
-    QDialog::closeEvent(event);
-    if (event->isAccepted())
-        emit closed();
+    QDialog::reject();
+    emit closed();
 }

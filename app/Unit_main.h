@@ -30,8 +30,8 @@ signals:
     void closed();
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
-    void reject() override; // Esc closes like the frame
+    // The frame's close box, Esc and "退出" all end here.
+    void reject() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
