@@ -1,0 +1,931 @@
+#include "chart/Unit_ID_Graphics.h"
+
+#include "app/DataDir.h"
+#include "app/Fonts.h"
+#include "app/Guarded.h"
+#include "app/HelpWindow.h"
+#include "app/Numbers.h"
+#include "app/Prompts.h"
+#include "app/ReportPrinter.h"
+#include "app/TableGridModel.h"
+#include "app/TextReport.h"
+#include "chart/ChartDrawing.h"
+#include "chart/ChartReadout.h"
+#include "chart/PointTable.h"
+#include "psychro/ID_lib.h"
+#include "psychro/Unit_atm.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTableView>
+#include <QToolButton>
+#include <cmath>
+
+namespace
+{
+
+using G = ChartGeometry;
+
+constexpr int kHelpContext = 8;
+constexpr double kRatioLineLength = 5; // g/kg toward drier air
+const QString kNoSuchPoint = QStringLiteral("图上没有该状态点，请先画上！");
+const QString kEnterPointName = QStringLiteral("请输入状态点名！");
+const QString kEnterFlow = QStringLiteral("请输入风量！");
+
+bool BothSet(QPoint a, QPoint b)
+{
+    return a.x() != 0 && a.y() != 0 && b.x() != 0 && b.y() != 0;
+}
+
+QLineEdit* NewEdit(QWidget* parent, const char* name, QRect geometry)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setGeometry(geometry);
+    edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+    return edit;
+}
+
+QLabel* NewLabel(QWidget* parent, const char* name, const QString& caption, QRect geometry)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(geometry);
+    return label;
+}
+
+QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, QRect geometry)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(geometry);
+    b->setAutoDefault(false);
+    return b;
+}
+
+// Names are typed in upper case, whatever the keyboard gives.
+void UpperCaseEntry(QLineEdit* edit)
+{
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
+        const QString upper = text.toUpper();
+        if (upper == text)
+            return;
+        const int cursor = edit->cursorPosition();
+        edit->setText(upper);
+        edit->setCursorPosition(cursor);
+    });
+}
+
+// The tool bar's glyphs, drawn in the chart's own marks and colours.
+enum class ToolGlyph { Point, Ratio, TwoPoints, Mixing, Delete };
+
+QIcon ToolIcon(ToolGlyph glyph)
+{
+    QPixmap pixmap(24, 24);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPen red(QColor::fromRgb(ChartColors::Red), 2);
+    const QPen black(QColor(Qt::black), 1.5);
+    const auto mark = [&](QPointF at) {
+        p.setPen(red);
+        p.setBrush(Qt::white);
+        p.drawEllipse(at, 3, 3);
+    };
+    switch (glyph) {
+    case ToolGlyph::Point:
+        mark({12, 12});
+        break;
+    case ToolGlyph::Ratio:
+        p.setPen(black);
+        p.drawLine(QPointF(5, 20), QPointF(17, 7));
+        p.drawLine(QPointF(17, 7), QPointF(12, 8));
+        p.drawLine(QPointF(17, 7), QPointF(16, 12));
+        mark({19, 5});
+        break;
+    case ToolGlyph::TwoPoints:
+        p.setPen(black);
+        p.drawLine(QPointF(5, 18), QPointF(19, 6));
+        mark({5, 18});
+        mark({19, 6});
+        break;
+    case ToolGlyph::Mixing:
+        p.setPen(black);
+        p.drawLine(QPointF(4, 19), QPointF(20, 5));
+        mark({4, 19});
+        mark({20, 5});
+        mark({14, 10});
+        break;
+    case ToolGlyph::Delete:
+        mark({12, 12});
+        p.setPen(QPen(QColor(Qt::black), 2));
+        p.drawLine(QPointF(5, 5), QPointF(19, 19));
+        p.drawLine(QPointF(19, 5), QPointF(5, 19));
+        break;
+    }
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+ChartImage::ChartImage(QWidget* parent) : QWidget(parent)
+{
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setCursor(Qt::CrossCursor);
+}
+
+void ChartImage::setPicture(const QImage& picture)
+{
+    picture_ = picture;
+    update();
+}
+
+void ChartImage::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    painter.drawImage(QPoint(0, 0), picture_);
+}
+
+void ChartImage::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointF at = event->position();
+    emit mouseMoved(int(std::floor(at.x())), int(std::floor(at.y())));
+}
+
+void ChartImage::mousePressEvent(QMouseEvent* event)
+{
+    const QPointF at = event->position();
+    emit mousePressed(event->button(), int(std::floor(at.x())), int(std::floor(at.y())));
+}
+
+Form_IDTu::Form_IDTu(ID_lib& lib, Form_atm& atm, QWidget* parent)
+    : QDialog(parent), lib_(lib), atm_(atm), table_(PointTableDeclaration())
+{
+    setObjectName(QStringLiteral("Form_IDTu"));
+    setWindowTitle(QStringLiteral("湿空气焓湿图"));
+    setFont(SongFontPx(12));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(1040, 681);
+
+    Image1 = new ChartImage(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(QRect(QPoint(4, 4), G::ImageSize));
+
+    // The point grid: read-only, cells in 15 px, titles in 12 px.
+    DBGrid1 = new QTableView(this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setGeometry(4, 4 + G::ImageSize.height() + 4, 825, 89);
+    gridModel_ = new TableGridModel(&table_, this);
+    DBGrid1->setModel(gridModel_);
+    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    DBGrid1->setStyleSheet(QStringLiteral("QTableView { background: white; }"));
+    DBGrid1->setFont(SongFontPx(15));
+    DBGrid1->horizontalHeader()->setFont(SongFontPx(12));
+    DBGrid1->verticalHeader()->setDefaultSectionSize(20);
+    DBGrid1->verticalHeader()->setFixedWidth(14);
+    DBGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    const int charWidth = QFontMetrics(SongFontPx(15)).horizontalAdvance(QLatin1Char('0'));
+    for (int column = 0; column < gridModel_->columnCount(); ++column)
+        DBGrid1->setColumnWidth(column, gridModel_->columnWidthChars(column) * charWidth + 14);
+
+    const int right = 4 + G::ImageSize.width() + 8; // 837
+    const int panelWidth = 1040 - right - 6;
+
+    GroupBox1 = new QGroupBox(QStringLiteral("状态点参数"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(right, 4, panelWidth, 172);
+    struct ReadoutRow {
+        const char* caption;
+        const char* hint;
+        const char* name;
+        QLineEdit** edit;
+    };
+    const ReadoutRow readouts[] = {{"T(℃)：", "干球温度", "Edit3", &Edit3},
+                                   {"Ts(℃):", "湿球温度", "Edit5", &Edit5},
+                                   {"ψ(%):", "相对湿度", "Edit4", &Edit4},
+                                   {"d(g/kg):", "含湿量", "Edit2", &Edit2},
+                                   {"i(kj/kg):", "焓", "Edit1", &Edit1}};
+    for (int row = 0; row < 5; ++row) {
+        const ReadoutRow& r = readouts[row];
+        NewLabel(GroupBox1, "", QString::fromUtf8(r.caption), {10, 24 + 29 * row, 72, 22});
+        *r.edit = NewEdit(GroupBox1, r.name, {84, 24 + 29 * row, panelWidth - 96, 22});
+        (*r.edit)->setReadOnly(true);
+        (*r.edit)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        (*r.edit)->setToolTip(QString::fromUtf8(r.hint));
+    }
+
+    // The five tools: exactly one is down.
+    tools_ = new QButtonGroup(this);
+    tools_->setExclusive(true);
+    struct Tool {
+        const char* name;
+        const char* hint;
+        ToolGlyph glyph;
+        QToolButton** button;
+        void (Form_IDTu::*handler)();
+    };
+    const Tool tools[] = {
+        {"SpeedButton_point", "画状态点", ToolGlyph::Point, &SpeedButton_point,
+         &Form_IDTu::SpeedButton_pointClick},
+        {"SpeedButton_point_N", "热湿比线", ToolGlyph::Ratio, &SpeedButton_point_N,
+         &Form_IDTu::SpeedButton_point_NClick},
+        {"SpeedButton_point_two", "两点连线", ToolGlyph::TwoPoints, &SpeedButton_point_two,
+         &Form_IDTu::SpeedButton_point_twoClick},
+        {"SpeedButton_point_C", "混合点", ToolGlyph::Mixing, &SpeedButton_point_C,
+         &Form_IDTu::SpeedButton_point_CClick},
+        {"SpeedButton_point_del", "删除点", ToolGlyph::Delete, &SpeedButton_point_del,
+         &Form_IDTu::SpeedButton_point_delClick},
+    };
+    const int toolWidth = panelWidth / 5;
+    for (int k = 0; k < 5; ++k) {
+        auto* button = new QToolButton(this);
+        button->setObjectName(QString::fromLatin1(tools[k].name));
+        button->setToolTip(QString::fromUtf8(tools[k].hint));
+        button->setIcon(ToolIcon(tools[k].glyph));
+        button->setIconSize(QSize(24, 24));
+        button->setCheckable(true);
+        button->setAutoRaise(true);
+        button->setGeometry(right + k * toolWidth, 184, toolWidth - 2, 32);
+        tools_->addButton(button);
+        *tools[k].button = button;
+        ConnectGuarded(button, &QToolButton::clicked, this, tools[k].handler);
+    }
+    SpeedButton_point->setChecked(true);
+
+    // The entry panel; captions and visible fields change with tool and step.
+    auto* panel = new QGroupBox(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setGeometry(right, 222, panelWidth, 196);
+    const int fieldWidth = panelWidth - 16;
+    Label_1 = NewLabel(panel, "Label_1", QStringLiteral("混合点名称："), {8, 8, fieldWidth, 18});
+    Edit_C = NewEdit(panel, "Edit_C", {8, 28, fieldWidth, 22});
+    Edit_C->hide();
+    Label_2 = NewLabel(panel, "Label_2", QStringLiteral("状态点名称："), {8, 56, fieldWidth, 18});
+    Edit_name = NewEdit(panel, "Edit_name", {8, 76, fieldWidth, 22});
+    UpperCaseEntry(Edit_C);
+    UpperCaseEntry(Edit_name);
+    Label_T = NewLabel(panel, "Label_T", QStringLiteral("干球温度(C):"), {8, 106, 92, 22});
+    Edit_T = NewEdit(panel, "Edit_T", {100, 106, fieldWidth - 92, 22});
+    Label_RH = NewLabel(panel, "Label_RH", QStringLiteral("相对湿度(%):"), {8, 134, 92, 22});
+    Edit_RH = NewEdit(panel, "Edit_RH", {100, 134, fieldWidth - 92, 22});
+    // Air volume or ratio: under Label_T, across the panel, over the RH row.
+    Edit_G = NewEdit(panel, "Edit_G", {8, 132, fieldWidth, 22});
+    Edit_G->hide();
+    Button_OK =
+        NewButton(panel, "Button_OK", QStringLiteral("确定"), {(panelWidth - 80) / 2, 162, 80, 26});
+
+    const int buttonsTop = 428, halfWidth = (panelWidth - 6) / 2;
+    const auto at = [&](int index) {
+        return QRect(right + (index % 2) * (halfWidth + 6), buttonsTop + (index / 2) * 34,
+                     halfWidth, 28);
+    };
+    Button_open = NewButton(this, "Button_open", QStringLiteral("打开"), at(0));
+    Button_Save_point = NewButton(this, "Button_Save_point", QStringLiteral("保存状态点"), at(1));
+    Button_output_point =
+        NewButton(this, "Button_output_point", QStringLiteral("输出状态点"), at(2));
+    Button_print_point = NewButton(this, "Button_print_point", QStringLiteral("打印状态点"), at(3));
+    Button_Printing = NewButton(this, "Button_Printing", QStringLiteral("打印焓湿图"), at(4));
+    Button_printer_Setup =
+        NewButton(this, "Button_printer_Setup", QStringLiteral("打印机设置"), at(5));
+    Button_quit = NewButton(this, "Button_quit", QStringLiteral("退出"), at(6));
+    Button_help = NewButton(this, "Button_help", QStringLiteral("帮助"), at(7));
+
+    QObject::connect(Image1, &ChartImage::mouseMoved, this,
+                     [this](int x, int y) { Guarded(this, [&] { Image1MouseMove(x, y); }); });
+    QObject::connect(Image1, &ChartImage::mousePressed, this,
+                     [this](Qt::MouseButton button, int x, int y) {
+                         Guarded(this, [&] { Image1MouseDown(button, x, y); });
+                     });
+    ConnectGuarded(Button_OK, &QPushButton::clicked, this, &Form_IDTu::Button_OKClick);
+    ConnectGuarded(Button_open, &QPushButton::clicked, this, &Form_IDTu::Button_openClick);
+    ConnectGuarded(Button_Save_point, &QPushButton::clicked, this,
+                   &Form_IDTu::Button_Save_pointClick);
+    ConnectGuarded(Button_output_point, &QPushButton::clicked, this,
+                   &Form_IDTu::Button_output_pointClick);
+    ConnectGuarded(Button_print_point, &QPushButton::clicked, this,
+                   &Form_IDTu::Button_print_pointClick);
+    ConnectGuarded(Button_Printing, &QPushButton::clicked, this, &Form_IDTu::Button_PrintingClick);
+    ConnectGuarded(Button_printer_Setup, &QPushButton::clicked, this,
+                   &Form_IDTu::Button_printer_SetupClick);
+    ConnectGuarded(Button_quit, &QPushButton::clicked, this, &Form_IDTu::Button_quitClick);
+    ConnectGuarded(Button_help, &QPushButton::clicked, this, &Form_IDTu::Button_helpClick);
+
+    // An empty picture until the first showing draws the chart.
+    QImage blank(G::ImageSize, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    Image1->setPicture(blank);
+}
+
+Form_IDTu::~Form_IDTu() = default;
+
+void Form_IDTu::error(const QString& text)
+{
+    prompts().error(this, text);
+}
+
+void Form_IDTu::paint(const std::function<void(QPainter&)>& draw)
+{
+    {
+        QPainter painter(&Image1->picture());
+        draw(painter);
+    }
+    Image1->update();
+}
+
+// ---- Showing -------------------------------------------------------------
+
+void Form_IDTu::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) // not on a restore from the task bar
+        Guarded(this, [this] { FormShow(); });
+}
+
+// The chart is drawn afresh and the scratch table emptied, so the picture
+// and the table start out bare together. A saved or opened point file is
+// left as it is: the window goes back to the scratch table.
+void Form_IDTu::FormShow()
+{
+    TU();
+    CurrentPointFile.clear();
+    openPointTable(DataDir::file(QString::fromLatin1(PointTableFileName)));
+    DeleteAllPoints(table_);
+}
+
+void Form_IDTu::TU()
+{
+    atm_.applyTo(lib_);
+    QStringList messages;
+    QImage chart = RenderChart(lib_, atm_.pressureText(), devicePixelRatio(), &messages);
+    Image1->setPicture(chart);
+    resetPointPanel(false);
+    for (const QString& message : messages)
+        error(message);
+}
+
+// Closes whatever table is in use and opens path; when that fails the table
+// in use before stays in use.
+void Form_IDTu::openPointTable(const QString& path)
+{
+    const QString previous = table_.path();
+    if (table_.isOpen() && previous == path)
+        return;
+    SuspendedUpdates suspended(table_);
+    table_.close();
+    table_.setPath(path);
+    try {
+        table_.open();
+    } catch (...) {
+        if (!previous.isEmpty() && previous != path) {
+            table_.setPath(previous);
+            try {
+                table_.open();
+            } catch (...) {
+                // The earlier file is gone too; the first failure is the one to show.
+            }
+        }
+        throw;
+    }
+}
+
+void Form_IDTu::resetPointPanel(bool emptyName)
+{
+    Label_1->hide();
+    Label_2->setText(QStringLiteral("状态点名称:"));
+    Edit_name->show();
+    if (emptyName)
+        Edit_name->clear();
+    Label_T->hide();
+    Label_RH->hide();
+    Edit_T->hide();
+    Edit_RH->hide();
+    AwaitingClick = false;
+    ToolStep = 1;
+}
+
+// ---- The mouse -----------------------------------------------------------
+
+void Form_IDTu::Image1MouseMove(int x, int y)
+{
+    Image1->setCursor(Qt::CrossCursor);
+    const ChartReadout r = ReadOutAt(lib_, QPoint(x, y));
+    const QString pattern = QStringLiteral("0.00");
+    Edit1->setText(FormatNumber(r.state.i, pattern));
+    Edit2->setText(FormatNumber(r.state.d, pattern));
+    Edit3->setText(FormatNumber(r.t, pattern));
+    Edit4->setText(FormatNumber(r.RH, pattern));
+    Edit5->setText(FormatNumber(r.ts, pattern));
+    if (table_.isOpen() && PlacedPointAt(table_, r.state))
+        Image1->setCursor(Qt::SizeAllCursor);
+}
+
+void Form_IDTu::Image1MouseDown(Qt::MouseButton, int x, int y)
+{
+    if (!AwaitingClick)
+        return;
+    const ChartState s = G::PixelToState(x, y);
+    lib_.StateFromI_D(s.d / 1000, s.i);
+    storePoint(PendingName, lib_.CurrentState.t, lib_.CurrentState.RH, s);
+    paint([&](QPainter& p) { DrawPointMark(p, QPoint(x, y), PendingName); });
+    if (SpeedButton_point->isChecked() && ToolStep == 2)
+        resetPointPanel(true);
+}
+
+// Stores name with T and RH as given and the rest of CurrentState, at s.
+void Form_IDTu::storePoint(const QString& name, double T, double RH, ChartState s)
+{
+    StatePoint point;
+    point.No = name.toStdString();
+    point.T = T;
+    point.RH = RH;
+    point.Ts = lib_.CurrentState.ts;
+    point.D = s.d;
+    point.I = s.i;
+    point.Ruo = lib_.CurrentState.rho;
+    point.Tv = lib_.CurrentState.tdew;
+    point.P = lib_.CurrentState.pv;
+    StorePoint(table_, point);
+}
+
+bool Form_IDTu::findNamedPoint(const QString& name, ChartState& state)
+{
+    if (!FindPoint(table_, name)) {
+        error(kNoSuchPoint);
+        return false;
+    }
+    const StatePoint point = CurrentPoint(table_);
+    state = {point.D, point.I};
+    return true;
+}
+
+// ---- Tools ---------------------------------------------------------------
+
+// Selecting any tool ends a pending click placement: a click then never
+// stores a point under a name given for another tool.
+void Form_IDTu::showEntries(bool mixName, bool flowOrRatio)
+{
+    Label_1->setVisible(mixName);
+    Edit_C->setVisible(mixName);
+    Edit_name->show();
+    Label_T->setVisible(flowOrRatio);
+    Edit_G->setVisible(flowOrRatio);
+    Label_RH->hide();
+    Edit_T->hide();
+    Edit_RH->hide();
+    AwaitingClick = false;
+}
+
+void Form_IDTu::SpeedButton_pointClick()
+{
+    if (!SpeedButton_point->isChecked())
+        return;
+    showEntries(false, false);
+    Label_2->setText(QStringLiteral("状态点名称:"));
+    ToolStep = 1;
+}
+
+void Form_IDTu::SpeedButton_point_NClick()
+{
+    if (!SpeedButton_point_N->isChecked())
+        return;
+    showEntries(false, true);
+    Label_2->show();
+    Label_2->setText(QStringLiteral("室内点名称:"));
+    Label_T->setText(QStringLiteral("热湿比:"));
+    Edit_G->clear();
+}
+
+void Form_IDTu::SpeedButton_point_twoClick()
+{
+    if (!SpeedButton_point_two->isChecked())
+        return;
+    showEntries(false, false);
+    Label_2->setText(QStringLiteral("第一状态点名称:"));
+    ToolStep = 1;
+}
+
+void Form_IDTu::SpeedButton_point_CClick()
+{
+    if (!SpeedButton_point_C->isChecked())
+        return;
+    showEntries(true, true);
+    Label_1->setText(QStringLiteral("混合点名称:"));
+    Edit_C->clear();
+    Label_2->setText(QStringLiteral("第一状态点名称:"));
+    Edit_name->clear();
+    Label_T->setText(QStringLiteral("风量(m3/h):"));
+    Edit_G->clear();
+    ToolStep = 1;
+}
+
+void Form_IDTu::SpeedButton_point_delClick()
+{
+    if (!SpeedButton_point_del->isChecked())
+        return;
+    showEntries(false, false);
+    Label_2->setText(QStringLiteral("被删除状态点名称:"));
+}
+
+// ---- "确定" ---------------------------------------------------------------
+
+// The sections run in this order, each when its tool and step call for it; a
+// message ends the press, keeping what the sections before it did.
+void Form_IDTu::Button_OKClick()
+{
+    bool firstStepDone = false;
+    if (SpeedButton_point->isChecked() && !Edit_name->isHidden() && ToolStep == 1) {
+        if (!PointFirstStep())
+            return;
+        firstStepDone = true;
+    }
+    if (!firstStepDone && SpeedButton_point->isChecked() && AwaitingClick && ToolStep == 2) {
+        if (!PointTypedValues())
+            return;
+    }
+
+    firstStepDone = false;
+    if (SpeedButton_point_two->isChecked() && ToolStep == 1) {
+        if (!TwoPointFirst())
+            return;
+        firstStepDone = true;
+    }
+    if (!firstStepDone && SpeedButton_point_two->isChecked() && ToolStep == 2) {
+        if (!TwoPointSecond())
+            return;
+    }
+    if (BothSet(LineStart, LineEnd))
+        JoinTwoPoints();
+
+    firstStepDone = false;
+    if (SpeedButton_point_C->isChecked() && ToolStep == 1) {
+        if (!MixFirst())
+            return;
+        firstStepDone = true;
+    }
+    if (!firstStepDone && SpeedButton_point_C->isChecked() && ToolStep == 2) {
+        if (!MixSecond())
+            return;
+    }
+    if (BothSet(LineStart, LineEnd) && !MixPoints())
+        return;
+
+    if (SpeedButton_point_N->isChecked() && !RatioLine())
+        return;
+    if (SpeedButton_point_del->isChecked())
+        DeletePointByName();
+}
+
+// A: the name of the point to place; then a click or typed values place it.
+bool Form_IDTu::PointFirstStep()
+{
+    if (Edit_name->text().isEmpty()) {
+        error(kEnterPointName);
+        return false;
+    }
+    PendingName = Edit_name->text();
+    AwaitingClick = true;
+    Label_1->hide();
+    Label_2->setText(QStringLiteral("点击或输入状态点:"));
+    Edit_name->hide();
+    Label_T->show();
+    Label_T->setText(QStringLiteral("干球温度(C):"));
+    Label_RH->show();
+    Edit_T->show();
+    Edit_RH->show();
+    ToolStep = 2;
+    return true;
+}
+
+// B: the point from its dry bulb and relative humidity.
+bool Form_IDTu::PointTypedValues()
+{
+    if (Edit_T->text().isEmpty() || Edit_RH->text().isEmpty()) {
+        error(QStringLiteral("请输入状态点参数！"));
+        return false;
+    }
+    const double t = ParseNumber(Edit_T->text());
+    const double RH = ParseNumber(Edit_RH->text());
+    lib_.CurrentState.t = t;
+    lib_.CurrentState.RH = RH;
+    lib_.StateFromRH_T(t, RH);
+    const ChartState s{lib_.CurrentState.d * 1000, lib_.CurrentState.i};
+    storePoint(PendingName, t, RH, s);
+    paint([&](QPainter& p) { DrawPointMark(p, G::StateToPixel(s), PendingName); });
+    resetPointPanel(true);
+    return true;
+}
+
+// C: the first point of a line.
+bool Form_IDTu::TwoPointFirst()
+{
+    LineStart = QPoint();
+    if (Edit_name->text().isEmpty()) {
+        error(kEnterPointName);
+        return false;
+    }
+    PendingName = Edit_name->text();
+    ChartState s;
+    if (!findNamedPoint(PendingName, s))
+        return false;
+    LineStart = G::StateToPixel(s);
+    Label_1->hide();
+    Label_2->setText(QStringLiteral("第二状态点名称:"));
+    Edit_name->show();
+    Edit_name->clear();
+    Label_T->hide();
+    Label_RH->hide();
+    Edit_T->hide();
+    Edit_RH->hide();
+    AwaitingClick = false;
+    ToolStep = 2;
+    return true;
+}
+
+// D: the second point of a line.
+bool Form_IDTu::TwoPointSecond()
+{
+    LineEnd = QPoint();
+    if (Edit_name->text().isEmpty()) {
+        error(kEnterPointName);
+        return false;
+    }
+    PendingName = Edit_name->text();
+    ChartState s;
+    if (!findNamedPoint(PendingName, s))
+        return false;
+    LineEnd = G::StateToPixel(s);
+    Label_1->hide();
+    Label_2->setText(QStringLiteral("第一状态点名称:"));
+    Edit_name->show();
+    Edit_name->clear();
+    ToolStep = 1;
+    return true;
+}
+
+// E
+void Form_IDTu::JoinTwoPoints()
+{
+    paint([&](QPainter& p) { DrawUserLine(p, LineStart, LineEnd); });
+    LineStart = LineEnd = QPoint();
+}
+
+// F: the mixing point's name and the first stream.
+bool Form_IDTu::MixFirst()
+{
+    LineStart = QPoint();
+    if (Edit_C->text().isEmpty()) {
+        error(QStringLiteral("请输入混合点名！"));
+        return false;
+    }
+    MixName = Edit_C->text();
+    if (Edit_name->text().isEmpty()) {
+        error(kEnterPointName);
+        return false;
+    }
+    PendingName = Edit_name->text();
+    if (Edit_G->text().isEmpty()) {
+        error(kEnterFlow);
+        return false;
+    }
+    MixFlow1 = ParseNumber(Edit_G->text());
+    if (!findNamedPoint(PendingName, FirstMixState))
+        return false;
+    LineStart = G::StateToPixel(FirstMixState);
+    Label_1->hide();
+    Edit_C->hide();
+    Label_2->setText(QStringLiteral("第二状态点名称:"));
+    Edit_name->show();
+    Edit_name->clear();
+    Label_T->show();
+    Label_T->setText(QStringLiteral("风量(m3/h):"));
+    Edit_G->show();
+    Edit_G->clear();
+    Label_RH->hide();
+    Edit_T->hide();
+    Edit_RH->hide();
+    AwaitingClick = false;
+    ToolStep = 2;
+    return true;
+}
+
+// G: the second stream.
+bool Form_IDTu::MixSecond()
+{
+    LineEnd = QPoint();
+    if (Edit_name->text().isEmpty()) {
+        error(kEnterPointName);
+        return false;
+    }
+    PendingName = Edit_name->text();
+    if (Edit_G->text().isEmpty()) {
+        error(kEnterFlow);
+        return false;
+    }
+    MixFlow2 = ParseNumber(Edit_G->text());
+    if (!findNamedPoint(PendingName, SecondMixState))
+        return false;
+    LineEnd = G::StateToPixel(SecondMixState);
+    Label_1->show();
+    Label_1->setText(QStringLiteral("混合点名称:"));
+    Edit_C->show();
+    Edit_C->clear();
+    Label_2->setText(QStringLiteral("第一状态点名称:"));
+    Edit_name->show();
+    Edit_name->clear();
+    Label_T->show();
+    Label_T->setText(QStringLiteral("风量(m3/h):"));
+    Edit_G->show();
+    Edit_G->clear();
+    ToolStep = 1;
+    return true;
+}
+
+// H: the mixing point, weighted by the air volumes as entered (volume flows,
+// not mass flows); it lies on the line between the two streams.
+bool Form_IDTu::MixPoints()
+{
+    const double total = MixFlow1 + MixFlow2;
+    if (total == 0) {
+        LineStart = LineEnd = QPoint();
+        error(QStringLiteral("风量之和不能为0！"));
+        return false;
+    }
+    const ChartState& first = FirstMixState;
+    const ChartState& second = SecondMixState;
+    const ChartState mix{(second.d * MixFlow2 + first.d * MixFlow1) / total,
+                         (second.i * MixFlow2 + first.i * MixFlow1) / total};
+    lib_.StateFromI_D(mix.d / 1000, mix.i);
+    paint([&](QPainter& p) {
+        DrawUserLine(p, LineStart, LineEnd);
+        DrawPointMark(p, G::StateToPixel(mix), MixName);
+    });
+    storePoint(MixName, lib_.CurrentState.t, lib_.CurrentState.RH, mix);
+    LineStart = LineEnd = QPoint();
+    return true;
+}
+
+// I: the heat-moisture-ratio line ε = Δi/Δd (kJ per kg of moisture) through
+// a room point, drawn 5 g/kg toward drier air whatever the sign of ε.
+bool Form_IDTu::RatioLine()
+{
+    LineStart = QPoint();
+    if (Edit_name->text().isEmpty()) {
+        error(QStringLiteral("请输入室内状态点名！"));
+        return false;
+    }
+    PendingName = Edit_name->text();
+    if (Edit_G->text().isEmpty()) {
+        error(QStringLiteral("请输入热湿比！"));
+        return false;
+    }
+    MixFlow1 = ParseNumber(Edit_G->text());
+    ChartState room;
+    if (!findNamedPoint(PendingName, room))
+        return false;
+    // Δd in g/kg, so Δi = ε · Δd / 1000.
+    const ChartState end{room.d - kRatioLineLength, room.i - MixFlow1 * kRatioLineLength * 0.001};
+    LineStart = G::StateToPixel(end);
+    paint([&](QPainter& p) { DrawUserLine(p, G::StateToPixel(room), LineStart); });
+    return true;
+}
+
+// J: a name that is not in the table is passed over without a message.
+bool Form_IDTu::DeletePointByName()
+{
+    if (Edit_name->text().isEmpty()) {
+        error(QStringLiteral("请输入被删除状态点名称！"));
+        return false;
+    }
+    if (FindPoint(table_, Edit_name->text())) {
+        const StatePoint point = CurrentPoint(table_);
+        PendingName = QString::fromStdString(point.No);
+        const QPoint at = G::StateToPixel(point.D, point.I);
+        paint([&](QPainter& p) { ErasePointMark(p, at, PendingName); });
+        table_.remove();
+    }
+    Label_1->hide();
+    Edit_C->hide();
+    Label_2->setText(QStringLiteral("被删除状态点名称:"));
+    Edit_name->show();
+    Edit_name->clear();
+    Edit_G->hide();
+    Label_T->hide();
+    Label_RH->hide();
+    Edit_T->hide();
+    Edit_RH->hide();
+    return true;
+}
+
+// ---- The point table's files, reports and printing ------------------------
+
+// The first save makes a copy of the scratch table the table in use; every
+// change after it goes straight into the user's file, so later saves have
+// nothing to do.
+void Form_IDTu::Button_Save_pointClick()
+{
+    if (!CurrentPointFile.isEmpty())
+        return;
+    const QString path =
+        prompts().saveFile(this, {QString(), QStringLiteral("(*.DB)"), QStringLiteral("DB")});
+    if (path.isEmpty())
+        return;
+    const QString scratch = DataDir::file(QString::fromLatin1(PointTableFileName));
+    {
+        SuspendedUpdates suspended(table_);
+        table_.close();
+        try {
+            CopyTableFile(scratch, path);
+        } catch (...) {
+            table_.open(); // the scratch table stays in use
+            throw;
+        }
+    }
+    openPointTable(path);
+    CurrentPointFile = path;
+}
+
+void Form_IDTu::Button_openClick()
+{
+    const QString path =
+        prompts().openFile(this, {QString(), QStringLiteral("(*.DB)"), QStringLiteral("DB")});
+    if (path.isEmpty())
+        return;
+    openPointTable(path);
+    CurrentPointFile = path;
+    // The file's points join whatever the picture shows; lines are not kept
+    // in the table and do not come back.
+    const std::vector<StatePoint> points = ReadPoints(table_);
+    paint([&](QPainter& p) {
+        for (const StatePoint& point : points)
+            DrawPointMark(p, G::StateToPixel(point.D, point.I), QString::fromStdString(point.No));
+    });
+}
+
+QStringList Form_IDTu::reportLines()
+{
+    return PointReportLines(ReadPoints(table_), atm_.pressureText());
+}
+
+void Form_IDTu::Button_output_pointClick()
+{
+    const QString path =
+        prompts().saveFile(this, {QStringLiteral("保存文件"), QStringLiteral("文本文件(*.TXT)"),
+                                  QStringLiteral("txt")});
+    if (path.isEmpty())
+        return;
+    WriteTextFile(path, reportLines());
+}
+
+void Form_IDTu::Button_print_pointClick()
+{
+    QPrinter& printer = AppPrinter();
+    if (!prompts().print(this, printer))
+        return;
+    PrintLines(printer, DefaultReportFont(), reportLines());
+}
+
+// The picture enlarged by a whole factor and centred on the page (printer
+// pixels of the printable area).
+void Form_IDTu::Button_PrintingClick()
+{
+    QPrinter& printer = AppPrinter();
+    if (!prompts().print(this, printer))
+        return;
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw UserError(QStringLiteral("打印机无法开始打印，请检查打印机设置！"));
+    const ChartPrintPlacement placement =
+        PlaceChartOnPage(QSize(printer.width(), printer.height()), G::ImageSize);
+    if (placement.k > 0)
+        painter.drawImage(placement.target, picture());
+    if (!painter.end())
+        throw UserError(QStringLiteral("打印作业未能完成！"));
+}
+
+void Form_IDTu::Button_printer_SetupClick()
+{
+    prompts().printerSetup(this, AppPrinter());
+}
+
+void Form_IDTu::Button_quitClick()
+{
+    close();
+}
+
+void Form_IDTu::Button_helpClick()
+{
+    ShowHelp(this, kHelpContext);
+}

@@ -1,0 +1,146 @@
+// The psychrometric chart window: the i–d chart with the state under the
+// mouse, named state points placed by click or by typed values, lines between
+// points, mixing points, heat-moisture-ratio lines, the point table under the
+// chart and its files, reports and printouts.
+#pragma once
+
+#include "app/RecordTableStore.h"
+#include "chart/ChartGeometry.h"
+
+#include <QDialog>
+#include <QImage>
+#include <QWidget>
+#include <functional>
+
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPainter;
+class QPushButton;
+class QTableView;
+class QToolButton;
+class Form_atm;
+class ID_lib;
+class TableGridModel;
+
+// The chart picture: shows an image at its logical size and reports the
+// mouse in the image's pixels.
+class ChartImage : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ChartImage(QWidget* parent = nullptr);
+
+    void setPicture(const QImage& picture);
+    QImage& picture() { return picture_; }
+    const QImage& picture() const { return picture_; }
+
+signals:
+    void mouseMoved(int x, int y);
+    void mousePressed(Qt::MouseButton button, int x, int y);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    QImage picture_;
+};
+
+class Form_IDTu : public QDialog
+{
+    Q_OBJECT
+public:
+    Form_IDTu(ID_lib& lib, Form_atm& atm, QWidget* parent = nullptr);
+    ~Form_IDTu() override;
+
+    ChartImage* Image1;
+    QTableView* DBGrid1;
+    // Read-out: i, d, t, RH, ts.
+    QGroupBox* GroupBox1;
+    QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5;
+    QToolButton *SpeedButton_point, *SpeedButton_point_N, *SpeedButton_point_two,
+        *SpeedButton_point_C, *SpeedButton_point_del;
+    QLabel *Label_1, *Label_2, *Label_T, *Label_RH;
+    QLineEdit *Edit_C, *Edit_name, *Edit_T, *Edit_RH, *Edit_G;
+    QPushButton* Button_OK;
+    QPushButton *Button_open, *Button_Save_point, *Button_output_point, *Button_print_point,
+        *Button_Printing, *Button_printer_Setup, *Button_quit, *Button_help;
+
+    // The point tools' state, for inspection.
+    int toolStep() const { return ToolStep; }
+    bool awaitingClick() const { return AwaitingClick; }
+    QPoint lineStart() const { return LineStart; }
+    QPoint lineEnd() const { return LineEnd; }
+    QString currentPointFile() const { return CurrentPointFile; }
+    RecordTableStore& pointTable() { return table_; }
+    const QImage& picture() const { return Image1->picture(); }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Image1MouseMove(int x, int y);
+    void Image1MouseDown(Qt::MouseButton button, int x, int y);
+    void SpeedButton_pointClick();
+    void SpeedButton_point_NClick();
+    void SpeedButton_point_twoClick();
+    void SpeedButton_point_CClick();
+    void SpeedButton_point_delClick();
+    void Button_OKClick();
+    void Button_Save_pointClick();
+    void Button_openClick();
+    void Button_output_pointClick();
+    void Button_print_pointClick();
+    void Button_PrintingClick();
+    void Button_printer_SetupClick();
+    void Button_quitClick();
+    void Button_helpClick();
+    void FormShow();
+    void TU();
+
+    // Sections of "确定"; each returns false when a message ended the press.
+    bool PointFirstStep();
+    bool PointTypedValues();
+    bool TwoPointFirst();
+    bool TwoPointSecond();
+    void JoinTwoPoints();
+    bool MixFirst();
+    bool MixSecond();
+    bool MixPoints();
+    bool RatioLine();
+    bool DeletePointByName();
+
+    // The point tool's first step: name field shown, values hidden.
+    void resetPointPanel(bool emptyName);
+    void showEntries(bool mixName, bool flowOrRatio);
+    // Finds name; its pixel and state, or a message and false.
+    bool findNamedPoint(const QString& name, ChartState& state);
+    void storePoint(const QString& name, double T, double RH, ChartState state);
+    void paint(const std::function<void(QPainter&)>& draw);
+    void openPointTable(const QString& path);
+    QStringList reportLines();
+    void error(const QString& text);
+
+    ID_lib& lib_;
+    Form_atm& atm_;
+    RecordTableStore table_;
+    TableGridModel* gridModel_;
+    QButtonGroup* tools_;
+
+    int ToolStep = 1;
+    bool AwaitingClick = false;
+    QString PendingName;
+    QString MixName;
+    QPoint LineStart;    // (0, 0): unset
+    QPoint LineEnd;      // (0, 0): unset
+    double MixFlow1 = 0; // m³/h; the ratio tool keeps its ratio here too
+    double MixFlow2 = 0; // m³/h
+    ChartState FirstMixState;
+    ChartState SecondMixState;
+    // The point file chosen by the last save or open; empty while the
+    // scratch table is in use.
+    QString CurrentPointFile;
+};
