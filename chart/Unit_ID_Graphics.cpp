@@ -9,6 +9,7 @@
 #include "app/ReportPrinter.h"
 #include "app/TableGridModel.h"
 #include "app/TextReport.h"
+#include "chart/ChartConstructions.h"
 #include "chart/ChartDrawing.h"
 #include "chart/ChartReadout.h"
 #include "chart/PointTable.h"
@@ -35,7 +36,6 @@ namespace
 using G = ChartGeometry;
 
 constexpr int kHelpContext = 8;
-constexpr double kRatioLineLength = 5; // g/kg toward drier air
 const QString kNoSuchPoint = QStringLiteral("图上没有该状态点，请先画上！");
 const QString kEnterPointName = QStringLiteral("请输入状态点名！");
 const QString kEnterFlow = QStringLiteral("请输入风量！");
@@ -753,32 +753,27 @@ bool Form_IDTu::MixSecond()
     return true;
 }
 
-// H: the mixing point, weighted by the air volumes as entered (volume flows,
-// not mass flows); it lies on the line between the two streams.
+// H: the mixing point, on the line between the two streams.
 bool Form_IDTu::MixPoints()
 {
-    const double total = MixFlow1 + MixFlow2;
-    if (total == 0) {
+    const std::optional<ChartState> mix =
+        MixingPoint(FirstMixState, MixFlow1, SecondMixState, MixFlow2);
+    if (!mix) {
         LineStart = LineEnd = QPoint();
         error(QStringLiteral("风量之和不能为0！"));
         return false;
     }
-    const ChartState& first = FirstMixState;
-    const ChartState& second = SecondMixState;
-    const ChartState mix{(second.d * MixFlow2 + first.d * MixFlow1) / total,
-                         (second.i * MixFlow2 + first.i * MixFlow1) / total};
-    lib_.StateFromI_D(mix.d / 1000, mix.i);
+    lib_.StateFromI_D(mix->d / 1000, mix->i);
     paint([&](QPainter& p) {
         DrawUserLine(p, LineStart, LineEnd);
-        DrawPointMark(p, G::StateToPixel(mix), MixName);
+        DrawPointMark(p, G::StateToPixel(*mix), MixName);
     });
-    storePoint(MixName, lib_.CurrentState.t, lib_.CurrentState.RH, mix);
+    storePoint(MixName, lib_.CurrentState.t, lib_.CurrentState.RH, *mix);
     LineStart = LineEnd = QPoint();
     return true;
 }
 
-// I: the heat-moisture-ratio line ε = Δi/Δd (kJ per kg of moisture) through
-// a room point, drawn 5 g/kg toward drier air whatever the sign of ε.
+// I: the heat-moisture-ratio line through a room point.
 bool Form_IDTu::RatioLine()
 {
     LineStart = QPoint();
@@ -795,8 +790,7 @@ bool Form_IDTu::RatioLine()
     ChartState room;
     if (!findNamedPoint(PendingName, room))
         return false;
-    // Δd in g/kg, so Δi = ε · Δd / 1000.
-    const ChartState end{room.d - kRatioLineLength, room.i - MixFlow1 * kRatioLineLength * 0.001};
+    const ChartState end = RatioLineEnd(room, MixFlow1);
     LineStart = G::StateToPixel(end);
     paint([&](QPainter& p) { DrawUserLine(p, G::StateToPixel(room), LineStart); });
     return true;

@@ -1,4 +1,5 @@
 // The chart's pixel mapping and the placement of the printed picture.
+#include "chart/ChartConstructions.h"
 #include "chart/ChartDrawing.h"
 #include "chart/ChartGeometry.h"
 #include "psychro/ID_lib.h"
@@ -95,6 +96,47 @@ TEST(ChartGeometry, PrintedPictureIsAWholeMultipleCentredOnThePage)
     const ChartPrintPlacement tiny = PlaceChartOnPage(QSize(60, 40));
     EXPECT_EQ(tiny.k, 0);
     EXPECT_TRUE(tiny.target.isEmpty());
+}
+
+TEST(ChartConstructions, MixingPointDividesTheLineByTheAirVolumes)
+{
+    // Outdoor W (1000 m³/h) with room N (3000 m³/h): three quarters of the
+    // way from W to N.
+    const ChartState w{12.629, 58.449}, n{12.6, 58.448};
+    const auto m = MixingPoint(w, 1000, n, 3000);
+    ASSERT_TRUE(m);
+    EXPECT_NEAR(m->d, 12.60725, 1e-12);
+    EXPECT_NEAR(m->i, 58.44825, 1e-12);
+    const auto apart = MixingPoint({10, 40}, 1000, {20, 60}, 3000);
+    ASSERT_TRUE(apart);
+    EXPECT_DOUBLE_EQ(apart->d, 17.5);
+    EXPECT_DOUBLE_EQ(apart->i, 55);
+    // The order of the streams does not matter.
+    const auto swapped = MixingPoint({20, 60}, 3000, {10, 40}, 1000);
+    EXPECT_DOUBLE_EQ(swapped->d, 17.5);
+}
+
+TEST(ChartConstructions, VolumesSummingToZeroHaveNoMixingPoint)
+{
+    EXPECT_FALSE(MixingPoint({10, 40}, 1000, {20, 60}, -1000));
+    EXPECT_FALSE(MixingPoint({10, 40}, 0, {20, 60}, 0));
+    // Other volumes are taken as entered, negative ones too.
+    const auto m = MixingPoint({10, 40}, 2000, {20, 60}, -1000);
+    ASSERT_TRUE(m);
+    EXPECT_DOUBLE_EQ(m->d, 0);
+}
+
+TEST(ChartConstructions, RatioLineRunsFiveGramsTowardDrierAir)
+{
+    const ChartState room{12, 50};
+    const ChartState cooling = RatioLineEnd(room, 10000);
+    EXPECT_DOUBLE_EQ(cooling.d, 7);
+    EXPECT_DOUBLE_EQ(cooling.i, 0);
+    EXPECT_EQ(G::StateToPixel(cooling), QPoint(145, 434));
+    const ChartState negative = RatioLineEnd(room, -2000);
+    EXPECT_DOUBLE_EQ(negative.d, 7);
+    EXPECT_DOUBLE_EQ(negative.i, 60);
+    EXPECT_EQ(G::StateToPixel(negative), QPoint(145, 86));
 }
 
 } // namespace
