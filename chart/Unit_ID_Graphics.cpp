@@ -329,7 +329,12 @@ Form_IDTu::Form_IDTu(ID_lib& lib, Form_atm& atm, QWidget* parent)
     Image1->setPicture(blank);
 }
 
-Form_IDTu::~Form_IDTu() = default;
+// The grid's model reads the table's declaration: it goes before the table.
+Form_IDTu::~Form_IDTu()
+{
+    DBGrid1->setModel(nullptr);
+    delete gridModel_;
+}
 
 void Form_IDTu::error(const QString& text)
 {
