@@ -36,6 +36,15 @@ void BM_DrawWholeChart(benchmark::State& state)
 }
 BENCHMARK(BM_DrawWholeChart)->Unit(benchmark::kMillisecond);
 
+// The same on a high-density screen (device pixel ratio 2).
+void BM_DrawWholeChartAtRatio2(benchmark::State& state)
+{
+    const ID_lib lib = StandardLib();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RenderChart(lib, QStringLiteral("101325"), 2.0));
+}
+BENCHMARK(BM_DrawWholeChartAtRatio2)->Unit(benchmark::kMillisecond);
+
 // The same picture from the library's whole states, for comparison.
 void BM_DrawWholeChartFromWholeStates(benchmark::State& state)
 {
