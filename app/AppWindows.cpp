@@ -3,6 +3,7 @@
 #include "app/Prompts.h"
 #include "app/Unit_main.h"
 #include "app/Unit_message.h"
+#include "chart/Unit_ID_Graphics.h"
 #include "comfort/Unit_PMV.h"
 #include "convert/Unit_BH.h"
 #include "psychro/Unit_air_id.h"
@@ -28,11 +29,13 @@ AppWindows::AppWindows()
     main = create<Form_main>();
     message = create<Form_message>();
     atm = create<Form_atm>();
+    chart = create<Form_IDTu>(idLib, *atm);
     unit = create<Form_unit>();
     id = create<Form_id>(idLib, *atm);
     pmv = create<Form_PMV>(idLib);
 
     main->attach(QStringLiteral("SpeedButton_point"), id);
+    main->attach(QStringLiteral("SpeedButton_ID"), chart);
     main->attach(QStringLiteral("SpeedButton_PMV"), pmv);
     main->attach(QStringLiteral("SpeedButton_Unit"), unit);
     for (auto& w : owned_)

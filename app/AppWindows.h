@@ -12,6 +12,7 @@ class Form_main;
 class Form_message;
 class Form_atm;
 class Form_id;
+class Form_IDTu;
 class Form_unit;
 class Form_PMV;
 
@@ -24,6 +25,7 @@ struct AppWindows {
     Form_main* main = nullptr;
     Form_message* message = nullptr;
     Form_atm* atm = nullptr;
+    Form_IDTu* chart = nullptr;
     Form_unit* unit = nullptr;
     Form_id* id = nullptr;
     Form_PMV* pmv = nullptr;
