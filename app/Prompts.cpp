@@ -17,13 +17,14 @@ Prompts*& installed()
     return p;
 }
 
-QString runFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDialog::AcceptMode mode)
+QString runFileDialog(QWidget* parent, const FileDialogOptions& options,
+                      QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(parent, spec.title, QString(), spec.filter);
+    QFileDialog dialog(parent, options.title, QString(), options.filter);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
                                                        : QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(spec.defaultSuffix);
+    dialog.setDefaultSuffix(options.defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().first();
@@ -58,14 +59,14 @@ bool QtPrompts::confirm(QWidget* parent, const QString& text)
     return box.clickedButton() == yes;
 }
 
-QString QtPrompts::saveFile(QWidget* parent, const FileDialogSpec& spec)
+QString QtPrompts::saveFile(QWidget* parent, const FileDialogOptions& options)
 {
-    return runFileDialog(parent, spec, QFileDialog::AcceptSave);
+    return runFileDialog(parent, options, QFileDialog::AcceptSave);
 }
 
-QString QtPrompts::openFile(QWidget* parent, const FileDialogSpec& spec)
+QString QtPrompts::openFile(QWidget* parent, const FileDialogOptions& options)
 {
-    return runFileDialog(parent, spec, QFileDialog::AcceptOpen);
+    return runFileDialog(parent, options, QFileDialog::AcceptOpen);
 }
 
 bool QtPrompts::chooseFont(QWidget* parent, QFont& font)

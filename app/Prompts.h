@@ -9,7 +9,7 @@ class QFont;
 class QPrinter;
 class QWidget;
 
-struct FileDialogSpec {
+struct FileDialogOptions {
     QString title;         // empty: the system's own title
     QString filter;        // Qt form, e.g. "文本文件(*.TXT)"
     QString defaultSuffix; // without the dot, e.g. "txt"
@@ -24,8 +24,8 @@ public:
     // Modal Yes/No box; true for Yes.
     virtual bool confirm(QWidget* parent, const QString& text) = 0;
     // The chosen path, or an empty text when the user cancelled.
-    virtual QString saveFile(QWidget* parent, const FileDialogSpec& spec) = 0;
-    virtual QString openFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    virtual QString saveFile(QWidget* parent, const FileDialogOptions& options) = 0;
+    virtual QString openFile(QWidget* parent, const FileDialogOptions& options) = 0;
     // Shows the font dialog starting at font; true and font changed on OK.
     virtual bool chooseFont(QWidget* parent, QFont& font) = 0;
     // The print dialog for printer; false when cancelled.
@@ -44,8 +44,8 @@ class QtPrompts : public Prompts
 public:
     void error(QWidget* parent, const QString& text) override;
     bool confirm(QWidget* parent, const QString& text) override;
-    QString saveFile(QWidget* parent, const FileDialogSpec& spec) override;
-    QString openFile(QWidget* parent, const FileDialogSpec& spec) override;
+    QString saveFile(QWidget* parent, const FileDialogOptions& options) override;
+    QString openFile(QWidget* parent, const FileDialogOptions& options) override;
     bool chooseFont(QWidget* parent, QFont& font) override;
     bool print(QWidget* parent, QPrinter& printer) override;
     bool printerSetup(QWidget* parent, QPrinter& printer) override;

@@ -8,7 +8,7 @@
 namespace
 {
 // Report files are plain text files.
-FileDialogSpec reportDialog(const QString& title)
+FileDialogOptions reportDialog(const QString& title)
 {
     return {title, QStringLiteral("(*.txt)"), QStringLiteral("txt")};
 }

@@ -24,15 +24,15 @@ bool ScriptedPrompts::confirm(QWidget*, const QString& text)
     return takeOrFail(confirmAnswers, "a confirmation");
 }
 
-QString ScriptedPrompts::saveFile(QWidget*, const FileDialogSpec& spec)
+QString ScriptedPrompts::saveFile(QWidget*, const FileDialogOptions& options)
 {
-    saveDialogs << spec;
+    saveDialogs << options;
     return takeOrFail(saveAnswers, "a save dialog");
 }
 
-QString ScriptedPrompts::openFile(QWidget*, const FileDialogSpec& spec)
+QString ScriptedPrompts::openFile(QWidget*, const FileDialogOptions& options)
 {
-    openDialogs << spec;
+    openDialogs << options;
     return takeOrFail(openAnswers, "an open dialog");
 }
 

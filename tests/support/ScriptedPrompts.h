@@ -28,8 +28,8 @@ public:
     // What was shown.
     QStringList errors;
     QStringList confirmations;
-    QList<FileDialogSpec> saveDialogs;
-    QList<FileDialogSpec> openDialogs;
+    QList<FileDialogOptions> saveDialogs;
+    QList<FileDialogOptions> openDialogs;
     int fontDialogs = 0;
     int printDialogs = 0;
     int setupDialogs = 0;
@@ -37,8 +37,8 @@ public:
 
     void error(QWidget* parent, const QString& text) override;
     bool confirm(QWidget* parent, const QString& text) override;
-    QString saveFile(QWidget* parent, const FileDialogSpec& spec) override;
-    QString openFile(QWidget* parent, const FileDialogSpec& spec) override;
+    QString saveFile(QWidget* parent, const FileDialogOptions& options) override;
+    QString openFile(QWidget* parent, const FileDialogOptions& options) override;
     bool chooseFont(QWidget* parent, QFont& font) override;
     bool print(QWidget* parent, QPrinter& printer) override;
     bool printerSetup(QWidget* parent, QPrinter& printer) override;
