@@ -2,5 +2,5 @@
 # Builds Ventacalc and starts it. Arguments go to the program (e.g. --data-dir DIR).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/build.sh"
+"$root/scripts/build.sh" ventacalc ventacalc-cli
 exec "$root/build/ventacalc" "$@"
