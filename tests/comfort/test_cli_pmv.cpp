@@ -1,33 +1,20 @@
 // ventacalc-cli pmv, run as a program: the window's figures and messages.
 #include "comfort/Pmv.h"
 #include "psychro/ID_lib.h"
+#include "support/CliRun.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
 namespace
 {
 
-struct CliRun {
-    int status = -1;
-    QString out, err;
-};
-
 CliRun Pmv(QStringList args)
 {
     args.prepend(QStringLiteral("pmv"));
-    QProcess p;
-    p.start(QStringLiteral(VENTACALC_CLI_PATH), args);
-    CliRun run;
-    if (!p.waitForFinished(30000))
-        return run;
-    run.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    run.out = QString::fromUtf8(p.readAllStandardOutput());
-    run.err = QString::fromUtf8(p.readAllStandardError());
-    return run;
+    return RunCli(args);
 }
 
 QStringList Split(const char* args)

@@ -2,32 +2,20 @@
 // window shows it.
 #include "convert/UnitTables.h"
 
+#include "support/CliRun.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
 namespace
 {
 
-struct CliRun {
-    int status = -1;
-    QString out, err;
-};
-
 CliRun Convert(QStringList args)
 {
     args.prepend(QStringLiteral("convert"));
-    QProcess p;
-    p.start(QStringLiteral(VENTACALC_CLI_PATH), args);
-    CliRun run;
-    if (!p.waitForFinished(30000))
-        return run;
-    run.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    run.out = QString::fromUtf8(p.readAllStandardOutput());
-    run.err = QString::fromUtf8(p.readAllStandardError());
-    return run;
+    return RunCli(args);
 }
 
 // Output lines as (caption, value) pairs.
