@@ -25,7 +25,8 @@ QString helpText()
         "  --json  输出JSON对象，键为单位名称，值为全精度（17位有效数字）的换算结果\n"
         "\n"
         "输出: 该物理量的每个单位一行：单位名称和换算结果（四位小数，与窗口相同）。\n"
-        "数值为空、不是数值或单位无法识别时，在标准错误输出给出提示并以状态 2 退出。\n"
+        "数值为空、不是数值、单位无法识别或换算结果超出数值范围（约 1.8e308）时，\n"
+        "在标准错误输出给出提示并以状态 2 退出。\n"
         "\n"
         "单位:\n");
     for (const ConversionPage& page : ConversionPages()) {
@@ -90,15 +91,13 @@ int run(const QStringList& args, CliIo& io)
     // The window's checks, in its order.
     if (valueText.isEmpty())
         return refuse(io, QStringLiteral("请输入要换算的数据"));
-    double x = 0;
+    const ConversionPage& page = ConversionPages()[lookup.found->page];
+    std::vector<double> values;
     try {
-        x = ParseNumber(valueText);
-    } catch (const ConversionError& e) {
+        values = ConvertToAllUnits(page, lookup.found->unit, ParseNumber(valueText));
+    } catch (const UserError& e) {
         return refuse(io, e.text());
     }
-
-    const ConversionPage& page = ConversionPages()[lookup.found->page];
-    const std::vector<double> values = ConvertToAllUnits(page, lookup.found->unit, x);
     if (json) {
         QStringList members;
         for (size_t r = 0; r < values.size(); ++r)

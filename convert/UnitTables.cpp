@@ -2,6 +2,8 @@
 
 #include "app/Numbers.h"
 
+#include <cmath>
+
 namespace
 {
 
@@ -98,8 +100,14 @@ std::vector<double> ConvertToAllUnits(const ConversionPage& page, int inputUnit,
     const long double fIn = page.units.at(inputUnit).factor;
     std::vector<double> results;
     results.reserve(page.units.size());
-    for (const ConversionUnit& u : page.units)
-        results.push_back(static_cast<double>(static_cast<long double>(x) / u.factor * fIn));
+    for (const ConversionUnit& u : page.units) {
+        const double r = static_cast<double>(static_cast<long double>(x) / u.factor * fIn);
+        // A value near the top of the double range, converted into a much
+        // smaller unit, overflows; infinity is no figure to show.
+        if (!std::isfinite(r))
+            throw UserError(ConversionOutOfRangeText);
+        results.push_back(r);
+    }
     return results;
 }
 

@@ -40,8 +40,11 @@ std::span<const ConversionPage> ConversionPages();
 constexpr int kFirstShownPage = 3;
 
 // Value x given in unit inputUnit of page, in every unit of the page (row
-// order).
+// order). Throws UserError(ConversionOutOfRangeText) when a result does not
+// fit in a double (beyond about 1.8e308), so that nothing is shown for it.
 std::vector<double> ConvertToAllUnits(const ConversionPage& page, int inputUnit, double x);
+
+inline const QString ConversionOutOfRangeText = QStringLiteral("换算结果超出数值范围！");
 
 // A converted value as the result fields show it: "0.0000".
 QString FormatConverted(double value);

@@ -226,10 +226,10 @@ void Form_unit::calculatePage(int page)
         prompts().error(this, QStringLiteral("请输入要换算的数据"));
         return;
     }
-    // A text that is not a number ends here, before any result is written.
-    const double x = ParseNumber(text);
+    // A text that is not a number, or a value whose results overflow, ends
+    // here, before any result is written.
     const std::vector<double> values =
-        ConvertToAllUnits(ConversionPages()[page], selectedUnit(page), x);
+        ConvertToAllUnits(ConversionPages()[page], selectedUnit(page), ParseNumber(text));
     for (size_t r = 0; r < values.size(); ++r)
         (this->*c.results[r].member)->setText(FormatConverted(values[r]));
 }

@@ -58,6 +58,12 @@ TEST(ConvertCli, PrintsEveryUnitOfThePage)
     const CliRun negative = Convert({QStringLiteral("-1"), QStringLiteral("mile")});
     EXPECT_EQ(Rows(negative.out).value(0),
               qMakePair(QStringLiteral("m"), QStringLiteral("-1609.3440")));
+    // Values near the top of the range still convert when every result fits.
+    const CliRun huge = Convert({QStringLiteral("-1e300"), QStringLiteral("t")});
+    ASSERT_EQ(huge.status, 0) << huge.err.toStdString();
+    EXPECT_EQ(Rows(huge.out).value(3),
+              qMakePair(QStringLiteral("t"), QStringLiteral("-1") + QString(300, QLatin1Char('0')) +
+                                                 QStringLiteral(".0000")));
 }
 
 TEST(ConvertCli, JsonIsKeyedByCaption)
@@ -84,6 +90,13 @@ TEST(ConvertCli, RefusesWithTheWindowsMessages)
         {{QString(), QStringLiteral("atm")}, QStringLiteral("请输入要换算的数据")},
         {{QStringLiteral("1,5"), QStringLiteral("atm")}, QStringLiteral("“1,5”不是有效的数值")},
         {{QStringLiteral("abc"), QStringLiteral("bar")}, QStringLiteral("“abc”不是有效的数值")},
+        {{QStringLiteral("1e400"), QStringLiteral("bar")}, QStringLiteral("“1e400”不是有效的数值")},
+        // kg/m³ would be 2.8e312: beyond a double, text and JSON alike.
+        {{QStringLiteral("1e308"), QStringLiteral("lb/in3")}, ConversionOutOfRangeText},
+        {{QStringLiteral("-1e308"), QStringLiteral("lb/in3"), QStringLiteral("--json")},
+         ConversionOutOfRangeText},
+        {{QString(100000, QLatin1Char('x')), QStringLiteral("atm")},
+         QStringLiteral("“%1”不是有效的数值").arg(QString(100000, QLatin1Char('x')))},
     };
     for (const auto& [args, message] : cases) {
         const CliRun r = Convert(args);

@@ -1,5 +1,6 @@
 // The unit tables and the conversion: the worked examples, round trips and the
 // caption lookup used by ventacalc-cli.
+#include "app/Numbers.h"
 #include "convert/UnitTables.h"
 
 #include <gtest/gtest.h>
@@ -95,6 +96,23 @@ TEST(ConvertUnits, WorkedExamples)
     EXPECT_EQ(rt.at("Kw"), "3.5169");
     EXPECT_EQ(rt.at("Kcal/h"), "3023.9983");
     EXPECT_EQ(rt.at("Btu/h"), "11999.0106");
+}
+
+TEST(ConvertUnits, ResultsBeyondTheDoubleRangeAreRefused)
+{
+    const ConversionPage& density = ConversionPages()[PageIndex("密度")];
+    const int lbPerIn3 = UnitIndex(density, "lb/in3");
+    // 1e308 lb/in³ is 2.8e312 kg/m³: no result is given rather than infinity.
+    for (double x : {1e308, -1e308}) {
+        try {
+            ConvertToAllUnits(density, lbPerIn3, x);
+            ADD_FAILURE() << x;
+        } catch (const UserError& e) {
+            EXPECT_EQ(e.text(), ConversionOutOfRangeText);
+        }
+    }
+    // Into larger units the same value fits.
+    EXPECT_EQ(ConvertToAllUnits(density, 0, 1e308)[lbPerIn3], 1e308 / 27679.9);
 }
 
 TEST(ConvertUnits, ValueInItsOwnUnitComesBackExactly)

@@ -201,7 +201,7 @@ private slots:
         QCOMPARE(form_->Edit10->text(), QStringLiteral("1"));
     }
 
-    void emptyOrNonNumericInputWritesNothing()
+    void refusedInputWritesNothing()
     {
         showPage(QStringLiteral("压力"));
         type(form_->Edit0, QStringLiteral("2"));
@@ -218,6 +218,18 @@ private slots:
         click(form_->Button_p_eq);
         QCOMPARE(prompts_->errors, QStringList{QStringLiteral("“1.5e”不是有效的数值")});
         QCOMPARE(pressure(), before);
+
+        // Results beyond the double range: refused before any is written.
+        prompts_->errors.clear();
+        showPage(QStringLiteral("密度"));
+        type(form_->Edit39, QStringLiteral("1"));
+        click(form_->Button_MD_cal);
+        const QStringList density = texts({form_->Edit40, form_->Edit41, form_->Edit42});
+        type(form_->Edit39, QStringLiteral("1e308"));
+        choose(form_->RadioButton36); // lb/in3
+        click(form_->Button_MD_cal);
+        QCOMPARE(prompts_->errors, QStringList{QStringLiteral("换算结果超出数值范围！")});
+        QCOMPARE(texts({form_->Edit40, form_->Edit41, form_->Edit42}), density);
     }
 
     void quitKeepsEverythingForTheNextOpening()
