@@ -98,6 +98,34 @@ TEST(ConvertUnits, WorkedExamples)
     EXPECT_EQ(rt.at("Btu/h"), "11999.0106");
 }
 
+TEST(ConvertUnits, EveryUnitOfEveryPage)
+{
+    // One conversion per page reaches every unit's size; the figures were
+    // worked out in exact decimal arithmetic from the published sizes, none
+    // near a rounding tie.
+    const struct {
+        const char *page, *unit;
+        double x;
+        const char* shown; // row order
+    } cases[] = {
+        {"长度", "yd", 1000, "914.4000 36000.0000 3000.0000 1000.0000 0.5682"},
+        {"质量", "t", 1, "1000000.0000 1000.0000 2204.5855 1.0000"},
+        {"压力", "kgf/cm2", 1,
+         "98067.0000 0.0981 1.0000 10000.0000 735.5650 393.7027 0.9807 0.9678 14.2234"},
+        {"功率", "Hp", 1, "745.7000 0.7457 641.1866 2544.1829 76.0399 1.0000 0.2120"},
+        {"能量", "Btu", 1000,
+         "1055060.0000 0.2931 107585.6302 251996.7517 778182.6228 0.3937 1000.0000"},
+        {"密度", "lb/ft3", 1000, "16018.5000 0.5787 1000.0000"},
+    };
+    for (const auto& c : cases) {
+        const ConversionPage& page = ConversionPages()[PageIndex(c.page)];
+        QStringList shown;
+        for (double v : ConvertToAllUnits(page, UnitIndex(page, c.unit), c.x))
+            shown << FormatConverted(v);
+        EXPECT_EQ(shown.join(QLatin1Char(' ')), QLatin1String(c.shown)) << c.page;
+    }
+}
+
 TEST(ConvertUnits, ResultsBeyondTheDoubleRangeAreRefused)
 {
     const ConversionPage& density = ConversionPages()[PageIndex("密度")];

@@ -181,24 +181,64 @@ private slots:
         QVERIFY(prompts_->errors.isEmpty());
     }
 
-    void clearingTouchesOnePageOnly()
+    void everyPagesButtonsWorkOnTheirOwnPage()
     {
-        type(form_->Edit10, QStringLiteral("1"));
-        click(form_->Button_N_c);
-        const QStringList powerResults = power();
-        QCOMPARE(powerResults[0], QStringLiteral("1.0000"));
-
-        showPage(QStringLiteral("长度"));
-        type(form_->Edit18, QStringLiteral("3"));
-        click(form_->Button_L_c);
-        QCOMPARE(form_->Edit20->text(), QStringLiteral("118.1102"));
-        click(form_->Button_L_clear);
-        QVERIFY(form_->Edit18->text().isEmpty());
-        for (QLineEdit* e :
-             {form_->Edit19, form_->Edit20, form_->Edit21, form_->Edit22, form_->Edit23})
-            QVERIFY(e->text().isEmpty());
-        QCOMPARE(power(), powerResults);
-        QCOMPARE(form_->Edit10->text(), QStringLiteral("1"));
+        struct Page {
+            QLineEdit* input;
+            QPushButton *equal, *cal, *clear;
+        };
+        const Page pages[] = {
+            {form_->Edit18, form_->Button_L_eq, form_->Button_L_c, form_->Button_L_clear},
+            {form_->Edit24, form_->Button_M_eq, form_->Button_M_c, form_->Button_M_clear},
+            {form_->Edit0, form_->Button_p_eq, form_->Button_p_cal, form_->Button_p_clear},
+            {form_->Edit10, form_->Button_N_eq, form_->Button_N_c, form_->Button_N_clear},
+            {form_->Edit29, form_->Button_E_eq, form_->Button1, form_->Button2},
+            {form_->Edit39, form_->Button_MD_eq, form_->Button_MD_cal, form_->Button_MD_clear},
+        };
+        // A page's input and results; the first unit is selected on every
+        // page, so the first result repeats the input.
+        const auto fieldsOf = [](const Page& p) {
+            QStringList texts;
+            for (QLineEdit* e : p.input->parentWidget()->findChildren<QLineEdit*>())
+                texts << e->text();
+            return texts;
+        };
+        const auto others = [&](int k) {
+            QList<QStringList> texts;
+            for (int j = 0; j < 6; ++j)
+                if (j != k)
+                    texts << fieldsOf(pages[j]);
+            return texts;
+        };
+        for (int k = 0; k < 6; ++k) {
+            form_->PageControl1->setCurrentIndex(k);
+            type(pages[k].input, QStringLiteral("1"));
+            const auto before = others(k);
+            click(pages[k].cal);
+            QCOMPARE(fieldsOf(pages[k]).value(1), QStringLiteral("1.0000"));
+            QCOMPARE(others(k), before);
+        }
+        // "=" is "计算" again.
+        for (int k = 0; k < 6; ++k) {
+            form_->PageControl1->setCurrentIndex(k);
+            type(pages[k].input, QStringLiteral("2"));
+            const auto before = others(k);
+            click(pages[k].equal);
+            QCOMPARE(fieldsOf(pages[k]).value(1), QStringLiteral("2.0000"));
+            QCOMPARE(others(k), before);
+        }
+        // "清空" empties its own page and nothing else.
+        for (int k = 0; k < 6; ++k) {
+            form_->PageControl1->setCurrentIndex(k);
+            const auto before = others(k);
+            click(pages[k].clear);
+            const QStringList cleared = fieldsOf(pages[k]);
+            QVERIFY(cleared.size() >= 4);
+            for (const QString& text : cleared)
+                QVERIFY2(text.isEmpty(), qPrintable(pages[k].clear->objectName()));
+            QCOMPARE(others(k), before);
+        }
+        QVERIFY(prompts_->errors.isEmpty());
     }
 
     void refusedInputWritesNothing()
