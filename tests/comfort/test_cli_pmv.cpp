@@ -69,7 +69,15 @@ TEST(ComfortCli, RefusesWithTheWindowsMessages)
         {"ta=22 tr=22 va=0.1 rh=60 icl=-0.1", "衣服热阻不能小于0！"},
         {"ta=abc tr=22 va=0.1 rh=60", "“abc”不是有效的数值"},
         {"ta= tr=22 va=0.1 rh=60", "“”不是有效的数值"},
-        {"ta=1e80 tr=22 va=0.1 rh=60", "计算失败！"},
+        // Far beyond any climate: no figure, the window's failure message.
+        {"ta=1e300 tr=22 va=0.1 rh=60", "计算失败！"},
+        {"ta=-1e300 tr=22 va=0.1 rh=60", "计算失败！"},
+        {"ta=22 tr=1e300 va=0.1 rh=60", "计算失败！"},
+        {"ta=22 tr=-1e300 va=0.1 rh=60", "计算失败！"},
+        {"ta=22 tr=22 va=0.1 rh=60 m=1e300", "计算失败！"},
+        {"ta=22 tr=22 va=0.1 rh=60 w=-1e300", "计算失败！"},
+        {"ta=22 tr=22 va=0.1 rh=60 icl=1e300", "计算失败！"},
+        {"ta=1e400 tr=22 va=0.1 rh=60", "“1e400”不是有效的数值"},
     };
     for (const auto& [args, message] : cases) {
         const CliRun r = Pmv(Split(args));
@@ -79,6 +87,21 @@ TEST(ComfortCli, RefusesWithTheWindowsMessages)
         EXPECT_EQ(r.err.trimmed().split(QLatin1Char('\n')).last(), QString::fromUtf8(message))
             << args;
     }
+}
+
+TEST(ComfortCli, RefusesHugeTexts)
+{
+    // Each argument stays below the system's 128 KiB limit on one argument.
+    const QString digits(100000, QLatin1Char('7'));
+    const CliRun number = Pmv({QStringLiteral("ta=") + digits, QStringLiteral("tr=22"),
+                               QStringLiteral("va=0.1"), QStringLiteral("rh=60")});
+    EXPECT_EQ(number.status, 2);
+    EXPECT_EQ(number.err.trimmed(), QStringLiteral("“%1”不是有效的数值").arg(digits));
+    const CliRun activity =
+        Pmv({QStringLiteral("ta=22"), QStringLiteral("tr=22"), QStringLiteral("va=0.1"),
+             QStringLiteral("rh=60"), QStringLiteral("activity=") + QString(30000, QChar(0x8DD1))});
+    EXPECT_EQ(activity.status, 2);
+    EXPECT_EQ(activity.err.trimmed(), QStringLiteral("人体能量代谢率必须大于0！"));
 }
 
 TEST(ComfortCli, RefusesBadUsage)

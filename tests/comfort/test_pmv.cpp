@@ -265,11 +265,24 @@ TEST(ComfortPmv, MarkerStripAndColourBarAreDrawn)
 {
     const QImage middle = PmvMarkerStrip(0);
     ASSERT_EQ(middle.size(), QSize(kScaleWidth, kMarkerStripHeight));
-    EXPECT_EQ(middle.pixelColor(99, 2), QColor(Qt::blue));
-    EXPECT_EQ(middle.pixelColor(93, 0), QColor(Qt::blue));
-    EXPECT_EQ(middle.pixelColor(99, 12), QColor(Qt::darkCyan));
+    // The bar spans x − 6 to x + 6 inclusive across the top.
+    for (int y = 0; y < 6; ++y) {
+        EXPECT_EQ(middle.pixelColor(92, y), QColor(Qt::white)) << y;
+        EXPECT_EQ(middle.pixelColor(93, y), QColor(Qt::blue)) << y;
+        EXPECT_EQ(middle.pixelColor(105, y), QColor(Qt::blue)) << y;
+        EXPECT_EQ(middle.pixelColor(106, y), QColor(Qt::white)) << y;
+    }
+    // The triangle below it narrows to its apex at the strip's foot.
+    EXPECT_EQ(middle.pixelColor(99, 6), QColor(Qt::darkCyan));
+    EXPECT_EQ(middle.pixelColor(93, 7), QColor(Qt::darkCyan));
+    EXPECT_EQ(middle.pixelColor(99, 16), QColor(Qt::darkCyan));
+    EXPECT_EQ(middle.pixelColor(95, 16), QColor(Qt::white));
     EXPECT_EQ(middle.pixelColor(80, 8), QColor(Qt::white));
     EXPECT_EQ(middle.pixelColor(0, 0), QColor(Qt::white));
+    // −3 stands at the right end: the left half of its bar is in the strip.
+    const QImage right = PmvMarkerStrip(-3);
+    EXPECT_EQ(right.pixelColor(192, 0), QColor(Qt::blue));
+    EXPECT_EQ(right.pixelColor(191, 0), QColor(Qt::white));
 
     // Beyond +3 the marker is not in the strip at all.
     const QImage off = PmvMarkerStrip(3.5);

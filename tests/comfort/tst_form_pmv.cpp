@@ -1,5 +1,6 @@
 // The thermal comfort window, driven through its widgets.
 #include "app/HelpWindow.h"
+#include "comfort/Pmv.h"
 #include "comfort/PmvScale.h"
 #include "comfort/Unit_PMV.h"
 #include "psychro/ID_lib.h"
@@ -57,24 +58,21 @@ class TestFormPmv : public QObject
         return PmvMarkerStrip(pmv).convertToFormat(QImage::Format_RGB32);
     }
 
-    // The saved block for the window's defaults at 22 ℃.
+    // The saved block for the window's defaults at 22 ℃ (the block's own
+    // text is pinned by the core's report test).
     static QStringList defaultsBlock(const QString& ta)
     {
-        return {
-            QStringLiteral(" "),
-            QStringLiteral(" ** 热舒适指标PMV值计算结果 **"),
-            QStringLiteral(" "),
-            QStringLiteral(" 室内干球温度(℃)：") + ta,
-            QStringLiteral(" 室内相对湿度(%)：60"),
-            QStringLiteral(" 室内空气流速(m/s)：0.1"),
-            QStringLiteral(" 室内壁面平均辐射温度(℃)：22"),
-            QStringLiteral(" 人体能量代谢率(W/m2)：70.00"),
-            QStringLiteral(" 人体所作机械功(W)：0"),
-            QStringLiteral(" 衣服热阻(m2.K/W)：0.093"),
-            QStringLiteral(" 预测平均投票值：-0.50"),
-            QStringLiteral(" 预测不满意百分数(％)：10.30"),
-            QStringLiteral("━━━━━━━━━━━━━━━━"),
-        };
+        PmvReportValues v;
+        v.ta = ta;
+        v.RH = QStringLiteral("60");
+        v.va = QStringLiteral("0.1");
+        v.tr = QStringLiteral("22");
+        v.M = 70;
+        v.W = QStringLiteral("0");
+        v.Icl = QStringLiteral("0.093");
+        v.PMV = QStringLiteral("-0.50");
+        v.PPD = QStringLiteral("10.30");
+        return PmvSaveLines(v);
     }
 
 private slots:
@@ -206,13 +204,24 @@ private slots:
     {
         enterClimate("22", "60", "0.1", "22");
         calculate();
-        form_->Edit_PMV->setText(QStringLiteral("x"));
-        type(form_->Edit_Ta, "1e80");
-        calculate();
-        QVERIFY(!prompts_->errors.isEmpty());
-        QCOMPARE(prompts_->errors.last(), QStringLiteral("计算失败！"));
-        QCOMPARE(results(), (QStringList{"-0.50", "10.30"}));
-        QCOMPARE(marker(), strip(-0.50335));
+        // Values far beyond any climate in each field: the balance has no
+        // finite solution, the previous results come back.
+        for (QLineEdit* field : {form_->Edit_Ta, form_->Edit_Tr, form_->Edit_W, form_->Edit_Icl}) {
+            for (const char* absurd : {"1e300", "-1e300"}) {
+                if (field == form_->Edit_Icl && absurd[0] == '-')
+                    continue; // refused before calculating
+                const QString kept = field->text();
+                form_->Edit_PMV->setText(QStringLiteral("x"));
+                type(field, absurd);
+                calculate();
+                QVERIFY2(!prompts_->errors.isEmpty(), qPrintable(field->objectName()));
+                QCOMPARE(prompts_->errors.last(), QStringLiteral("计算失败！"));
+                prompts_->errors.clear();
+                QCOMPARE(results(), (QStringList{"-0.50", "10.30"}));
+                QCOMPARE(marker(), strip(-0.50335));
+                type(field, kept);
+            }
+        }
     }
 
     void showingResetsMarkerAndFont()
@@ -278,7 +287,15 @@ private slots:
         calculate();
         chooseActivity(QStringLiteral("躺着")); // chosen, not yet calculated
         QTest::mouseClick(form_->Button_save, Qt::LeftButton);
-        QCOMPARE(ReadGbkLines(path).value(7), QStringLiteral(" 人体能量代谢率(W/m2)：116.00"));
+        // A refused calculation computes nothing, the rate included.
+        chooseActivity(QStringLiteral("跑步"));
+        calculate();
+        QCOMPARE(prompts_->takeError(), QStringLiteral("人体能量代谢率必须大于0！"));
+        QTest::mouseClick(form_->Button_save, Qt::LeftButton);
+        const QStringList saved = ReadGbkLines(path);
+        QCOMPARE(saved.size(), 2 * 13);
+        QCOMPARE(saved.value(7), QStringLiteral(" 人体能量代谢率(W/m2)：116.00"));
+        QCOMPARE(saved.value(13 + 7), QStringLiteral(" 人体能量代谢率(W/m2)：116.00"));
     }
 
     static QStringList printedLines(const QString& pdf)
