@@ -1,33 +1,13 @@
 // ventacalc-cli state, run as scripts run it.
-#include <QProcess>
+#include "support/CliRun.h"
+
 #include <QStringList>
 #include <gtest/gtest.h>
-
-namespace
-{
-
-struct CliRun {
-    int status = -1;
-    QString out, err;
-};
-
-CliRun cli(const QStringList& args, const QByteArray& input = {})
-{
-    QProcess p;
-    p.start(QStringLiteral(VENTACALC_CLI_PATH), args);
-    p.write(input);
-    p.closeWriteChannel();
-    p.waitForFinished(30000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
-
-} // namespace
 
 TEST(CliState, PrintsTheEightResultsAsTheWindowShowsThem)
 {
     const CliRun r =
-        cli({QStringLiteral("state"), QStringLiteral("t=20"), QStringLiteral("rh=50")});
+        RunCli({QStringLiteral("state"), QStringLiteral("t=20"), QStringLiteral("rh=50")});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts),
               (QStringList{"干球温度(℃): 20.00", "湿球温度(℃)： 13.88", "相对湿度(%): 50.00",
@@ -35,14 +15,15 @@ TEST(CliState, PrintsTheEightResultsAsTheWindowShowsThem)
                            "露点温度(℃): 9.27", "密度(kg/m3): 1.20", "水蒸汽分压力(Pa): 1168.54"}));
     EXPECT_TRUE(r.err.isEmpty());
     // Either order gives the same state.
-    EXPECT_EQ(cli({QStringLiteral("state"), QStringLiteral("rh=50"), QStringLiteral("t=20")}).out,
-              r.out);
+    EXPECT_EQ(
+        RunCli({QStringLiteral("state"), QStringLiteral("rh=50"), QStringLiteral("t=20")}).out,
+        r.out);
 }
 
 TEST(CliState, JsonCarriesFullPrecision)
 {
-    const CliRun r = cli({QStringLiteral("state"), QStringLiteral("t=20"), QStringLiteral("rh=50"),
-                          QStringLiteral("--json")});
+    const CliRun r = RunCli({QStringLiteral("state"), QStringLiteral("t=20"),
+                             QStringLiteral("rh=50"), QStringLiteral("--json")});
     EXPECT_EQ(r.status, 0);
     for (const char* key : {"\"t\": 20,", "\"ts\": 13.88", "\"rh\": 50,", "\"d\": 7.2569",
                             "\"i\": 38.61", "\"tdew\": 9.27", "\"rho\": 1.2009", "\"pv\": 1168.5"})
@@ -52,33 +33,34 @@ TEST(CliState, JsonCarriesFullPrecision)
 TEST(CliState, PressureOptionAndItsRefusal)
 {
     const CliRun low =
-        cli({QStringLiteral("state"), QStringLiteral("t=20"), QStringLiteral("rh=50"),
-             QStringLiteral("--pressure"), QStringLiteral("90000")});
+        RunCli({QStringLiteral("state"), QStringLiteral("t=20"), QStringLiteral("rh=50"),
+                QStringLiteral("--pressure"), QStringLiteral("90000")});
     EXPECT_EQ(low.status, 0);
     EXPECT_TRUE(low.out.contains(QStringLiteral("含湿量(g/kg干空气): 8.18")));
     const CliRun zero =
-        cli({QStringLiteral("state"), QStringLiteral("t=20"), QStringLiteral("rh=50"),
-             QStringLiteral("--pressure"), QStringLiteral("0")});
+        RunCli({QStringLiteral("state"), QStringLiteral("t=20"), QStringLiteral("rh=50"),
+                QStringLiteral("--pressure"), QStringLiteral("0")});
     EXPECT_EQ(zero.status, 2);
     EXPECT_EQ(zero.err.trimmed(), QStringLiteral("大气压力必须大于0！"));
 }
 
 TEST(CliState, RefusedInputExitsWithTwoAndTheWindowsMessage)
 {
-    CliRun r = cli({QStringLiteral("state"), QStringLiteral("t=20"), QStringLiteral("rh=100.01")});
+    CliRun r =
+        RunCli({QStringLiteral("state"), QStringLiteral("t=20"), QStringLiteral("rh=100.01")});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err.trimmed(), QStringLiteral("相对湿度不能小于0或大于100％！"));
     EXPECT_TRUE(r.out.isEmpty());
 
-    r = cli({QStringLiteral("state"), QStringLiteral("t=20"), QStringLiteral("rh=abc")});
+    r = RunCli({QStringLiteral("state"), QStringLiteral("t=20"), QStringLiteral("rh=abc")});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err.trimmed(), QStringLiteral("“abc”不是有效的数值"));
 
-    r = cli({QStringLiteral("state"), QStringLiteral("ts=20"), QStringLiteral("i=50")});
+    r = RunCli({QStringLiteral("state"), QStringLiteral("ts=20"), QStringLiteral("i=50")});
     EXPECT_EQ(r.status, 2);
 
     // The library refuses a moisture content the dry bulb cannot hold.
-    r = cli({QStringLiteral("state"), QStringLiteral("t=10"), QStringLiteral("d=40")});
+    r = RunCli({QStringLiteral("state"), QStringLiteral("t=10"), QStringLiteral("d=40")});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err.trimmed(), QStringLiteral("输入数据不合理，请检查含湿量！"));
 }
@@ -86,7 +68,7 @@ TEST(CliState, RefusedInputExitsWithTwoAndTheWindowsMessage)
 TEST(CliState, WarningGoesToStandardErrorWithTheResult)
 {
     const CliRun r =
-        cli({QStringLiteral("state"), QStringLiteral("t=20"), QStringLiteral("ts=25")});
+        RunCli({QStringLiteral("state"), QStringLiteral("t=20"), QStringLiteral("ts=25")});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err.trimmed(), QStringLiteral("湿球温度不能大于干球温度！"));
     EXPECT_TRUE(r.out.contains(QStringLiteral("湿球温度(℃)： 25.00")));
@@ -94,8 +76,8 @@ TEST(CliState, WarningGoesToStandardErrorWithTheResult)
 
 TEST(CliState, CsvBatchCarriesFailuresInItsErrorColumn)
 {
-    const CliRun r = cli({QStringLiteral("state"), QStringLiteral("--csv"), QStringLiteral("-")},
-                         "t,rh,d\n20,50,\n30,,46\n20,abc,\n26,60,\n");
+    const CliRun r = RunCli({QStringLiteral("state"), QStringLiteral("--csv"), QStringLiteral("-")},
+                            "t,rh,d\n20,50,\n30,,46\n20,abc,\n26,60,\n");
     EXPECT_EQ(r.status, 0);
     const QStringList rows = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(rows.size(), 5);
@@ -109,7 +91,7 @@ TEST(CliState, CsvBatchCarriesFailuresInItsErrorColumn)
 
 TEST(CliState, HelpExplainsTheCommand)
 {
-    const CliRun r = cli({QStringLiteral("state"), QStringLiteral("--help")});
+    const CliRun r = RunCli({QStringLiteral("state"), QStringLiteral("--help")});
     EXPECT_EQ(r.status, 0);
     for (const char* word : {"--pressure", "--json", "--csv", "ts", "error"})
         EXPECT_TRUE(r.out.contains(QString::fromUtf8(word))) << word;
