@@ -301,16 +301,15 @@ TEST(ComfortPmv, MarkerStripAndColourBarAreDrawn)
 
 TEST(ComfortPmv, ReportBlocksForSavingAndPrinting)
 {
-    PmvReportValues v;
-    v.ta = QStringLiteral("22");
-    v.RH = QStringLiteral("60");
-    v.va = QStringLiteral("0.1");
-    v.tr = QStringLiteral("22.0");
-    v.M = 70;
-    v.W = QStringLiteral("0");
-    v.Icl = QStringLiteral("0.093");
-    v.PMV = QStringLiteral("-0.50");
-    v.PPD = QStringLiteral("10.30");
+    const PmvReportValues v{.ta = QStringLiteral("22"),
+                            .RH = QStringLiteral("60"),
+                            .va = QStringLiteral("0.1"),
+                            .tr = QStringLiteral("22.0"),
+                            .M = 70,
+                            .W = QStringLiteral("0"),
+                            .Icl = QStringLiteral("0.093"),
+                            .PMV = QStringLiteral("-0.50"),
+                            .PPD = QStringLiteral("10.30")};
     const QStringList body{
         QStringLiteral(" 室内干球温度(℃)：22"),
         QStringLiteral(" 室内相对湿度(%)：60"),

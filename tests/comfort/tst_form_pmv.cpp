@@ -62,17 +62,15 @@ class TestFormPmv : public QObject
     // text is pinned by the core's report test).
     static QStringList defaultsBlock(const QString& ta)
     {
-        PmvReportValues v;
-        v.ta = ta;
-        v.RH = QStringLiteral("60");
-        v.va = QStringLiteral("0.1");
-        v.tr = QStringLiteral("22");
-        v.M = 70;
-        v.W = QStringLiteral("0");
-        v.Icl = QStringLiteral("0.093");
-        v.PMV = QStringLiteral("-0.50");
-        v.PPD = QStringLiteral("10.30");
-        return PmvSaveLines(v);
+        return PmvSaveLines({.ta = ta,
+                             .RH = QStringLiteral("60"),
+                             .va = QStringLiteral("0.1"),
+                             .tr = QStringLiteral("22"),
+                             .M = 70,
+                             .W = QStringLiteral("0"),
+                             .Icl = QStringLiteral("0.093"),
+                             .PMV = QStringLiteral("-0.50"),
+                             .PPD = QStringLiteral("10.30")});
     }
 
 private slots:

@@ -210,22 +210,18 @@ private slots:
                     texts << fieldsOf(pages[j]);
             return texts;
         };
-        for (int k = 0; k < 6; ++k) {
-            form_->PageControl1->setCurrentIndex(k);
-            type(pages[k].input, QStringLiteral("1"));
-            const auto before = others(k);
-            click(pages[k].cal);
-            QCOMPARE(fieldsOf(pages[k]).value(1), QStringLiteral("1.0000"));
-            QCOMPARE(others(k), before);
-        }
-        // "=" is "计算" again.
-        for (int k = 0; k < 6; ++k) {
-            form_->PageControl1->setCurrentIndex(k);
-            type(pages[k].input, QStringLiteral("2"));
-            const auto before = others(k);
-            click(pages[k].equal);
-            QCOMPARE(fieldsOf(pages[k]).value(1), QStringLiteral("2.0000"));
-            QCOMPARE(others(k), before);
+        // "计算", then "=" doing the same with another value.
+        const std::pair<QPushButton * Page::*, QString> presses[] = {{&Page::cal, "1"},
+                                                                     {&Page::equal, "2"}};
+        for (const auto& [button, value] : presses) {
+            for (int k = 0; k < 6; ++k) {
+                form_->PageControl1->setCurrentIndex(k);
+                type(pages[k].input, value);
+                const auto before = others(k);
+                click(pages[k].*button);
+                QCOMPARE(fieldsOf(pages[k]).value(1), value + QStringLiteral(".0000"));
+                QCOMPARE(others(k), before);
+            }
         }
         // "清空" empties its own page and nothing else.
         for (int k = 0; k < 6; ++k) {
