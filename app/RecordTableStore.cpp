@@ -9,6 +9,7 @@
 #include <QSaveFile>
 #include <QStringList>
 #include <QTemporaryFile>
+#include <cmath>
 #include <sqlite3.h>
 
 namespace
@@ -364,10 +365,16 @@ void RecordTableStore::setNumberAt(int index, double value)
     requireIndex(index);
     std::vector<QVariant>& values = buffer();
     const FieldDeclaration& field = declaration_.fields[index];
-    if (field.type == FieldType::Text)
+    if (field.type == FieldType::Text) {
         values[index] = cutToChars(shortestText(value), field.size);
-    else
-        values[index] = value;
+        return;
+    }
+    if (std::isnan(value)) {
+        cancel(); // the failed action stores nothing
+        throw UserError(QStringLiteral("数据表“%1”的数值字段“%2”不能存入无效的计算结果")
+                            .arg(path_, field.name));
+    }
+    values[index] = value;
 }
 
 void RecordTableStore::append()

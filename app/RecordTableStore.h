@@ -58,6 +58,9 @@ struct TableDeclaration {
 //   stores nothing; any other text throws ConversionError and changes nothing.
 // - setNumber() on a Text field stores the shortest text that reads back as
 //   the same number, cut to the field's size.
+// - setNumber() of NaN on a Double field throws UserError and drops the
+//   record buffer, like a text that is no number: SQLite would keep NaN as
+//   nothing, so the record would read back as 0 after reopening.
 // - text() of a Double field is its shortest round-trip form ("26", "12.63").
 // - number() of a Text field parses it (ConversionError if it is no number).
 //

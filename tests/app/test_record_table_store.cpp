@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -187,6 +188,31 @@ TEST_F(StoreTest, NonNumberIntoNumberFieldFailsAndStoresNothing)
     table.close();
     table.open();
     EXPECT_EQ(table.recordCount(), 1);
+}
+
+TEST_F(StoreTest, NotANumberIsRefusedAndStoresNothing)
+{
+    // SQLite keeps NaN as nothing: the record would read back 0 once reopened.
+    appendRow("A", 1);
+    table.edit();
+    table.setNumber("Loss", 2);
+    EXPECT_NE(errorOf([&] { table.setNumber("Flow", std::nan("")); }).indexOf("Flow"), -1);
+    EXPECT_FALSE(table.isEditing());
+    table.append();
+    table.setText("Name", "B");
+    EXPECT_THROW(table.setNumber("Loss", std::nan("")), UserError);
+    table.first();
+    EXPECT_EQ(table.recordCount(), 1);
+    EXPECT_EQ(table.number("Loss"), 0);
+
+    // Infinities are numbers SQLite keeps.
+    table.edit();
+    table.setNumber("Flow", -HUGE_VAL);
+    table.post();
+    table.close();
+    table.open();
+    EXPECT_EQ(table.recordCount(), 1);
+    EXPECT_EQ(table.number("Flow"), -HUGE_VAL);
 }
 
 TEST_F(StoreTest, EmptyTextReadsBackEmpty)
