@@ -29,6 +29,7 @@
 #include <QTableView>
 #include <QToolButton>
 #include <cmath>
+#include <utility>
 
 namespace
 {
@@ -361,12 +362,14 @@ void Form_IDTu::showEvent(QShowEvent* event)
 
 // The chart is drawn afresh and the scratch table emptied, so the picture
 // and the table start out bare together. A saved or opened point file is
-// left as it is: the window goes back to the scratch table.
+// left as it is: the window goes back to the scratch table. When the scratch
+// table cannot be opened the user's file stays in use, and stays named, so
+// that "保存状态点" goes on treating it as the table in use.
 void Form_IDTu::FormShow()
 {
     TU();
-    CurrentPointFile.clear();
     openPointTable(DataDir::file(QString::fromLatin1(PointTableFileName)));
+    CurrentPointFile.clear();
     DeleteAllPoints(table_);
 }
 
@@ -763,18 +766,22 @@ bool Form_IDTu::MixPoints()
 {
     const std::optional<ChartState> mix =
         MixingPoint(FirstMixState, MixFlow1, SecondMixState, MixFlow2);
+    // The two ends serve this mixing only, whatever becomes of it: a failed
+    // one leaves no line for the next press to draw.
+    const QPoint first = std::exchange(LineStart, QPoint());
+    const QPoint second = std::exchange(LineEnd, QPoint());
     if (!mix) {
-        LineStart = LineEnd = QPoint();
         error(QStringLiteral("风量之和不能为0！"));
         return false;
     }
     lib_.StateFromI_D(mix->d / 1000, mix->i);
+    // Stored before it is drawn: a point the table refuses (volumes so large
+    // that their sum overflows) leaves no mark.
+    storePoint(MixName, lib_.CurrentState.t, lib_.CurrentState.RH, *mix);
     paint([&](QPainter& p) {
-        DrawUserLine(p, LineStart, LineEnd);
+        DrawUserLine(p, first, second);
         DrawPointMark(p, G::StateToPixel(*mix), MixName);
     });
-    storePoint(MixName, lib_.CurrentState.t, lib_.CurrentState.RH, *mix);
-    LineStart = LineEnd = QPoint();
     return true;
 }
 

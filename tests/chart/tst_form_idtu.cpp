@@ -80,6 +80,7 @@ private slots:
     void deletesAPointAndPassesOverAMissingName();
     void emptyAndNonNumericInputsStoreNothing();
     void absurdValuesDoNotBreakTheWindow();
+    void mixingThatOverflowsStoresAndDrawsNothing();
     void selectingAToolEndsAPendingClick();
     void toolsSetUpThePanel();
     void pointReportOfAnEmptyTable();
@@ -87,6 +88,7 @@ private slots:
     void savesAndOpensPointFiles();
     void failedOpenOrSaveKeepsTheTableInUse();
     void showingAgainEmptiesTheScratchTableOnly();
+    void showingWithoutAScratchTableKeepsTheUsersFile();
     void badPressureAbandonsTheShowing();
     void printsTheChartEnlargedOnOnePage();
     void printsThePointReport();
@@ -135,6 +137,7 @@ void TestFormIDTu::init()
 
 void TestFormIDTu::cleanup()
 {
+    DataDir::ensure(); // a test that took the scratch table away and failed
     form.reset();
     atm.reset();
     lib.reset();
@@ -557,13 +560,31 @@ void TestFormIDTu::emptyAndNonNumericInputsStoreNothing()
 
 void TestFormIDTu::absurdValuesDoNotBreakTheWindow()
 {
+    // A state far off the chart is stored; its mark falls outside the picture.
     placeTyped(QStringLiteral("H"), QStringLiteral("1e300"), QStringLiteral("60"));
-    placeTyped(QStringLiteral("K"), QStringLiteral("-500"), QStringLiteral("1e9"));
-    // Whatever the library made of them, the window goes on: both are stored
-    // and the tools still work on them.
-    QCOMPARE(pointCount(), 2);
+    QCOMPARE(pointCount(), 1);
     QCOMPARE(form->toolStep(), 1);
+
+    // Values the library finds no state for (NaN) are refused after its own
+    // message: nothing stored or drawn, the step stays for other values.
+    const QImage before = form->picture().copy();
     prompts->errors.clear();
+    placeTyped(QStringLiteral("K"), QStringLiteral("-500"), QStringLiteral("1e9"));
+    QVERIFY(!prompts->errors.isEmpty());
+    QVERIFY2(prompts->errors.last().contains(QStringLiteral("数值字段")),
+             qPrintable(prompts->errors.join(QLatin1Char('|'))));
+    QCOMPARE(pointCount(), 1);
+    QVERIFY(form->picture() == before);
+    QCOMPARE(form->toolStep(), 2);
+    QVERIFY(form->awaitingClick());
+    typeInto(form->Edit_T, QStringLiteral("-10"));
+    typeInto(form->Edit_RH, QStringLiteral("80"));
+    prompts->errors.clear();
+    ok();
+    QCOMPARE(prompts->errors, QStringList());
+    QCOMPARE(pointCount(), 2);
+
+    // The tools still work on the far point.
     selectTool(form->SpeedButton_point_two);
     typeInto(form->Edit_name, QStringLiteral("H"));
     ok();
@@ -578,6 +599,44 @@ void TestFormIDTu::absurdValuesDoNotBreakTheWindow()
     selectTool(form->SpeedButton_point);
     placeByClick(QStringLiteral("E"), QPoint(824, 561));
     QCOMPARE(pointCount(), 3);
+
+    // A long name in Chinese is stored as its first four characters.
+    form->Edit_name->setText(QString(20000, QChar(0x7113))); // 焓
+    ok();
+    QTest::mouseClick(form->Image1, Qt::LeftButton, {}, QPoint(300, 200));
+    QCOMPARE(pointCount(), 4);
+    QCOMPARE(QString::fromStdString(point(QStringLiteral("焓焓焓焓")).No),
+             QStringLiteral("焓焓焓焓"));
+}
+
+void TestFormIDTu::mixingThatOverflowsStoresAndDrawsNothing()
+{
+    placeTyped(QStringLiteral("A"), QStringLiteral("20"), QStringLiteral("50"));
+    placeTyped(QStringLiteral("B"), QStringLiteral("30"), QStringLiteral("40"));
+    const QImage before = form->picture().copy();
+    selectTool(form->SpeedButton_point_C);
+    typeInto(form->Edit_C, QStringLiteral("M"));
+    typeInto(form->Edit_name, QStringLiteral("A"));
+    typeInto(form->Edit_G, QStringLiteral("1e308"));
+    ok();
+    typeInto(form->Edit_name, QStringLiteral("B"));
+    typeInto(form->Edit_G, QStringLiteral("1e308"));
+    ok();
+    // The volumes' sum overflows: the table refuses the point it would give.
+    QVERIFY(!prompts->errors.isEmpty());
+    QVERIFY(prompts->errors.last().contains(QStringLiteral("数值字段")));
+    QCOMPARE(pointCount(), 2);
+    QVERIFY(form->picture() == before);
+    QCOMPARE(form->lineStart(), QPoint());
+    QCOMPARE(form->lineEnd(), QPoint());
+
+    // The next press of another tool draws nothing left over.
+    selectTool(form->SpeedButton_point_N);
+    typeInto(form->Edit_name, QStringLiteral("Z"));
+    typeInto(form->Edit_G, QStringLiteral("5000"));
+    ok();
+    QCOMPARE(prompts->errors.last(), QStringLiteral("图上没有该状态点，请先画上！"));
+    QVERIFY(form->picture() == before);
 }
 
 void TestFormIDTu::selectingAToolEndsAPendingClick()
@@ -765,6 +824,40 @@ void TestFormIDTu::showingAgainEmptiesTheScratchTableOnly()
     QCOMPARE(pointCount(), 0);
     QCOMPARE(form->toolStep(), 1);
     QVERIFY(form->picture() == RenderChart(*lib, QStringLiteral("101325")));
+}
+
+void TestFormIDTu::showingWithoutAScratchTableKeepsTheUsersFile()
+{
+    placeTyped(QStringLiteral("W"), QStringLiteral("26"), QStringLiteral("60"));
+    const QString saved = dir.filePath(QStringLiteral("kept.DB"));
+    prompts->saveAnswers << saved;
+    QTest::mouseClick(form->Button_Save_point, Qt::LeftButton);
+    QCOMPARE(form->currentPointFile(), saved);
+
+    const QString scratch = DataDir::file(QStringLiteral("id_tu.DB"));
+    QVERIFY(QFile::remove(scratch));
+    form->hide();
+    form->show();
+    QCOMPARE(prompts->errors.size(), 1);
+    QVERIFY(prompts->errors[0].contains(QStringLiteral("id_tu.DB")));
+    // The user's file stays in use under its name, whole; a save still has
+    // nothing to do.
+    QCOMPARE(form->pointTable().path(), saved);
+    QCOMPARE(form->currentPointFile(), saved);
+    QCOMPARE(pointCount(), 1);
+    QTest::mouseClick(form->Button_Save_point, Qt::LeftButton);
+    QCOMPARE(prompts->saveDialogs.size(), 1);
+
+    DataDir::ensure(); // the scratch table is seeded again
+    form->hide();
+    form->show();
+    QCOMPARE(prompts->errors.size(), 1);
+    QCOMPARE(form->currentPointFile(), QString());
+    QCOMPARE(pointCount(), 0);
+    RecordTableStore kept(PointTableDeclaration());
+    kept.setPath(saved);
+    kept.open();
+    QCOMPARE(kept.recordCount(), 1);
 }
 
 void TestFormIDTu::badPressureAbandonsTheShowing()
