@@ -16,9 +16,15 @@ const QRegularExpression& numberPattern()
     return pattern;
 }
 
+// A pasted page of text is named by its beginning only: the box stays readable.
+constexpr int kLongestQuotedText = 40;
+
 QString conversionMessage(const QString& text)
 {
-    return QStringLiteral("“%1”不是有效的数值").arg(text);
+    const QString quoted = text.size() > kLongestQuotedText
+                               ? text.left(kLongestQuotedText) + QStringLiteral("…")
+                               : text;
+    return QStringLiteral("“%1”不是有效的数值").arg(quoted);
 }
 
 } // namespace

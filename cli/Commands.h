@@ -30,3 +30,9 @@ public:
 };
 
 const QList<CliCommand>& CliCommands();
+
+// The shortest decimal text that reads back as the same double (JSON, CSV).
+QString FullPrecision(double value);
+
+// Prints a refusal on standard error; returns ExitRefused.
+int Refuse(CliIo& io, const QString& message);

@@ -39,26 +39,11 @@ QString helpText()
     return text;
 }
 
-// 17 significant digits: reads back as the same double.
-QString fullPrecision(double v)
-{
-    char buffer[64];
-    const auto r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general,
-                                 std::numeric_limits<double>::max_digits10);
-    return QString::fromLatin1(buffer, static_cast<int>(r.ptr - buffer));
-}
-
 QString jsonString(QString text)
 {
     text.replace(QLatin1String("\\"), QLatin1String("\\\\"));
     text.replace(QLatin1String("\""), QLatin1String("\\\""));
     return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
-int refuse(CliIo& io, const QString& message)
-{
-    io.err << message << "\n";
-    return ExitRefused;
 }
 
 int run(const QStringList& args, CliIo& io)
@@ -69,40 +54,40 @@ int run(const QStringList& args, CliIo& io)
         if (arg == QLatin1String("--json"))
             json = true;
         else if (arg.startsWith(QLatin1String("--")))
-            return refuse(
+            return Refuse(
                 io,
                 QStringLiteral("无法识别的选项: %1（见 ventacalc-cli convert --help）").arg(arg));
         else
             positional << arg;
     }
     if (positional.size() != 2)
-        return refuse(io, QStringLiteral("用法: ventacalc-cli convert <数值> <单位> [--json]"));
+        return Refuse(io, QStringLiteral("用法: ventacalc-cli convert <数值> <单位> [--json]"));
 
     const QString& valueText = positional[0];
     const UnitLookup lookup = FindUnit(positional[1]);
     if (!lookup.found) {
         if (!lookup.candidates.isEmpty())
-            return refuse(io,
+            return Refuse(io,
                           QStringLiteral("单位“%1”不明确，可能是: %2")
                               .arg(positional[1], lookup.candidates.join(QStringLiteral(", "))));
-        return refuse(io, QStringLiteral("无法识别的单位“%1”（见 ventacalc-cli convert --help）")
+        return Refuse(io, QStringLiteral("无法识别的单位“%1”（见 ventacalc-cli convert --help）")
                               .arg(positional[1]));
     }
     // The window's checks, in its order.
     if (valueText.isEmpty())
-        return refuse(io, QStringLiteral("请输入要换算的数据"));
+        return Refuse(io, QStringLiteral("请输入要换算的数据"));
     const ConversionPage& page = ConversionPages()[lookup.found->page];
     std::vector<double> values;
     try {
         values = ConvertToAllUnits(page, lookup.found->unit, ParseNumber(valueText));
     } catch (const UserError& e) {
-        return refuse(io, e.text());
+        return Refuse(io, e.text());
     }
     if (json) {
         QStringList members;
         for (size_t r = 0; r < values.size(); ++r)
             members << jsonString(page.units[r].displayName()) + QStringLiteral(": ") +
-                           fullPrecision(values[r]);
+                           FullPrecision(values[r]);
         io.out << "{" << members.join(QStringLiteral(", ")) << "}\n";
         return ExitOk;
     }

@@ -43,21 +43,6 @@ const char* const kHelp =
     "\n"
     "例: ventacalc-cli pmv ta=22 tr=22 va=0.1 rh=60 activity=坐着活动 w=0 icl=0.0775\n";
 
-// 17 significant digits: reads back as the same double.
-QString fullPrecision(double v)
-{
-    char buffer[64];
-    const auto r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general,
-                                 std::numeric_limits<double>::max_digits10);
-    return QString::fromLatin1(buffer, static_cast<int>(r.ptr - buffer));
-}
-
-int refuse(CliIo& io, const QString& message)
-{
-    io.err << message << "\n";
-    return ExitRefused;
-}
-
 int run(const QStringList& args, CliIo& io)
 {
     static const QStringList known{QStringLiteral("ta"),       QStringLiteral("tr"),
@@ -74,19 +59,19 @@ int run(const QStringList& args, CliIo& io)
         const qsizetype eq = arg.indexOf(QLatin1Char('='));
         const QString key = eq < 0 ? arg : arg.left(eq).toLower();
         if (eq < 0 || !known.contains(key))
-            return refuse(
+            return Refuse(
                 io, QStringLiteral("无法识别的参数: %1（见 ventacalc-cli pmv --help）").arg(arg));
         if (given.contains(key))
-            return refuse(io, QStringLiteral("参数 %1 给出了两次").arg(key));
+            return Refuse(io, QStringLiteral("参数 %1 给出了两次").arg(key));
         given.insert(key, arg.mid(eq + 1));
     }
     for (const char* required : {"ta", "tr", "va", "rh"}) {
         if (!given.contains(QLatin1String(required)))
-            return refuse(io, QStringLiteral("缺少参数 %1=（见 ventacalc-cli pmv --help）")
+            return Refuse(io, QStringLiteral("缺少参数 %1=（见 ventacalc-cli pmv --help）")
                                   .arg(QLatin1String(required)));
     }
     if (given.contains(QStringLiteral("activity")) && given.contains(QStringLiteral("m")))
-        return refuse(io, QStringLiteral("activity 与 m 只能给出一个"));
+        return Refuse(io, QStringLiteral("activity 与 m 只能给出一个"));
 
     PmvInput in;
     try {
@@ -103,19 +88,19 @@ int run(const QStringList& args, CliIo& io)
                    : MetabolicRateOf(
                          given.value(QStringLiteral("activity"), QStringLiteral("坐着活动")));
     } catch (const ConversionError& e) {
-        return refuse(io, e.text());
+        return Refuse(io, e.text());
     }
     if (const auto error = PmvInputError(in))
-        return refuse(io, *error);
+        return Refuse(io, *error);
 
     ID_lib lib([&io](const std::string& m) { io.err << QString::fromStdString(m) << "\n"; });
     const auto result = CalculatePmv(lib, in);
     if (!result)
-        return refuse(io, PmvFailedText);
+        return Refuse(io, PmvFailedText);
 
     if (json) {
-        io.out << "{\"pmv\": " << fullPrecision(result->PMV)
-               << ", \"ppd\": " << fullPrecision(result->PPD) << "}\n";
+        io.out << "{\"pmv\": " << FullPrecision(result->PMV)
+               << ", \"ppd\": " << FullPrecision(result->PPD) << "}\n";
     } else {
         io.out << "预测平均投票值PMV：" << FormatNumber(result->PMV, QStringLiteral("0.00")) << "\n"
                << "预测不满意百分数PPD:" << FormatNumber(result->PPD, QStringLiteral("0.00"))

@@ -48,14 +48,6 @@ const QMap<QString, Quantity>& quantityNames()
     return names;
 }
 
-// Shortest text that reads back as the same double.
-QString fullPrecision(double v)
-{
-    char buffer[64];
-    const auto r = std::to_chars(buffer, buffer + sizeof buffer, v);
-    return QString::fromLatin1(buffer, static_cast<int>(r.ptr - buffer));
-}
-
 struct Computed {
     bool ok = false;
     QStringList messages; // refusal or library messages
@@ -82,7 +74,7 @@ QString jsonObject(const MoistAirState& s)
         {"i", s.i}, {"tdew", s.tdew}, {"rho", s.rho}, {"pv", s.pv}};
     QStringList parts;
     for (const auto& [key, value] : fields)
-        parts << QStringLiteral("\"%1\": %2").arg(QLatin1String(key), fullPrecision(value));
+        parts << QStringLiteral("\"%1\": %2").arg(QLatin1String(key), FullPrecision(value));
     return QLatin1Char('{') + parts.join(QStringLiteral(", ")) + QLatin1Char('}');
 }
 
@@ -173,7 +165,7 @@ int runCsv(const QString& path, const QString& pressure, CliIo& io)
         if (result.ok) {
             const MoistAirState& s = result.state;
             for (double v : {s.t, s.ts, s.RH, s.d * 1000, s.i, s.tdew, s.rho, s.pv})
-                row << fullPrecision(v);
+                row << FullPrecision(v);
         } else {
             for (int k = 0; k < 8; ++k)
                 row << QString();

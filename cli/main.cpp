@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 
 #include <QCoreApplication>
+#include <charconv>
 #include <clocale>
 
 namespace
@@ -29,6 +30,19 @@ CliCommandRegistrar::CliCommandRegistrar(const CliCommand& command)
 const QList<CliCommand>& CliCommands()
 {
     return registry();
+}
+
+QString FullPrecision(double value)
+{
+    char buffer[64];
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return QString::fromLatin1(buffer, static_cast<int>(r.ptr - buffer));
+}
+
+int Refuse(CliIo& io, const QString& message)
+{
+    io.err << message << "\n";
+    return ExitRefused;
 }
 
 int main(int argc, char** argv)

@@ -28,6 +28,18 @@ TEST(AppNumbers, RefusesEverythingElseNamingTheText)
     }
 }
 
+TEST(AppNumbers, LongTextIsNamedByItsBeginning)
+{
+    const QString pasted = QString(100000, QLatin1Char('x'));
+    try {
+        ParseNumber(pasted);
+        ADD_FAILURE();
+    } catch (const ConversionError& e) {
+        EXPECT_EQ(e.text(),
+                  QStringLiteral("“%1…”不是有效的数值").arg(QString(40, QLatin1Char('x'))));
+    }
+}
+
 TEST(AppNumbers, RoundsHalvesAwayFromZeroOnTheDecimalValue)
 {
     EXPECT_EQ(FormatFixed(0.125, 2), QStringLiteral("0.13"));
