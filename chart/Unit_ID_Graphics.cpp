@@ -29,6 +29,7 @@
 #include <QTableView>
 #include <QToolButton>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 namespace
@@ -379,7 +380,7 @@ void Form_IDTu::TU()
     QStringList messages;
     QImage chart = RenderChart(lib_, atm_.pressureText(), devicePixelRatio(), &messages);
     Image1->setPicture(chart);
-    resetPointPanel(false);
+    resetPointPanel();
     for (const QString& message : messages)
         error(message);
 }
@@ -409,17 +410,80 @@ void Form_IDTu::openPointTable(const QString& path)
     }
 }
 
-void Form_IDTu::resetPointPanel(bool emptyName)
+// ---- The entry panel -----------------------------------------------------
+
+// One arrangement of the panel under the tool bar. Rows not named are hidden;
+// a shown mixing-name or volume/ratio field starts empty.
+struct Form_IDTu::PanelLayout {
+    bool mixName = false;        // Label_1 "混合点名称:" with Edit_C
+    const char16_t* nameCaption; // Label_2; Edit_name is shown unless TypedValues
+    enum Values { None, TypedValues, FlowOrRatio } values = None;
+    const char16_t* valueCaption = nullptr; // Label_T, over Edit_T/Edit_RH or Edit_G
+};
+
+namespace
 {
-    Label_1->hide();
-    Label_2->setText(QStringLiteral("状态点名称:"));
-    Edit_name->show();
-    if (emptyName)
+using Layout = Form_IDTu::PanelLayout;
+const Layout kPointName{.nameCaption = u"状态点名称:"};
+const Layout kPointValues{.nameCaption = u"点击或输入状态点:",
+                          .values = Layout::TypedValues,
+                          .valueCaption = u"干球温度(C):"};
+const Layout kRoomPoint{
+    .nameCaption = u"室内点名称:", .values = Layout::FlowOrRatio, .valueCaption = u"热湿比:"};
+const Layout kFirstPoint{.nameCaption = u"第一状态点名称:"};
+const Layout kSecondPoint{.nameCaption = u"第二状态点名称:"};
+const Layout kFirstStream{.mixName = true,
+                          .nameCaption = u"第一状态点名称:",
+                          .values = Layout::FlowOrRatio,
+                          .valueCaption = u"风量(m3/h):"};
+const Layout kSecondStream{.nameCaption = u"第二状态点名称:",
+                           .values = Layout::FlowOrRatio,
+                           .valueCaption = u"风量(m3/h):"};
+const Layout kDeletedPoint{.nameCaption = u"被删除状态点名称:"};
+} // namespace
+
+void Form_IDTu::arrangePanel(const PanelLayout& layout, NameField name)
+{
+    Label_1->setVisible(layout.mixName);
+    Edit_C->setVisible(layout.mixName);
+    if (layout.mixName) {
+        Label_1->setText(QStringLiteral("混合点名称:"));
+        Edit_C->clear();
+    }
+    Label_2->show();
+    Label_2->setText(QString::fromUtf16(layout.nameCaption));
+    const bool typed = layout.values == PanelLayout::TypedValues;
+    Edit_name->setVisible(!typed);
+    if (name == NameField::Emptied)
         Edit_name->clear();
-    Label_T->hide();
-    Label_RH->hide();
-    Edit_T->hide();
-    Edit_RH->hide();
+    Label_T->setVisible(layout.values != PanelLayout::None);
+    if (layout.valueCaption)
+        Label_T->setText(QString::fromUtf16(layout.valueCaption));
+    Label_RH->setVisible(typed);
+    Edit_T->setVisible(typed);
+    Edit_RH->setVisible(typed);
+    const bool flowOrRatio = layout.values == PanelLayout::FlowOrRatio;
+    Edit_G->setVisible(flowOrRatio);
+    if (flowOrRatio)
+        Edit_G->clear();
+}
+
+// A point is placed: the point tool's first step again, for the next name.
+void Form_IDTu::completePoint()
+{
+    arrangePanel(kPointName, NameField::Emptied);
+    AwaitingClick = false;
+    ToolStep = 1;
+}
+
+// The showing's reset to the point tool's first step. Edit_C and Edit_G keep
+// their visibility, whichever tool is down.
+void Form_IDTu::resetPointPanel()
+{
+    const bool mixNameShown = !Edit_C->isHidden(), flowShown = !Edit_G->isHidden();
+    arrangePanel(kPointName, NameField::Kept);
+    Edit_C->setVisible(mixNameShown);
+    Edit_G->setVisible(flowShown);
     AwaitingClick = false;
     ToolStep = 1;
 }
@@ -449,7 +513,7 @@ void Form_IDTu::Image1MouseDown(Qt::MouseButton, int x, int y)
     storePoint(PendingName, lib_.CurrentState.t, lib_.CurrentState.RH, s);
     paint([&](QPainter& p) { DrawPointMark(p, QPoint(x, y), PendingName); });
     if (SpeedButton_point->isChecked() && ToolStep == 2)
-        resetPointPanel(true);
+        completePoint();
 }
 
 // Stores name with T and RH as given and the rest of CurrentState, at s.
@@ -468,125 +532,111 @@ void Form_IDTu::storePoint(const QString& name, double T, double RH, ChartState 
     StorePoint(table_, point);
 }
 
-bool Form_IDTu::findNamedPoint(const QString& name, ChartState& state)
+// The text of a field, or its message when it is empty.
+bool Form_IDTu::takeText(QLineEdit* field, const QString& emptyMessage, QString& into)
 {
-    if (!FindPoint(table_, name)) {
-        error(kNoSuchPoint);
+    if (field->text().isEmpty()) {
+        error(emptyMessage);
         return false;
     }
-    const StatePoint point = CurrentPoint(table_);
-    state = {point.D, point.I};
+    into = field->text();
     return true;
+}
+
+// The number in a field, or its message when it is empty (a text that is no
+// number throws ConversionError).
+bool Form_IDTu::takeNumber(QLineEdit* field, const QString& emptyMessage, double& into)
+{
+    if (field->text().isEmpty()) {
+        error(emptyMessage);
+        return false;
+    }
+    into = ParseNumber(field->text());
+    return true;
+}
+
+// PendingName's point, or the message that it is not on the chart.
+std::optional<ChartState> Form_IDTu::findPending()
+{
+    if (!FindPoint(table_, PendingName)) {
+        error(kNoSuchPoint);
+        return std::nullopt;
+    }
+    const StatePoint point = CurrentPoint(table_);
+    return ChartState{point.D, point.I};
 }
 
 // ---- Tools ---------------------------------------------------------------
 
-// Selecting any tool ends a pending click placement: a click then never
-// stores a point under a name given for another tool.
-void Form_IDTu::showEntries(bool mixName, bool flowOrRatio)
+// A tool acts only when its button is down after the click. Selecting any
+// tool ends a pending click placement: a click then never stores a point
+// under a name given for another tool.
+bool Form_IDTu::toolSelected(QToolButton* tool)
 {
-    Label_1->setVisible(mixName);
-    Edit_C->setVisible(mixName);
-    Edit_name->show();
-    Label_T->setVisible(flowOrRatio);
-    Edit_G->setVisible(flowOrRatio);
-    Label_RH->hide();
-    Edit_T->hide();
-    Edit_RH->hide();
+    if (!tool->isChecked())
+        return false;
     AwaitingClick = false;
+    return true;
 }
 
 void Form_IDTu::SpeedButton_pointClick()
 {
-    if (!SpeedButton_point->isChecked())
+    if (!toolSelected(SpeedButton_point))
         return;
-    showEntries(false, false);
-    Label_2->setText(QStringLiteral("状态点名称:"));
+    arrangePanel(kPointName, NameField::Kept);
     ToolStep = 1;
 }
 
 void Form_IDTu::SpeedButton_point_NClick()
 {
-    if (!SpeedButton_point_N->isChecked())
-        return;
-    showEntries(false, true);
-    Label_2->show();
-    Label_2->setText(QStringLiteral("室内点名称:"));
-    Label_T->setText(QStringLiteral("热湿比:"));
-    Edit_G->clear();
+    if (toolSelected(SpeedButton_point_N))
+        arrangePanel(kRoomPoint, NameField::Kept);
 }
 
 void Form_IDTu::SpeedButton_point_twoClick()
 {
-    if (!SpeedButton_point_two->isChecked())
+    if (!toolSelected(SpeedButton_point_two))
         return;
-    showEntries(false, false);
-    Label_2->setText(QStringLiteral("第一状态点名称:"));
+    arrangePanel(kFirstPoint, NameField::Kept);
     ToolStep = 1;
 }
 
 void Form_IDTu::SpeedButton_point_CClick()
 {
-    if (!SpeedButton_point_C->isChecked())
+    if (!toolSelected(SpeedButton_point_C))
         return;
-    showEntries(true, true);
-    Label_1->setText(QStringLiteral("混合点名称:"));
-    Edit_C->clear();
-    Label_2->setText(QStringLiteral("第一状态点名称:"));
-    Edit_name->clear();
-    Label_T->setText(QStringLiteral("风量(m3/h):"));
-    Edit_G->clear();
+    arrangePanel(kFirstStream, NameField::Emptied);
     ToolStep = 1;
 }
 
 void Form_IDTu::SpeedButton_point_delClick()
 {
-    if (!SpeedButton_point_del->isChecked())
-        return;
-    showEntries(false, false);
-    Label_2->setText(QStringLiteral("被删除状态点名称:"));
+    if (toolSelected(SpeedButton_point_del))
+        arrangePanel(kDeletedPoint, NameField::Kept);
 }
 
 // ---- "确定" ---------------------------------------------------------------
 
 // The sections run in this order, each when its tool and step call for it; a
-// message ends the press, keeping what the sections before it did.
+// message ends the press, keeping what the sections before it did. A first
+// step that succeeds is not followed by its second step in the same press.
 void Form_IDTu::Button_OKClick()
 {
-    bool firstStepDone = false;
-    if (SpeedButton_point->isChecked() && !Edit_name->isHidden() && ToolStep == 1) {
-        if (!PointFirstStep())
+    if (SpeedButton_point->isChecked()) {
+        if (ToolStep == 1 && !Edit_name->isHidden()) {
+            if (!PointFirstStep())
+                return;
+        } else if (ToolStep == 2 && AwaitingClick && !PointTypedValues()) {
             return;
-        firstStepDone = true;
+        }
     }
-    if (!firstStepDone && SpeedButton_point->isChecked() && AwaitingClick && ToolStep == 2) {
-        if (!PointTypedValues())
-            return;
-    }
-
-    firstStepDone = false;
-    if (SpeedButton_point_two->isChecked() && ToolStep == 1) {
-        if (!TwoPointFirst())
-            return;
-        firstStepDone = true;
-    }
-    if (!firstStepDone && SpeedButton_point_two->isChecked() && ToolStep == 2) {
-        if (!TwoPointSecond())
-            return;
-    }
+    if (SpeedButton_point_two->isChecked() && !(ToolStep == 1 ? TwoPointFirst() : TwoPointSecond()))
+        return;
     if (BothSet(LineStart, LineEnd))
         JoinTwoPoints();
 
-    firstStepDone = false;
-    if (SpeedButton_point_C->isChecked() && ToolStep == 1) {
-        if (!MixFirst())
-            return;
-        firstStepDone = true;
-    }
-    if (!firstStepDone && SpeedButton_point_C->isChecked() && ToolStep == 2) {
-        if (!MixSecond())
-            return;
-    }
+    if (SpeedButton_point_C->isChecked() && !(ToolStep == 1 ? MixFirst() : MixSecond()))
+        return;
     if (BothSet(LineStart, LineEnd) && !MixPoints())
         return;
 
@@ -599,20 +649,10 @@ void Form_IDTu::Button_OKClick()
 // A: the name of the point to place; then a click or typed values place it.
 bool Form_IDTu::PointFirstStep()
 {
-    if (Edit_name->text().isEmpty()) {
-        error(kEnterPointName);
+    if (!takeText(Edit_name, kEnterPointName, PendingName))
         return false;
-    }
-    PendingName = Edit_name->text();
     AwaitingClick = true;
-    Label_1->hide();
-    Label_2->setText(QStringLiteral("点击或输入状态点:"));
-    Edit_name->hide();
-    Label_T->show();
-    Label_T->setText(QStringLiteral("干球温度(C):"));
-    Label_RH->show();
-    Edit_T->show();
-    Edit_RH->show();
+    arrangePanel(kPointValues, NameField::Kept);
     ToolStep = 2;
     return true;
 }
@@ -632,7 +672,7 @@ bool Form_IDTu::PointTypedValues()
     const ChartState s{lib_.CurrentState.d * 1000, lib_.CurrentState.i};
     storePoint(PendingName, t, RH, s);
     paint([&](QPainter& p) { DrawPointMark(p, G::StateToPixel(s), PendingName); });
-    resetPointPanel(true);
+    completePoint();
     return true;
 }
 
@@ -640,23 +680,13 @@ bool Form_IDTu::PointTypedValues()
 bool Form_IDTu::TwoPointFirst()
 {
     LineStart = QPoint();
-    if (Edit_name->text().isEmpty()) {
-        error(kEnterPointName);
+    if (!takeText(Edit_name, kEnterPointName, PendingName))
         return false;
-    }
-    PendingName = Edit_name->text();
-    ChartState s;
-    if (!findNamedPoint(PendingName, s))
+    const std::optional<ChartState> first = findPending();
+    if (!first)
         return false;
-    LineStart = G::StateToPixel(s);
-    Label_1->hide();
-    Label_2->setText(QStringLiteral("第二状态点名称:"));
-    Edit_name->show();
-    Edit_name->clear();
-    Label_T->hide();
-    Label_RH->hide();
-    Edit_T->hide();
-    Edit_RH->hide();
+    LineStart = G::StateToPixel(*first);
+    arrangePanel(kSecondPoint, NameField::Emptied);
     AwaitingClick = false;
     ToolStep = 2;
     return true;
@@ -666,19 +696,13 @@ bool Form_IDTu::TwoPointFirst()
 bool Form_IDTu::TwoPointSecond()
 {
     LineEnd = QPoint();
-    if (Edit_name->text().isEmpty()) {
-        error(kEnterPointName);
+    if (!takeText(Edit_name, kEnterPointName, PendingName))
         return false;
-    }
-    PendingName = Edit_name->text();
-    ChartState s;
-    if (!findNamedPoint(PendingName, s))
+    const std::optional<ChartState> second = findPending();
+    if (!second)
         return false;
-    LineEnd = G::StateToPixel(s);
-    Label_1->hide();
-    Label_2->setText(QStringLiteral("第一状态点名称:"));
-    Edit_name->show();
-    Edit_name->clear();
+    LineEnd = G::StateToPixel(*second);
+    arrangePanel(kFirstPoint, NameField::Emptied);
     ToolStep = 1;
     return true;
 }
@@ -694,36 +718,16 @@ void Form_IDTu::JoinTwoPoints()
 bool Form_IDTu::MixFirst()
 {
     LineStart = QPoint();
-    if (Edit_C->text().isEmpty()) {
-        error(QStringLiteral("请输入混合点名！"));
+    if (!takeText(Edit_C, QStringLiteral("请输入混合点名！"), MixName) ||
+        !takeText(Edit_name, kEnterPointName, PendingName) ||
+        !takeNumber(Edit_G, kEnterFlow, MixFlow1))
         return false;
-    }
-    MixName = Edit_C->text();
-    if (Edit_name->text().isEmpty()) {
-        error(kEnterPointName);
+    const std::optional<ChartState> first = findPending();
+    if (!first)
         return false;
-    }
-    PendingName = Edit_name->text();
-    if (Edit_G->text().isEmpty()) {
-        error(kEnterFlow);
-        return false;
-    }
-    MixFlow1 = ParseNumber(Edit_G->text());
-    if (!findNamedPoint(PendingName, FirstMixState))
-        return false;
-    LineStart = G::StateToPixel(FirstMixState);
-    Label_1->hide();
-    Edit_C->hide();
-    Label_2->setText(QStringLiteral("第二状态点名称:"));
-    Edit_name->show();
-    Edit_name->clear();
-    Label_T->show();
-    Label_T->setText(QStringLiteral("风量(m3/h):"));
-    Edit_G->show();
-    Edit_G->clear();
-    Label_RH->hide();
-    Edit_T->hide();
-    Edit_RH->hide();
+    FirstMixState = *first;
+    LineStart = G::StateToPixel(*first);
+    arrangePanel(kSecondStream, NameField::Emptied);
     AwaitingClick = false;
     ToolStep = 2;
     return true;
@@ -733,30 +737,15 @@ bool Form_IDTu::MixFirst()
 bool Form_IDTu::MixSecond()
 {
     LineEnd = QPoint();
-    if (Edit_name->text().isEmpty()) {
-        error(kEnterPointName);
+    if (!takeText(Edit_name, kEnterPointName, PendingName) ||
+        !takeNumber(Edit_G, kEnterFlow, MixFlow2))
         return false;
-    }
-    PendingName = Edit_name->text();
-    if (Edit_G->text().isEmpty()) {
-        error(kEnterFlow);
+    const std::optional<ChartState> second = findPending();
+    if (!second)
         return false;
-    }
-    MixFlow2 = ParseNumber(Edit_G->text());
-    if (!findNamedPoint(PendingName, SecondMixState))
-        return false;
-    LineEnd = G::StateToPixel(SecondMixState);
-    Label_1->show();
-    Label_1->setText(QStringLiteral("混合点名称:"));
-    Edit_C->show();
-    Edit_C->clear();
-    Label_2->setText(QStringLiteral("第一状态点名称:"));
-    Edit_name->show();
-    Edit_name->clear();
-    Label_T->show();
-    Label_T->setText(QStringLiteral("风量(m3/h):"));
-    Edit_G->show();
-    Edit_G->clear();
+    SecondMixState = *second;
+    LineEnd = G::StateToPixel(*second);
+    arrangePanel(kFirstStream, NameField::Emptied);
     ToolStep = 1;
     return true;
 }
@@ -785,26 +774,19 @@ bool Form_IDTu::MixPoints()
     return true;
 }
 
-// I: the heat-moisture-ratio line through a room point.
+// I: the heat-moisture-ratio line through a room point; the panel stays, so
+// that several ratios can be drawn through one point.
 bool Form_IDTu::RatioLine()
 {
     LineStart = QPoint();
-    if (Edit_name->text().isEmpty()) {
-        error(QStringLiteral("请输入室内状态点名！"));
+    if (!takeText(Edit_name, QStringLiteral("请输入室内状态点名！"), PendingName) ||
+        !takeNumber(Edit_G, QStringLiteral("请输入热湿比！"), MixFlow1))
         return false;
-    }
-    PendingName = Edit_name->text();
-    if (Edit_G->text().isEmpty()) {
-        error(QStringLiteral("请输入热湿比！"));
+    const std::optional<ChartState> room = findPending();
+    if (!room)
         return false;
-    }
-    MixFlow1 = ParseNumber(Edit_G->text());
-    ChartState room;
-    if (!findNamedPoint(PendingName, room))
-        return false;
-    const ChartState end = RatioLineEnd(room, MixFlow1);
-    LineStart = G::StateToPixel(end);
-    paint([&](QPainter& p) { DrawUserLine(p, G::StateToPixel(room), LineStart); });
+    LineStart = G::StateToPixel(RatioLineEnd(*room, MixFlow1));
+    paint([&](QPainter& p) { DrawUserLine(p, G::StateToPixel(*room), LineStart); });
     return true;
 }
 
@@ -822,16 +804,7 @@ bool Form_IDTu::DeletePointByName()
         paint([&](QPainter& p) { ErasePointMark(p, at, PendingName); });
         table_.remove();
     }
-    Label_1->hide();
-    Edit_C->hide();
-    Label_2->setText(QStringLiteral("被删除状态点名称:"));
-    Edit_name->show();
-    Edit_name->clear();
-    Edit_G->hide();
-    Label_T->hide();
-    Label_RH->hide();
-    Edit_T->hide();
-    Edit_RH->hide();
+    arrangePanel(kDeletedPoint, NameField::Emptied);
     return true;
 }
 

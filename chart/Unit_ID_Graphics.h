@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 class QButtonGroup;
 class QGroupBox;
@@ -78,6 +79,9 @@ public:
     RecordTableStore& pointTable() { return table_; }
     const QImage& picture() const { return Image1->picture(); }
 
+    // An arrangement of the entry panel under the tool bar.
+    struct PanelLayout;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -113,11 +117,14 @@ private:
     bool RatioLine();
     bool DeletePointByName();
 
-    // The point tool's first step: name field shown, values hidden.
-    void resetPointPanel(bool emptyName);
-    void showEntries(bool mixName, bool flowOrRatio);
-    // Finds name; its pixel and state, or a message and false.
-    bool findNamedPoint(const QString& name, ChartState& state);
+    enum class NameField { Kept, Emptied };
+    void arrangePanel(const PanelLayout& layout, NameField name);
+    void completePoint();
+    void resetPointPanel();
+    bool toolSelected(QToolButton* tool);
+    bool takeText(QLineEdit* field, const QString& emptyMessage, QString& into);
+    bool takeNumber(QLineEdit* field, const QString& emptyMessage, double& into);
+    std::optional<ChartState> findPending();
     void storePoint(const QString& name, double T, double RH, ChartState state);
     void paint(const std::function<void(QPainter&)>& draw);
     void openPointTable(const QString& path);

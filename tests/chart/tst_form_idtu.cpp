@@ -677,6 +677,29 @@ void TestFormIDTu::toolsSetUpThePanel()
         down += t->isChecked();
     QCOMPARE(down, 1);
     QCOMPARE(form->SpeedButton_point_N->toolTip(), QStringLiteral("热湿比线"));
+
+    // The ratio tool keeps the name and empties the ratio; delete hides it.
+    typeInto(form->Edit_name, QStringLiteral("R"));
+    form->Edit_G->setText(QStringLiteral("500"));
+    selectTool(form->SpeedButton_point_N);
+    QVERIFY(form->Label_1->isHidden() && form->Edit_C->isHidden());
+    QCOMPARE(form->Edit_name->text(), QStringLiteral("R"));
+    QVERIFY(!form->Edit_G->isHidden() && form->Edit_G->text().isEmpty());
+    selectTool(form->SpeedButton_point_del);
+    QCOMPARE(form->Edit_name->text(), QStringLiteral("R"));
+    QVERIFY(form->Edit_G->isHidden() && form->Label_T->isHidden());
+
+    // Showing again resets the panel to the point tool's first step, but the
+    // tool that was down and the mixing fields' visibility stay.
+    selectTool(form->SpeedButton_point_C);
+    form->hide();
+    form->show();
+    QVERIFY(form->SpeedButton_point_C->isChecked());
+    QCOMPARE(form->toolStep(), 1);
+    QVERIFY(form->Label_1->isHidden());
+    QVERIFY(!form->Edit_C->isHidden() && !form->Edit_G->isHidden());
+    QCOMPARE(form->Label_2->text(), QStringLiteral("状态点名称:"));
+    QVERIFY(!form->Edit_name->isHidden() && form->Label_T->isHidden());
 }
 
 void TestFormIDTu::pointReportOfAnEmptyTable()
