@@ -801,8 +801,9 @@ bool Form_IDTu::DeletePointByName()
         const StatePoint point = CurrentPoint(table_);
         PendingName = QString::fromStdString(point.No);
         const QPoint at = G::StateToPixel(point.D, point.I);
-        paint([&](QPainter& p) { ErasePointMark(p, at, PendingName); });
+        // Deleted before it is erased: a point the table keeps keeps its mark.
         table_.remove();
+        paint([&](QPainter& p) { ErasePointMark(p, at, PendingName); });
     }
     arrangePanel(kDeletedPoint, NameField::Emptied);
     return true;

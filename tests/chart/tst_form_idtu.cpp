@@ -28,6 +28,7 @@
 #include <QToolButton>
 #include <cmath>
 #include <memory>
+#include <sqlite3.h>
 
 namespace
 {
@@ -87,6 +88,7 @@ private slots:
     void pointReportOfTwoPoints();
     void savesAndOpensPointFiles();
     void failedOpenOrSaveKeepsTheTableInUse();
+    void lockedTableChangesNeitherPictureNorPoints();
     void showingAgainEmptiesTheScratchTableOnly();
     void showingWithoutAScratchTableKeepsTheUsersFile();
     void badPressureAbandonsTheShowing();
@@ -834,6 +836,40 @@ void TestFormIDTu::failedOpenOrSaveKeepsTheTableInUse()
     QCOMPARE(pointCount(), 2);
     placeTyped(QStringLiteral("U"), QStringLiteral("22"), QStringLiteral("45"));
     QCOMPARE(pointCount(), 3);
+}
+
+void TestFormIDTu::lockedTableChangesNeitherPictureNorPoints()
+{
+    placeTyped(QStringLiteral("W"), QStringLiteral("26"), QStringLiteral("60"));
+    // Another program holds the scratch table locked.
+    sqlite3* other = nullptr;
+    QCOMPARE(
+        sqlite3_open_v2(QFile::encodeName(DataDir::file(QStringLiteral("id_tu.DB"))).constData(),
+                        &other, SQLITE_OPEN_READWRITE, nullptr),
+        SQLITE_OK);
+    QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    const QImage before = form->picture().copy();
+
+    placeTyped(QStringLiteral("V"), QStringLiteral("20"), QStringLiteral("50"));
+    QCOMPARE(prompts->errors.size(), 1);
+    QVERIFY(prompts->errors[0].contains(QStringLiteral("id_tu.DB")));
+    QCOMPARE(pointCount(), 1);
+    QVERIFY(form->picture() == before);
+    QCOMPARE(form->toolStep(), 2); // the same values can be given again
+
+    selectTool(form->SpeedButton_point_del);
+    typeInto(form->Edit_name, QStringLiteral("W"));
+    ok();
+    QCOMPARE(prompts->errors.size(), 2);
+    QCOMPARE(pointCount(), 1);
+    QVERIFY(form->picture() == before); // the mark of the point kept stays
+
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    ok();
+    QCOMPARE(prompts->errors.size(), 2);
+    QCOMPARE(pointCount(), 0);
+    QVERIFY(!MarkedAt(form->picture(), QPoint(229, 179)));
 }
 
 void TestFormIDTu::showingAgainEmptiesTheScratchTableOnly()
