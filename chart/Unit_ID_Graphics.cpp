@@ -2,6 +2,7 @@
 
 #include "app/DataDir.h"
 #include "app/Fonts.h"
+#include "app/FormWidgets.h"
 #include "app/Guarded.h"
 #include "app/HelpWindow.h"
 #include "app/Numbers.h"
@@ -45,32 +46,6 @@ const QString kEnterFlow = QStringLiteral("请输入风量！");
 bool BothSet(QPoint a, QPoint b)
 {
     return a.x() != 0 && a.y() != 0 && b.x() != 0 && b.y() != 0;
-}
-
-QLineEdit* NewEdit(QWidget* parent, const char* name, QRect geometry)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setGeometry(geometry);
-    edit->setAttribute(Qt::WA_InputMethodEnabled, false);
-    return edit;
-}
-
-QLabel* NewLabel(QWidget* parent, const char* name, const QString& caption, QRect geometry)
-{
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(geometry);
-    return label;
-}
-
-QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, QRect geometry)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(geometry);
-    b->setAutoDefault(false);
-    return b;
 }
 
 // Names are typed in upper case, whatever the keyboard gives.

@@ -1,6 +1,7 @@
 #include "psychro/Unit_air_id.h"
 
 #include "app/Fonts.h"
+#include "app/FormWidgets.h"
 #include "app/Guarded.h"
 #include "app/HelpWindow.h"
 #include "app/Numbers.h"
@@ -25,24 +26,6 @@ constexpr Quantity kQuantities[5] = {Quantity::DryBulb, Quantity::WetBulb, Quant
 const char* const kRadioCaptions[5] = {"干球温度(℃)", "湿球温度(℃)", "相对湿度(%)",
                                        "含湿量(g/kg    ", "焓(kj/kg  "};
 const char* const kCaptionStems[5] = {"", "", "", "含湿量(g/kg", "焓(kj/kg"};
-
-QLineEdit* valueEdit(QWidget* parent, const char* name)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    // Plain digits: no input method composing over the field.
-    edit->setAttribute(Qt::WA_InputMethodEnabled, false);
-    return edit;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, QRect geometry)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(geometry);
-    b->setAutoDefault(false);
-    return b;
-}
 
 } // namespace
 
@@ -81,28 +64,29 @@ Form_id::Form_id(ID_lib& lib, Form_atm& atm, QWidget* parent)
         auto* label = new QLabel(labels[row], results);
         label->setTextFormat(Qt::RichText);
         label->setGeometry(10, 20 + row * 25, 140, 22);
-        auto* edit = valueEdit(results, "");
+        auto* edit = NewEdit(results, "", {150, 20 + row * 25, 96, 22});
         edit->setObjectName(QStringLiteral("Edit%1").arg(row + 3));
         edit->setReadOnly(true);
         edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        edit->setGeometry(150, 20 + row * 25, 96, 22);
         *resultEdits[row] = edit;
     }
 
-    Button_atm = button(this, "Button_atm", QStringLiteral("大气压设置"), {8, 200, 130, 26});
-    Button_help = button(this, "Button_help", QStringLiteral("帮助(&H)"), {144, 200, 130, 26});
+    Button_atm = NewButton(this, "Button_atm", QStringLiteral("大气压设置"), {8, 200, 130, 26});
+    Button_help = NewButton(this, "Button_help", QStringLiteral("帮助(&H)"), {144, 200, 130, 26});
     const int row = 234, w = 72, step = 76;
-    Button_new = button(this, "Button_new", QStringLiteral("新建(&N)"), {8, row, w, 26});
-    Button_open = button(this, "Button_open", QStringLiteral("打开(&O)"), {8 + step, row, w, 26});
-    Button_cal = button(this, "Button_cal", QStringLiteral("计算(&C)"), {8 + 2 * step, row, w, 26});
+    Button_new = NewButton(this, "Button_new", QStringLiteral("新建(&N)"), {8, row, w, 26});
+    Button_open =
+        NewButton(this, "Button_open", QStringLiteral("打开(&O)"), {8 + step, row, w, 26});
+    Button_cal =
+        NewButton(this, "Button_cal", QStringLiteral("计算(&C)"), {8 + 2 * step, row, w, 26});
     Button_save =
-        button(this, "Button_save", QStringLiteral("保存(&S)"), {8 + 3 * step, row, w, 26});
+        NewButton(this, "Button_save", QStringLiteral("保存(&S)"), {8 + 3 * step, row, w, 26});
     Button_print =
-        button(this, "Button_print", QStringLiteral("打印(&P)"), {8 + 4 * step, row, w, 26});
+        NewButton(this, "Button_print", QStringLiteral("打印(&P)"), {8 + 4 * step, row, w, 26});
     Button_font =
-        button(this, "Button_font", QStringLiteral("字体设置(&F)"), {8 + 5 * step, row, w, 26});
+        NewButton(this, "Button_font", QStringLiteral("字体设置(&F)"), {8 + 5 * step, row, w, 26});
     Button_quit =
-        button(this, "Button_quit", QStringLiteral("退出(&Q)"), {8 + 6 * step, row, w, 26});
+        NewButton(this, "Button_quit", QStringLiteral("退出(&Q)"), {8 + 6 * step, row, w, 26});
     report_ = std::make_unique<ReportActions>(this, Button_save, QStringLiteral("新建"),
                                               QStringLiteral("打开文件"));
 
@@ -127,8 +111,7 @@ Form_id::~Form_id() = default;
 QGroupBox* Form_id::buildGroup(int group, const QString& title, QLineEdit*& edit)
 {
     auto* box = new QGroupBox(title, this);
-    edit = valueEdit(box, group == 0 ? "Edit1" : "Edit2");
-    edit->setGeometry(10, 22, 110, 24);
+    edit = NewEdit(box, group == 0 ? "Edit1" : "Edit2", {10, 22, 110, 24});
     const int indicator = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
                           style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
     for (int k = 0; k < 5; ++k) {
