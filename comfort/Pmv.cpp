@@ -21,9 +21,8 @@ const std::array<PmvActivity, 7> kActivities{{
 }};
 
 // The room air is taken at standard pressure whatever the local pressure is.
-constexpr double kStandardPressure = 101325;      // Pa
-constexpr double kPsychroCoefficient = 0.0006725; // 1/K
-constexpr double kKelvinOffset = 273;             // ISO 7730 rounds 273.15 to 273
+constexpr double kStandardPressure = 101325; // Pa
+constexpr double kKelvinOffset = 273;        // ISO 7730 rounds 273.15 to 273
 // Radiation between clothing and surroundings: emissivity 0.97 × Stefan–
 // Boltzmann 5.67e-8 × effective radiating fraction 0.72 of the body surface.
 constexpr double kRadiation = 3.96e-8;            // W/(m²·K⁴)

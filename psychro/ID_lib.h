@@ -22,11 +22,16 @@ struct MoistAirState {
 
 // One named state as the chart's point table stores it (d in g/kg).
 struct StatePoint {
-    std::string No;  // name, up to 4 characters
+    std::string No; // name, up to 4 characters
     double T = 0, RH = 0, Ts = 0, D = 0, I = 0, Ruo = 0, Tv = 0, P = 0;
 };
 
-class ID_lib {
+// The psychrometer's coefficient A (1/K) that every calculating window sets
+// before each calculation; no other value is used.
+constexpr double kPsychroCoefficient = 0.0006725;
+
+class ID_lib
+{
 public:
     // Receives the library's fixed messages (UTF-8), e.g. "计算失败！". The
     // program's sink shows an error box; a test's sink records the texts.
@@ -37,18 +42,18 @@ public:
 
     // Program-wide parameters; callers set both before every calculation.
     double AtmPressure = 0;        // B, Pa
-    double PsychroCoefficient = 0; // A, 1/K (always 0.0006725)
+    double PsychroCoefficient = 0; // A, 1/K (always kPsychroCoefficient)
     // Result of the last state operation, and where callers leave the two
     // given quantities beforehand.
     MoistAirState CurrentState;
 
     // Value operations.
-    double SaturationPressure(double t) const;    // Pa
+    double SaturationPressure(double t) const;     // Pa
     double SaturationTemperature(double pv) const; // ℃; 0 after a failure
     double WetBulbFromT_Pv(double pv, double t) const;
     double DryBulbFromRH_Ts(double ts, double RH) const;
     double DryBulbFromI_RH(double RH, double i); // also writes CurrentState.d
-    double DewPointFromD(double d) const;         // d in kg/kg
+    double DewPointFromD(double d) const;        // d in kg/kg
 
     // State operations: True when the state was completed.
     bool StateFromT_Ts(double t, double ts);

@@ -5,8 +5,6 @@
 namespace
 {
 
-constexpr double kPsychroCoefficient = 0.0006725; // 1/K, the psychrometer's coefficient
-
 const char* const kEnterValues = "请输入计算参数！";
 const char* const kRHRange = "相对湿度不能小于0或大于100％！";
 const char* const kDRangeWithT = "含湿量数据太大或太小！";
