@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(build-essential cmake qt6-base-dev libqt6sql6-sqlite libsqlite3-dev
           libxlsxwriter-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
-          fonts-noto-cjk poppler-utils xvfb xauth)
+          fonts-noto-cjk poppler-utils xvfb xauth qt6-translations-l10n)
 
 missing=()
 for p in "${packages[@]}"; do
