@@ -5,7 +5,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <random>
 #include <vector>
 
 namespace
@@ -80,6 +82,23 @@ void BM_SaturationTemperature(benchmark::State& state)
         benchmark::DoNotOptimize(lib.SaturationTemperature(1168.54));
 }
 BENCHMARK(BM_SaturationTemperature);
+
+// Dew points from −30 to 40 ℃ (up to 49 g/kg) in shuffled order, so that the
+// kept midpoint pressures are read from all over their table rather than from
+// the few entries one repeated pressure touches.
+void BM_SaturationTemperatureSweep(benchmark::State& state)
+{
+    const ID_lib lib = MakeLib();
+    std::vector<double> pressures(4096);
+    for (std::size_t n = 0; n < pressures.size(); ++n)
+        pressures[n] = lib.SaturationPressure(-30 + 70.0 * n / pressures.size());
+    std::shuffle(pressures.begin(), pressures.end(), std::mt19937(1));
+    for (auto _ : state)
+        for (double pv : pressures)
+            benchmark::DoNotOptimize(lib.SaturationTemperature(pv));
+    state.SetItemsProcessed(state.iterations() * pressures.size());
+}
+BENCHMARK(BM_SaturationTemperatureSweep)->Unit(benchmark::kMicrosecond);
 
 void BM_WetBulbFromT_Pv(benchmark::State& state)
 {

@@ -1,4 +1,5 @@
 #include "psychro/ID_lib.h"
+#include "psychro/SaturationGrid.h"
 #include "psychro/SaturationPressure.h"
 
 #include <cmath>
@@ -142,6 +143,20 @@ const SaturationRange& RangeOf(bool reference)
     return reference ? plain : fast;
 }
 
+// Every midpoint the bisection reaches lies on the grid kLowestT + k·150/2^17 ℃
+// (it stops when the bracket is 150/2^17 wide, the first width under 0.002),
+// and dew points near each other share most of their 17 midpoints: the
+// pressures there are kept, one table per formula, filled as first reached.
+constexpr int kBisectionHalvings = 17;
+const SaturationGrid& GridOf(bool reference)
+{
+    static const SaturationGrid fast(SaturationPressureFast, kLowestT, kHighestT,
+                                     kBisectionHalvings);
+    static const SaturationGrid plain(SaturationPressureReference, kLowestT, kHighestT,
+                                      kBisectionHalvings);
+    return reference ? plain : fast;
+}
+
 } // namespace
 
 double SaturationPressureReference(double t)
@@ -195,12 +210,13 @@ double ID_lib::SaturationTemperature(double pv) const
         message(kPressureOutOfRange);
         return 0;
     }
+    const SaturationGrid& grid = GridOf(referenceSaturationPressure_);
     double lo = kLowestT, hi = kHighestT;
     for (int counter = 0; counter <= kMaxPasses; ++counter) {
         const double mid = (ext(lo) + hi) / 2;
         if (std::fabs(ext(lo) - mid) <= 0.001L)
             return lo;
-        if (ext(SaturationPressure(mid)) - pv > 0)
+        if (ext(grid.pressure(mid)) - pv > 0)
             hi = mid;
         else
             lo = mid;

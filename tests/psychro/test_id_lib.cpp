@@ -103,6 +103,33 @@ const char* Name(Pair pair)
     return names[static_cast<int>(pair)];
 }
 
+// The saturation temperature by the plain bisection, every midpoint's
+// pressure worked out by the formula ps: what the library's kept table of
+// midpoint pressures must reproduce bit for bit.
+double PlainSaturationTemperature(double pv, double (*ps)(double))
+{
+    using ext = long double;
+    if (pv < ps(-50) || pv > ps(100))
+        return 0;
+    double lo = -50, hi = 100;
+    for (int pass = 0; pass <= 500; ++pass) {
+        const double mid = (ext(lo) + hi) / 2;
+        if (std::fabs(ext(lo) - mid) <= 0.001L)
+            return lo;
+        (ext(ps(mid)) - pv > 0 ? hi : lo) = mid;
+    }
+    return 0;
+}
+
+// The dew point of air of moisture content d (kg/kg) at the standard pressure
+// by the plain bisection; its vapour pressure is worked out as the library
+// does, in extended precision rounded once.
+double PlainDewPoint(double d, double (*ps)(double))
+{
+    const double pv = d * static_cast<long double>(kStandardPressure) / (0.622L + d);
+    return PlainSaturationTemperature(pv, ps);
+}
+
 } // namespace
 
 // Published values of the formula; each is checked to half a unit of the last
@@ -133,6 +160,42 @@ TEST(IdLibSaturationTemperature, ReturnsLowerBracketEndOnTheBisectionGrid)
         EXPECT_GE(r.lib.SaturationPressure(t + kBisectionStep), pv);
     }
     EXPECT_THAT(r.messages, IsEmpty());
+}
+
+// The bisection reads its midpoints' pressures from a table filled on first
+// use. Pressures exactly at a grid point's value are the ties where a wrong
+// table entry would send the bisection the other way.
+TEST(IdLibSaturationTemperature, KeptMidpointPressuresGiveThePlainBisectionsResult)
+{
+    struct Form {
+        const char* name;
+        bool reference;
+        double (*ps)(double);
+    };
+    for (const Form& form : {Form{"fast", false, SaturationPressureFast},
+                             Form{"reference", true, SaturationPressureReference}}) {
+        SCOPED_TRACE(form.name);
+        RecordingLib r;
+        UseReferenceSaturationPressure(r.lib, form.reference);
+        std::mt19937_64 random(31);
+        std::uniform_real_distribution<double> temperature(-50, 100);
+        std::uniform_int_distribution<int> gridPoint(0, 1 << 17);
+        std::vector<double> pressures;
+        for (int n = 0; n < 2000; ++n)
+            pressures.push_back(form.ps(temperature(random)));
+        for (int n = 0; n < 300; ++n) {
+            const double atPoint = form.ps(-50 + gridPoint(random) * kBisectionStep);
+            pressures.insert(pressures.end(),
+                             {std::nextafter(atPoint, 0.0), atPoint, std::nextafter(atPoint, 1e9)});
+        }
+        int differing = 0;
+        for (double pv : pressures) {
+            const double expected = PlainSaturationTemperature(pv, form.ps);
+            if (!SameBits(r.lib.SaturationTemperature(pv), expected) && ++differing <= 5)
+                ADD_FAILURE() << "pv=" << pv << " plain=" << expected;
+        }
+        EXPECT_EQ(differing, 0) << "of " << pressures.size();
+    }
 }
 
 TEST(IdLibSaturationTemperature, RefusesPressuresOutsideMinus50To100AndAcceptsTheEnds)
@@ -380,7 +443,9 @@ TEST(IdLibRoundTrip, EveryPairReproducesTheStateWithinTheIterationTolerances)
 // The library takes its powers of ten from exp10l rather than powl(10, x),
 // redoing with powl only results too near a rounding boundary of double. It
 // must give the states of the plain powl form over the windows' input ranges:
-// every field bit for bit, every message and return value.
+// every field bit for bit, every message and return value. Both forms read
+// the dew point's midpoint pressures from their own kept tables; the powl
+// form's dew points are held against the bisection without a table too.
 TEST(IdLibSweep, FastPowersOfTenGiveTheSameStatesAsPowl)
 {
     RecordingLib fast, plain;
@@ -390,7 +455,7 @@ TEST(IdLibSweep, FastPowersOfTenGiveTheSameStatesAsPowl)
     std::uniform_real_distribution<double> dryBulb(-30, 60), wetBulb(-30, 50), humidity(0, 100),
         moisture(0, 0.050), enthalpy(-30, 150);
     constexpr int kStates = 100000;
-    int differing = 0;
+    int differing = 0, dewPoints = 0, differingDewPoints = 0;
     for (int n = 0; n < kStates; ++n) {
         const Pair pair = kAllPairs[n % 9];
         MoistAirState given;
@@ -406,8 +471,18 @@ TEST(IdLibSweep, FastPowersOfTenGiveTheSameStatesAsPowl)
                 ADD_FAILURE() << Name(pair) << " t=" << given.t << " ts=" << given.ts
                               << " RH=" << given.RH << " d=" << given.d << " i=" << given.i;
         }
+        // Every completed operation ends with the dew point of its own d.
+        if (plainDone) {
+            ++dewPoints;
+            const MoistAirState& state = plain.lib.CurrentState;
+            if (!SameBits(state.tdew, PlainDewPoint(state.d, SaturationPressureReference)) &&
+                ++differingDewPoints <= 5)
+                ADD_FAILURE() << Name(pair) << " d=" << state.d << " tdew=" << state.tdew;
+        }
     }
     EXPECT_EQ(differing, 0) << "of " << kStates << " states";
+    EXPECT_EQ(differingDewPoints, 0) << "of " << dewPoints << " dew points";
+    EXPECT_GT(dewPoints, kStates / 2);
 }
 
 TEST(IdLibSweep, SaturationPressureFormsAgreeBitForBit)
