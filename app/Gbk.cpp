@@ -34,7 +34,8 @@ QByteArray ToGbk(const QString& text)
 {
     QByteArray out;
     if (!convert("GBK", "UTF-8", text.toUtf8(), out))
-        throw UserError(QStringLiteral("文本含有无法以GBK编码保存的字符：%1").arg(text.left(40)));
+        throw UserError(
+            QStringLiteral("文本含有无法以GBK编码保存的字符：%1").arg(QuotedInput(text)));
     return out;
 }
 

@@ -1,47 +1,133 @@
 #include "app/Numbers.h"
 
-#include <QRegularExpression>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
+#include <string>
 #include <system_error>
 
 namespace
 {
 
-// Blanks, an optional sign, digits with at most one ".", an optional exponent.
-const QRegularExpression& numberPattern()
-{
-    static const QRegularExpression pattern(
-        QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?\\s*$"));
-    return pattern;
-}
-
 // A pasted page of text is named by its beginning only: the box stays readable.
 constexpr int kLongestQuotedText = 40;
 
-QString conversionMessage(const QString& text)
+bool isDigit(char16_t c)
 {
-    const QString quoted = text.size() > kLongestQuotedText
-                               ? text.left(kLongestQuotedText) + QStringLiteral("…")
-                               : text;
-    return QStringLiteral("“%1”不是有效的数值").arg(quoted);
+    return c >= u'0' && c <= u'9';
+}
+
+// The text as a number under the field grammar: blanks (any white space)
+// around, an optional sign, digits with at most one ".", at least one digit,
+// an optional exponent. One pass over the text, so that a page of digits is
+// refused as fast as it is read.
+std::optional<double> scanNumber(const QString& text)
+{
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && text[begin].isSpace())
+        ++begin;
+    while (end > begin && text[end - 1].isSpace())
+        --end;
+    const char16_t* s = reinterpret_cast<const char16_t*>(text.constData());
+
+    qsizetype k = begin;
+    const bool negative = k < end && s[k] == u'-';
+    if (k < end && (s[k] == u'+' || s[k] == u'-'))
+        ++k;
+    const qsizetype mantissa = k;
+    qsizetype intDigits = 0, fracDigits = 0;
+    while (k < end && isDigit(s[k]))
+        ++k, ++intDigits;
+    if (k < end && s[k] == u'.') {
+        ++k;
+        while (k < end && isDigit(s[k]))
+            ++k, ++fracDigits;
+    }
+    if (intDigits + fracDigits == 0)
+        return std::nullopt;
+    const qsizetype mantissaEnd = k;
+    // The exponent's value, held at a bound far beyond any double's range.
+    constexpr qint64 kExponentBound = 1'000'000'000;
+    qint64 exponent = 0;
+    if (k < end && (s[k] == u'e' || s[k] == u'E')) {
+        ++k;
+        const bool negativeExponent = k < end && s[k] == u'-';
+        if (k < end && (s[k] == u'+' || s[k] == u'-'))
+            ++k;
+        if (k == end || !isDigit(s[k]))
+            return std::nullopt;
+        while (k < end && isDigit(s[k])) {
+            exponent = std::min(exponent * 10 + (s[k] - u'0'), kExponentBound);
+            ++k;
+        }
+        if (negativeExponent)
+            exponent = -exponent;
+    }
+    if (k != end)
+        return std::nullopt;
+
+    // Every character from the sign on is ASCII now; from_chars takes no "+".
+    std::string ascii;
+    ascii.reserve(static_cast<size_t>(end - begin));
+    for (qsizetype j = begin + (s[begin] == u'+' ? 1 : 0); j < end; ++j)
+        ascii.push_back(static_cast<char>(s[j]));
+    double value = 0;
+    const auto [stop, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
+    if (ec == std::errc() && stop == ascii.data() + ascii.size() && std::isfinite(value))
+        return value;
+    if (ec != std::errc::result_out_of_range)
+        return std::nullopt;
+
+    // Out of range: too small is zero, as every number reader takes it; too
+    // large is refused. The decimal exponent of the first significant digit
+    // tells which.
+    qsizetype firstSignificant = mantissa;
+    while (firstSignificant < mantissaEnd &&
+           (s[firstSignificant] == u'0' || s[firstSignificant] == u'.'))
+        ++firstSignificant;
+    const qsizetype point = mantissa + intDigits;
+    const qint64 position =
+        firstSignificant < point ? point - firstSignificant - 1 : point - firstSignificant;
+    if (position + exponent < 0)
+        return negative ? -0.0 : 0.0;
+    return std::nullopt;
 }
 
 } // namespace
 
+QString QuotedInput(const QString& text)
+{
+    QString cut = text;
+    if (cut.size() > kLongestQuotedText) {
+        cut.truncate(kLongestQuotedText);
+        if (cut.back().isHighSurrogate())
+            cut.chop(1);
+        cut += QStringLiteral("…");
+    }
+    QString out;
+    out.reserve(cut.size());
+    for (const QChar c : cut) {
+        const char16_t u = c.unicode();
+        if (u == u'\n')
+            out += QLatin1String("\\n");
+        else if (u == u'\r')
+            out += QLatin1String("\\r");
+        else if (u == u'\t')
+            out += QLatin1String("\\t");
+        else if (u < 0x20 || (u >= 0x7F && u < 0xA0))
+            out += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
 double ParseNumber(const QString& text)
 {
-    if (!numberPattern().match(text).hasMatch())
-        throw ConversionError(conversionMessage(text));
-    QByteArray latin = text.trimmed().toLatin1();
-    const char* first = latin.constData();
-    if (*first == '+') // from_chars takes no plus sign
-        ++first;
-    double value = 0;
-    const auto [end, ec] = std::from_chars(first, latin.constData() + latin.size(), value);
-    if (ec != std::errc() || end != latin.constData() + latin.size() || !std::isfinite(value))
-        throw ConversionError(conversionMessage(text));
-    return value;
+    if (const auto value = scanNumber(text))
+        return *value;
+    throw ConversionError(QStringLiteral("“%1”不是有效的数值").arg(QuotedInput(text)));
 }
 
 QString FormatFixed(double value, int decimals)

@@ -22,9 +22,14 @@ public:
 };
 
 // The whole text as a decimal number: blanks around it allowed, "." as the
-// decimal point, an optional exponent. Anything else (empty, letters, "inf",
+// decimal point, an optional exponent; a value too small for a double is ±0,
+// one too large is refused. Anything else (empty, letters, "inf",
 // "nan", hexadecimal, a comma) throws ConversionError naming the text.
 double ParseNumber(const QString& text);
+
+// A user's text as a message quotes it: its first 40 characters (and "…"
+// when it is longer), control characters shown escaped (\n, \x1b).
+QString QuotedInput(const QString& text);
 
 // The value with a fixed number of decimals, halves rounded away from zero on
 // the decimal value (0.125 -> "0.13"), no grouping, never "-0.00".

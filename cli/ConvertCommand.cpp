@@ -54,9 +54,9 @@ int run(const QStringList& args, CliIo& io)
         if (arg == QLatin1String("--json"))
             json = true;
         else if (arg.startsWith(QLatin1String("--")))
-            return Refuse(
-                io,
-                QStringLiteral("无法识别的选项: %1（见 ventacalc-cli convert --help）").arg(arg));
+            return Refuse(io,
+                          QStringLiteral("无法识别的选项: %1（见 ventacalc-cli convert --help）")
+                              .arg(QuotedInput(arg)));
         else
             positional << arg;
     }
@@ -67,11 +67,11 @@ int run(const QStringList& args, CliIo& io)
     const UnitLookup lookup = FindUnit(positional[1]);
     if (!lookup.found) {
         if (!lookup.candidates.isEmpty())
-            return Refuse(io,
-                          QStringLiteral("单位“%1”不明确，可能是: %2")
-                              .arg(positional[1], lookup.candidates.join(QStringLiteral(", "))));
+            return Refuse(io, QStringLiteral("单位“%1”不明确，可能是: %2")
+                                  .arg(QuotedInput(positional[1]),
+                                       lookup.candidates.join(QStringLiteral(", "))));
         return Refuse(io, QStringLiteral("无法识别的单位“%1”（见 ventacalc-cli convert --help）")
-                              .arg(positional[1]));
+                              .arg(QuotedInput(positional[1])));
     }
     // The window's checks, in its order.
     if (valueText.isEmpty())

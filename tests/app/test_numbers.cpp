@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 TEST(AppNumbers, ParsesWholeDecimalTexts)
 {
     EXPECT_DOUBLE_EQ(ParseNumber(QStringLiteral("20")), 20);
@@ -12,12 +14,32 @@ TEST(AppNumbers, ParsesWholeDecimalTexts)
     EXPECT_DOUBLE_EQ(ParseNumber(QStringLiteral("5.")), 5);
     EXPECT_DOUBLE_EQ(ParseNumber(QStringLiteral("1.5e3")), 1500);
     EXPECT_DOUBLE_EQ(ParseNumber(QStringLiteral("1E-2")), 0.01);
+    EXPECT_DOUBLE_EQ(ParseNumber(QStringLiteral("\t20\u3000")), 20); // any white space around
+}
+
+// Too small for a double reads as zero of its sign, as every number reader
+// takes it; a subnormal keeps its value; too large stays refused (below).
+TEST(AppNumbers, UnderflowIsZero)
+{
+    const struct {
+        const char* text;
+        double value;
+    } cases[] = {{"1e-400", 0.0},
+                 {"-1e-400", -0.0},
+                 {"0.0000001e-320", 0.0},
+                 {"1e-310", 1e-310},
+                 {"00000.5e-99999999999", 0.0}};
+    for (const auto& c : cases) {
+        const double v = ParseNumber(QString::fromLatin1(c.text));
+        EXPECT_EQ(v, c.value) << c.text;
+        EXPECT_EQ(std::signbit(v), std::signbit(c.value)) << c.text;
+    }
 }
 
 TEST(AppNumbers, RefusesEverythingElseNamingTheText)
 {
     for (const char* bad : {"", " ", "abc", "inf", "nan", "0x10", "1,5", "1.2.3", "1e", "--1",
-                            "12abc", "1e999", "２０"}) {
+                            "12abc", "1e999", "２０", "1e+", ".", "+.e1", "10000e99999999999"}) {
         const QString text = QString::fromUtf8(bad);
         try {
             ParseNumber(text);
@@ -25,6 +47,31 @@ TEST(AppNumbers, RefusesEverythingElseNamingTheText)
         } catch (const ConversionError& e) {
             EXPECT_EQ(e.text(), QStringLiteral("“%1”不是有效的数值").arg(text));
         }
+    }
+}
+
+// Messages quote a user's text by its first 40 characters, control
+// characters escaped, never raw.
+TEST(AppNumbers, QuotedInputIsShortAndPrintable)
+{
+    const struct {
+        QString text, quoted;
+    } cases[] = {
+        {QStringLiteral("abc"), QStringLiteral("abc")},
+        {QStringLiteral("a\nb\tc\rd"), QStringLiteral("a\\nb\\tc\\rd")},
+        {QStringLiteral("\x1b[31m\x7f"), QStringLiteral("\\x1b[31m\\x7f")},
+        {QString(41, QLatin1Char('z')), QString(40, QLatin1Char('z')) + QStringLiteral("…")},
+        // A cut never splits a character outside the basic plane.
+        {QString(39, QLatin1Char('z')) + QStringLiteral("😀😀"),
+         QString(39, QLatin1Char('z')) + QStringLiteral("…")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(QuotedInput(c.text), c.quoted) << c.text.toStdString();
+    try {
+        ParseNumber(QStringLiteral("1\n2"));
+        ADD_FAILURE();
+    } catch (const ConversionError& e) {
+        EXPECT_EQ(e.text(), QStringLiteral("“1\\n2”不是有效的数值"));
     }
 }
 
