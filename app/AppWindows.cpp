@@ -21,7 +21,7 @@ template <class W, class... Args> W* AppWindows::create(Args&&... args)
 }
 
 AppWindows::AppWindows()
-    : idLib([](const std::string& text) {
+    : idLib([](const std::string& text, ID_lib::MessageKind) {
           prompts().error(QApplication::activeWindow(), QString::fromStdString(text));
       })
 {

@@ -302,7 +302,7 @@ QStringList DrawChartGrid(QPainter& painter, const ID_lib& lib, const QString& p
 {
     ID_lib work = lib;
     QStringList messages;
-    work.setMessageSink([&messages](const std::string& text) {
+    work.setMessageSink([&messages](const std::string& text, ID_lib::MessageKind) {
         const QString s = QString::fromStdString(text);
         if (!messages.contains(s))
             messages << s;

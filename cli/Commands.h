@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <initializer_list>
+
 // Exit statuses shared by every command.
 constexpr int ExitOk = 0;
 constexpr int ExitFailure = 1; // a file could not be read or written
@@ -36,3 +38,16 @@ QString FullPrecision(double value);
 
 // Prints a refusal on standard error; returns ExitRefused.
 int Refuse(CliIo& io, const QString& message);
+
+// Flushes standard output; true when anything written to it was lost (a full
+// disk, a closed pipe).
+bool WriteFailed(CliIo& io);
+// Says so on standard error; returns ExitFailure.
+int ReportWriteFailure(CliIo& io);
+
+// Every output value is a finite number: a failed calculation never reaches
+// JSON or CSV as nan or inf.
+bool AllFinite(std::initializer_list<double> values);
+
+// The value of --threads: 0 (every core) up to 256. Throws UserError otherwise.
+int ParseThreadCount(const QString& text);

@@ -1,12 +1,12 @@
 // ventacalc-cli state: one moist-air state from two known quantities, or one
 // state per row of a CSV file.
 #include "app/Numbers.h"
+#include "cli/Batch.h"
 #include "cli/Commands.h"
 #include "psychro/StatePointCalc.h"
 
-#include <QFile>
 #include <QMap>
-#include <charconv>
+#include <memory>
 
 namespace
 {
@@ -30,11 +30,15 @@ const char* const kHelp =
     "  --json         输出一个JSON对象，键为 t, ts, rh, d (g/kg), i, tdew, rho, pv，全精度\n"
     "  --csv FILE     批量计算: FILE 为CSV文件（- 表示标准输入），首行为列名，\n"
     "                 列名为 t, ts, rh, d, i，每行恰好填两列；输出CSV到标准输出，\n"
-    "                 含全部参数和 error 列，出错的行在 error 列给出原因，不中断批量计算\n"
+    "                 含全部参数和 error 列，出错的行参数列为空、在 error 列给出原因，\n"
+    "                 不中断批量计算。列名行中没有可识别的列名时拒绝整个文件。\n"
+    "                 各行在全部处理器核上并行计算，输出保持输入的顺序。\n"
+    "  --threads N    批量计算所用的线程数，默认为处理器核数\n"
     "\n"
     "输出: 八行结果（窗口的标签，两位小数）。\n"
-    "输入超出窗口的范围检查时，在标准错误输出给出提示并以状态 2 退出；\n"
-    "计算库的警告（如湿球温度大于干球温度）写到标准错误输出，结果照常输出。\n"
+    "输入超出窗口的范围检查、或计算失败（如“计算失败！”、水蒸汽分压力超出计算范围）时，\n"
+    "在标准错误输出给出提示、不输出结果并以状态 2 退出；计算库的警告（如湿球温度大于\n"
+    "干球温度）写到标准错误输出，结果照常输出。写标准输出失败时以状态 1 退出。\n"
     "\n"
     "例: ventacalc-cli state t=20 rh=50\n";
 
@@ -50,22 +54,48 @@ const QMap<QString, Quantity>& quantityNames()
 
 struct Computed {
     bool ok = false;
-    QStringList messages; // refusal or library messages
+    QStringList messages; // refusal, failures and warnings, in their order
     MoistAirState state;
 };
 
-Computed compute(const QString& pressure, GivenValue first, GivenValue second)
+// One state at a time with its own library, so that batch workers share nothing.
+class StateCalculator
 {
-    Computed out;
-    ID_lib lib([&out](const std::string& m) { out.messages << QString::fromStdString(m); });
-    ApplyPressureText(lib, pressure);
-    const StateCalcResult result = CalculateState(lib, first, second);
-    if (result.refusal)
-        out.messages << *result.refusal;
-    out.ok = !result.refusal && result.completed;
-    out.state = lib.CurrentState;
-    return out;
-}
+public:
+    explicit StateCalculator(const QString& pressure)
+        : lib_([this](const std::string& m, ID_lib::MessageKind) {
+              messages_ << QString::fromStdString(m);
+          })
+    {
+        ApplyPressureText(lib_, pressure);
+    }
+
+    // A state is a result only when the library completed it without a
+    // failure and every quantity is a number.
+    Computed compute(GivenValue first, GivenValue second)
+    {
+        messages_.clear();
+        lib_.CurrentState = MoistAirState();
+        const int failures = lib_.FailureCount();
+        const StateCalcResult result = CalculateState(lib_, first, second);
+        Computed out;
+        out.state = lib_.CurrentState;
+        out.messages = messages_;
+        if (result.refusal)
+            out.messages << *result.refusal;
+        const MoistAirState& s = out.state;
+        out.ok = !result.refusal && result.completed && lib_.FailureCount() == failures;
+        if (out.ok && !AllFinite({s.t, s.ts, s.RH, s.d, s.i, s.tdew, s.rho, s.pv})) {
+            out.ok = false;
+            out.messages << QString::fromUtf8(ID_lib::CalculationFailedText);
+        }
+        return out;
+    }
+
+private:
+    QStringList messages_;
+    ID_lib lib_;
+};
 
 QString jsonObject(const MoistAirState& s)
 {
@@ -78,135 +108,87 @@ QString jsonObject(const MoistAirState& s)
     return QLatin1Char('{') + parts.join(QStringLiteral(", ")) + QLatin1Char('}');
 }
 
-QString csvField(QString text)
+const QStringList& inputColumns()
 {
-    if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"'))) {
-        text.replace(QLatin1String("\""), QLatin1String("\"\""));
-        return QLatin1Char('"') + text + QLatin1Char('"');
-    }
-    return text;
+    static const QStringList columns{QStringLiteral("t"), QStringLiteral("ts"),
+                                     QStringLiteral("rh"), QStringLiteral("d"),
+                                     QStringLiteral("i")};
+    return columns;
 }
 
-QStringList splitCsvLine(const QString& line)
+class StateBatchWorker : public BatchWorker
 {
-    QStringList fields;
-    QString current;
-    bool quoted = false;
-    for (int k = 0; k < line.size(); ++k) {
-        const QChar c = line[k];
-        if (quoted) {
-            if (c == QLatin1Char('"') && k + 1 < line.size() && line[k + 1] == QLatin1Char('"'))
-                current += c, ++k;
-            else if (c == QLatin1Char('"'))
-                quoted = false;
-            else
-                current += c;
-        } else if (c == QLatin1Char('"')) {
-            quoted = true;
-        } else if (c == QLatin1Char(',')) {
-            fields << current.trimmed();
-            current.clear();
-        } else {
-            current += c;
-        }
-    }
-    fields << current.trimmed();
-    return fields;
-}
+public:
+    explicit StateBatchWorker(const QString& pressure) : calculator_(pressure) {}
 
-int runCsv(const QString& path, const QString& pressure, CliIo& io)
-{
-    QFile file;
-    const bool opened =
-        path == QLatin1String("-")
-            ? file.open(stdin, QIODevice::ReadOnly | QIODevice::Text)
-            : (file.setFileName(path), file.open(QIODevice::ReadOnly | QIODevice::Text));
-    if (!opened) {
-        io.err << "无法读取文件“" << path << "”：" << file.errorString() << "\n";
-        return ExitFailure;
-    }
-    QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.first().startsWith(QChar(0xFEFF)))
-        lines.first().remove(0, 1);
-    if (lines.isEmpty() || lines.first().trimmed().isEmpty()) {
-        io.err << "CSV文件没有列名行\n";
-        return ExitRefused;
-    }
-    const QStringList header = splitCsvLine(lines.takeFirst());
-    QList<QPair<int, Quantity>> columns;
-    for (int c = 0; c < header.size(); ++c) {
-        const QString name = header[c].toLower();
-        if (quantityNames().contains(name))
-            columns.append({c, quantityNames().value(name)});
-    }
-    io.out << "t,ts,rh,d,i,tdew,rho,pv,error\n";
-    for (const QString& raw : lines) {
-        if (raw.trimmed().isEmpty())
-            continue;
-        const QStringList fields = splitCsvLine(raw);
-        QString error;
-        Computed result;
-        try {
-            QList<GivenValue> given;
-            for (const auto& [column, quantity] : columns) {
-                const QString text = column < fields.size() ? fields[column] : QString();
-                if (!text.isEmpty())
-                    given.append({quantity, ParseNumber(text)});
-            }
-            if (given.size() != 2)
-                throw UserError(QStringLiteral("每行须恰好给出两个已知参数"));
-            result = compute(pressure, given[0], given[1]);
-            if (!result.ok || !result.messages.isEmpty())
-                error = result.messages.join(QLatin1Char(' '));
-        } catch (const UserError& e) {
-            error = e.text();
+    BatchOutcome compute(const QStringList& inputs) override
+    {
+        QList<GivenValue> given;
+        for (qsizetype k = 0; k < inputs.size(); ++k) {
+            if (!inputs[k].isEmpty())
+                given.append({quantityNames().value(inputColumns()[k]), ParseNumber(inputs[k])});
         }
-        QStringList row;
+        if (given.size() != 2)
+            throw UserError(QStringLiteral("每行须恰好给出两个已知参数"));
+        const Computed result = calculator_.compute(given[0], given[1]);
+        BatchOutcome outcome{{}, result.messages.join(QLatin1Char(' '))};
         if (result.ok) {
             const MoistAirState& s = result.state;
             for (double v : {s.t, s.ts, s.RH, s.d * 1000, s.i, s.tdew, s.rho, s.pv})
-                row << FullPrecision(v);
-        } else {
-            for (int k = 0; k < 8; ++k)
-                row << QString();
+                outcome.results << FullPrecision(v);
         }
-        row << csvField(error);
-        io.out << row.join(QLatin1Char(',')) << "\n";
+        return outcome;
     }
-    return ExitOk;
-}
+
+private:
+    StateCalculator calculator_;
+};
 
 int runState(const QStringList& args, CliIo& io)
 {
     QString pressure = QStringLiteral("101325");
     QString csvPath;
+    QString threads = QStringLiteral("0");
     bool json = false;
     QList<QPair<Quantity, QString>> given;
     for (int k = 0; k < args.size(); ++k) {
         const QString& a = args[k];
         if (a == QLatin1String("--json")) {
             json = true;
-        } else if ((a == QLatin1String("--pressure") || a == QLatin1String("--csv")) &&
-                   k + 1 < args.size()) {
-            (a == QLatin1String("--pressure") ? pressure : csvPath) = args[++k];
+        } else if (a == QLatin1String("--pressure") && k + 1 < args.size()) {
+            pressure = args[++k];
+        } else if (a == QLatin1String("--csv") && k + 1 < args.size()) {
+            csvPath = args[++k];
+        } else if (a == QLatin1String("--threads") && k + 1 < args.size()) {
+            threads = args[++k];
         } else if (a.contains(QLatin1Char('=')) &&
                    quantityNames().contains(a.section(QLatin1Char('='), 0, 0).toLower())) {
             given.append({quantityNames().value(a.section(QLatin1Char('='), 0, 0).toLower()),
                           a.section(QLatin1Char('='), 1)});
         } else {
-            io.err << "无法识别的参数: " << a << "\n" << kHelp;
+            io.err << "无法识别的参数: " << QuotedInput(a) << "（见 ventacalc-cli state --help）\n";
             return ExitRefused;
         }
     }
     try {
-        if (!csvPath.isEmpty())
-            return runCsv(csvPath, pressure, io);
+        // The pressure is checked once, before any row.
+        StateCalculator calculator(pressure);
+        if (!csvPath.isEmpty()) {
+            const BatchCommand batch{
+                inputColumns(),
+                {QStringLiteral("t"), QStringLiteral("ts"), QStringLiteral("rh"),
+                 QStringLiteral("d"), QStringLiteral("i"), QStringLiteral("tdew"),
+                 QStringLiteral("rho"), QStringLiteral("pv")},
+                {},
+                [pressure] { return std::make_unique<StateBatchWorker>(pressure); }};
+            return RunCsvBatch(csvPath, batch, ParseThreadCount(threads), io);
+        }
         if (given.size() != 2 || given[0].second.isEmpty() || given[1].second.isEmpty()) {
             io.err << "请输入计算参数！\n";
             return ExitRefused;
         }
-        const Computed result = compute(pressure, {given[0].first, ParseNumber(given[0].second)},
-                                        {given[1].first, ParseNumber(given[1].second)});
+        const Computed result = calculator.compute({given[0].first, ParseNumber(given[0].second)},
+                                                   {given[1].first, ParseNumber(given[1].second)});
         for (const QString& m : result.messages)
             io.err << m << "\n";
         if (!result.ok)

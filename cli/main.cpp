@@ -1,9 +1,14 @@
 // ventacalc-cli: the calculations without windows, for scripts and batches.
 #include "cli/Commands.h"
 
+#include "app/Numbers.h"
 #include <QCoreApplication>
+#include <QIODevice>
+
+#include <algorithm>
 #include <charconv>
 #include <clocale>
+#include <cmath>
 
 namespace
 {
@@ -39,6 +44,37 @@ QString FullPrecision(double value)
     return QString::fromLatin1(buffer, static_cast<int>(r.ptr - buffer));
 }
 
+bool WriteFailed(CliIo& io)
+{
+    io.out.flush();
+    return io.out.status() != QTextStream::Ok;
+}
+
+int ReportWriteFailure(CliIo& io)
+{
+    const QIODevice* device = io.out.device();
+    io.err << "无法写入标准输出" << (device ? "：" + device->errorString() : QString()) << "\n";
+    io.err.flush();
+    return ExitFailure;
+}
+
+bool AllFinite(std::initializer_list<double> values)
+{
+    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+}
+
+int ParseThreadCount(const QString& text)
+{
+    constexpr int kMostThreads = 256;
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!ok || n < 0 || n > kMostThreads)
+        throw UserError(QStringLiteral("线程数“%1”应为0到%2之间的整数")
+                            .arg(QuotedInput(text))
+                            .arg(kMostThreads));
+    return n;
+}
+
 int Refuse(CliIo& io, const QString& message)
 {
     io.err << message << "\n";
@@ -57,19 +93,24 @@ int main(int argc, char** argv)
     if (args.isEmpty() || args.first() == QLatin1String("--help") ||
         args.first() == QLatin1String("-h")) {
         printOverview(args.isEmpty() ? err : out);
+        if (WriteFailed(io))
+            return ReportWriteFailure(io);
         return args.isEmpty() ? ExitRefused : ExitOk;
     }
     const QString name = args.takeFirst();
     for (const auto& c : CliCommands()) {
         if (c.name != name)
             continue;
-        if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+        int status = ExitOk;
+        if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h")))
             out << c.help;
-            return ExitOk;
-        }
-        return c.run(args, io);
+        else
+            status = c.run(args, io);
+        if (WriteFailed(io))
+            return ReportWriteFailure(io);
+        return status;
     }
-    err << "未知命令: " << name << "\n";
+    err << "未知命令: " << QuotedInput(name) << "\n";
     printOverview(err);
     return ExitRefused;
 }

@@ -79,8 +79,11 @@ double MetabolicRateOf(const QString& activityText)
 
 std::optional<QString> PmvInputError(const PmvInput& in)
 {
-    // va starts the clothing temperature at ta + 1/va and enters as √va; M
-    // scales every loss; a negative insulation has no physical meaning.
+    // The room air's vapour pressure needs a humidity the moist-air library
+    // accepts; va starts the clothing temperature at ta + 1/va and enters as
+    // √va; M scales every loss; a negative insulation has no physical meaning.
+    if (!(in.RH >= 0 && in.RH <= 100))
+        return QString::fromUtf8(ID_lib::HumidityOutOfRangeText);
     if (!(in.va > 0))
         return QStringLiteral("空气流速必须大于0！");
     if (!(in.M > 0))
@@ -168,7 +171,12 @@ std::optional<PmvResult> CalculatePmv(ID_lib& lib, const PmvInput& in)
     lib.AtmPressure = kStandardPressure;
     lib.CurrentState.t = in.ta;
     lib.CurrentState.RH = in.RH;
+    const int failures = lib.FailureCount();
     lib.StateFromRH_T(in.ta, in.RH);
+    // A room state the library could not complete has no vapour pressure to
+    // build a vote on; its message has gone to the library's sink.
+    if (lib.FailureCount() != failures)
+        return std::nullopt;
     const double pa = lib.CurrentState.pv; // Pa
 
     const double MW = in.M - in.W; // internal heat production, W/m²

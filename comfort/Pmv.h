@@ -40,7 +40,8 @@ struct PmvInput {
 };
 
 // The message naming the first field whose value makes the heat balance
-// meaningless (va ≤ 0, M ≤ 0, Icl < 0, in the window's field order), or
+// meaningless (RH outside 0–100, va ≤ 0, M ≤ 0, Icl < 0, in the window's
+// field order), or
 // nullopt when the input can be computed.
 std::optional<QString> PmvInputError(const PmvInput& in);
 
@@ -54,8 +55,10 @@ struct PmvResult {
     int passes = 0; // passes to settle tcl (beyond 501: the bisection took over)
 };
 
-// PMV and PPD of the input, or nullopt when the heat balance has no finite
-// solution (values far beyond any climate; the caller shows PmvFailedText).
+// PMV and PPD of the input, or nullopt when the moist-air library failed on
+// the room state (lib.FailureCount() has grown; its message went to lib's
+// sink) or the heat balance has no finite solution (values far beyond any
+// climate; the caller shows PmvFailedText).
 // The input must have passed PmvInputError. Sets lib's parameters to standard
 // pressure and leaves the room air's state in lib.CurrentState.
 std::optional<PmvResult> CalculatePmv(ID_lib& lib, const PmvInput& in);

@@ -7,6 +7,7 @@
 #include "app/Prompts.h"
 #include "comfort/Pmv.h"
 #include "comfort/PmvScale.h"
+#include "psychro/ID_lib.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -182,11 +183,12 @@ void Form_PMV::Button_calClick()
         return;
     }
     M_ = in.M;
+    const int failures = lib_.FailureCount();
     if (const auto result = CalculatePmv(lib_, in)) {
         PMV_ = result->PMV;
         PPD_ = result->PPD;
-    } else {
-        prompts().error(this, PmvFailedText);
+    } else if (lib_.FailureCount() == failures) {
+        prompts().error(this, PmvFailedText); // the library has shown its own message otherwise
     }
     showResults();
 }

@@ -2,7 +2,10 @@
 #include "psychro/SaturationGrid.h"
 #include "psychro/SaturationPressure.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <utility>
 
 // Arithmetic: every expression is evaluated in extended precision (ext) and
@@ -41,11 +44,9 @@ constexpr double kHighestT = 100.0; //     temperature is sought
 constexpr int kMaxPasses = 500;     // passes after the first: 501 in all
 
 const char* const kPressureOutOfRange = "所给的水蒸汽分压力值超出计算范围！";
-const char* const kCalculationFailed = "计算失败！";
 const char* const kWetAboveDry = "湿球温度不能大于干球温度！";
 const char* const kCheckMoisture = "输入数据不合理，请检查含湿量！";
 const char* const kCheckEnthalpy = "输入数据不合理，请检查焓！";
-const char* const kHumidityOutOfRange = "相对湿度不能小于0或大于100％！";
 const char* const kReenterInput = "输入参数不合理，请重输！";
 const char* const kNoStateAtZeroHumidity = "相对湿度为0时无法由含湿量求状态！";
 
@@ -81,16 +82,21 @@ constexpr int kRoundingGuardUlps = 64;
 constexpr ext kLargestGuardedExponent = 8;
 
 // True when every long double within `ulps` of x rounds to the same double as x.
+// Bit operations only: this runs for every saturation pressure.
 bool RoundsLikeItsNeighbours(ext x, int ulps)
 {
     const double nearest = static_cast<double>(x);
-    int exponent = 0;
+    constexpr std::uint64_t kFractionBits = (std::uint64_t(1) << 52) - 1;
     // Powers of two have a closer neighbour below than above: not worth the care.
-    if (!std::isfinite(nearest) || nearest <= 0 || std::frexp(nearest, &exponent) == 0.5)
+    if (!std::isfinite(nearest) || nearest <= 0 ||
+        (std::bit_cast<std::uint64_t>(nearest) & kFractionBits) == 0)
         return false;
-    const ext halfSpacing = std::ldexp(1.0L, exponent - 54);   // half an ulp of double
-    const ext margin = ulps * std::ldexp(1.0L, exponent - 64); // ulps of long double
-    return halfSpacing - std::fabs(x - nearest) > margin;      // x − nearest is exact
+    // An ulp of double at nearest, halved; long double has 11 more bits, so
+    // one of its ulps there is this spacing / 2^11. Both are exact.
+    const ext halfSpacing =
+        (ext(std::nextafter(nearest, std::numeric_limits<double>::infinity())) - nearest) / 2;
+    const ext margin = ulps * (halfSpacing / 1024);
+    return halfSpacing - std::fabs(x - nearest) > margin; // x − nearest is exact
 }
 
 // Partial pressure of the vapour, Pa, in air of moisture content d (kg/kg).
@@ -186,10 +192,17 @@ void ID_lib::setMessageSink(MessageSink sink)
     sink_ = std::move(sink);
 }
 
-void ID_lib::message(const char* text) const
+void ID_lib::fail(const char* text) const
+{
+    ++failures_;
+    if (sink_)
+        sink_(text, MessageKind::Failure);
+}
+
+void ID_lib::warn(const char* text) const
 {
     if (sink_)
-        sink_(text);
+        sink_(text, MessageKind::Warning);
 }
 
 // Goff–Gratch type formula over liquid water, used below 0 ℃ as well (the
@@ -207,7 +220,7 @@ double ID_lib::SaturationTemperature(double pv) const
 {
     const SaturationRange& range = RangeOf(referenceSaturationPressure_);
     if (pv < range.lowest || pv > range.highest) {
-        message(kPressureOutOfRange);
+        fail(kPressureOutOfRange);
         return 0;
     }
     const SaturationGrid& grid = GridOf(referenceSaturationPressure_);
@@ -221,7 +234,7 @@ double ID_lib::SaturationTemperature(double pv) const
         else
             lo = mid;
     }
-    message(kCalculationFailed);
+    fail(CalculationFailedText);
     return 0;
 }
 
@@ -238,7 +251,7 @@ double ID_lib::WetBulbFromT_Pv(double pv, double t) const
             return c;
         c = c + 0.05L * (ext(r) - c);
     }
-    message(kCalculationFailed);
+    fail(CalculationFailedText);
     return 0;
 }
 
@@ -255,7 +268,7 @@ double ID_lib::DryBulbFromRH_Ts(double ts, double RH) const
             return c;
         c = c + 0.1L * (ext(r) - c);
     }
-    message(kCalculationFailed);
+    fail(CalculationFailedText);
     return 0;
 }
 
@@ -277,7 +290,7 @@ double ID_lib::DryBulbFromI_RH(double RH, double i)
             return r;
         c = c + 0.1L * (ext(r) - c);
     }
-    message(kCalculationFailed);
+    fail(CalculationFailedText);
     return 0;
 }
 
@@ -294,7 +307,7 @@ double ID_lib::DewPointFromD(double d) const
 bool ID_lib::StateFromT_Ts(double t, double ts)
 {
     if (ts > t)
-        message(kWetAboveDry); // a warning: the state is still computed
+        warn(kWetAboveDry); // the state is still computed
     const ext A = PsychroCoefficient, B = AtmPressure;
     const double psDry = SaturationPressure(t);
     CurrentState.pv = SaturationPressure(ts) - A * B * (ext(t) - ts);
@@ -330,7 +343,7 @@ bool ID_lib::StateFromD_T(double t, double d)
     CurrentState.ts = WetBulbFromT_Pv(CurrentState.pv, t);
     CurrentState.RH = HumidityFromPv(CurrentState.pv, psDry);
     if (HumidityOutOfRange(CurrentState.RH)) {
-        message(kCheckMoisture);
+        fail(kCheckMoisture);
         CurrentState.ts = CurrentState.RH = CurrentState.pv = 0;
         return false;
     }
@@ -350,7 +363,7 @@ bool ID_lib::StateFromI_T(double t, double i)
     CurrentState.ts = WetBulbFromT_Pv(CurrentState.pv, t);
     CurrentState.RH = HumidityFromPv(CurrentState.pv, psDry);
     if (HumidityOutOfRange(CurrentState.RH)) {
-        message(kCheckEnthalpy);
+        fail(kCheckEnthalpy);
         CurrentState.ts = CurrentState.RH = CurrentState.pv = 0;
         return false;
     }
@@ -363,7 +376,7 @@ bool ID_lib::StateFromI_T(double t, double i)
 bool ID_lib::StateFromRH_Ts(double ts, double RH)
 {
     if (HumidityOutOfRange(RH)) {
-        message(kHumidityOutOfRange);
+        fail(HumidityOutOfRangeText);
         return false;
     }
     const ext B = AtmPressure;
@@ -386,7 +399,7 @@ bool ID_lib::StateFromD_Ts(double ts, double d)
     const double psDry = SaturationPressure(CurrentState.t);
     CurrentState.RH = HumidityFromPv(CurrentState.pv, psDry);
     if (HumidityOutOfRange(CurrentState.RH)) {
-        message(kReenterInput);
+        fail(kReenterInput);
         CurrentState.t = CurrentState.RH = 0;
         return false;
     }
@@ -401,7 +414,7 @@ bool ID_lib::StateFromD_Ts(double ts, double d)
 bool ID_lib::StateFromD_RH(double RH, double d)
 {
     if (!(RH > 0)) {
-        message(kNoStateAtZeroHumidity);
+        fail(kNoStateAtZeroHumidity);
         return false;
     }
     const ext B = AtmPressure;

@@ -33,12 +33,23 @@ constexpr double kPsychroCoefficient = 0.0006725;
 class ID_lib
 {
 public:
-    // Receives the library's fixed messages (UTF-8), e.g. "计算失败！". The
-    // program's sink shows an error box; a test's sink records the texts.
-    using MessageSink = std::function<void(const std::string&)>;
+    // A failure leaves the operation's result unusable (a field at 0, an
+    // unconverged value); a warning leaves a sound state.
+    enum class MessageKind { Failure, Warning };
+    // Receives the library's fixed messages (UTF-8), e.g. "计算失败！", with
+    // their kind. The program's sink shows an error box; a test's sink records
+    // the texts.
+    using MessageSink = std::function<void(const std::string&, MessageKind)>;
+    // The failure of an iteration that found no result.
+    static constexpr const char* CalculationFailedText = "计算失败！";
+    // The refusal of a relative humidity below 0 or above 100 %.
+    static constexpr const char* HumidityOutOfRangeText = "相对湿度不能小于0或大于100％！";
 
     explicit ID_lib(MessageSink sink = {});
     void setMessageSink(MessageSink sink);
+    // Failure messages given so far: a caller compares the count before and
+    // after an operation to learn whether its result can be used.
+    int FailureCount() const { return failures_; }
 
     // Program-wide parameters; callers set both before every calculation.
     double AtmPressure = 0;        // B, Pa
@@ -68,7 +79,9 @@ public:
 
 private:
     friend void UseReferenceSaturationPressure(ID_lib& lib, bool reference);
-    void message(const char* text) const;
+    void fail(const char* text) const;
+    void warn(const char* text) const;
     MessageSink sink_;
+    mutable int failures_ = 0;
     bool referenceSaturationPressure_ = false; // see psychro/SaturationPressure.h
 };

@@ -6,7 +6,7 @@ namespace
 {
 
 const char* const kEnterValues = "请输入计算参数！";
-const char* const kRHRange = "相对湿度不能小于0或大于100％！";
+const char* const kRHRange = ID_lib::HumidityOutOfRangeText;
 const char* const kDRangeWithT = "含湿量数据太大或太小！";
 const char* const kDRange = "含湿量太大或太小！";
 const char* const kIRangeWithT = "焓数据太大或太小！";

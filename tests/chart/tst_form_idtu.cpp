@@ -128,8 +128,9 @@ void TestFormIDTu::initTestCase()
 void TestFormIDTu::init()
 {
     prompts = std::make_unique<ScriptedPrompts>();
-    lib = std::make_unique<ID_lib>(
-        [](const std::string& text) { ::prompts().error(nullptr, QString::fromStdString(text)); });
+    lib = std::make_unique<ID_lib>([](const std::string& text, ID_lib::MessageKind) {
+        ::prompts().error(nullptr, QString::fromStdString(text));
+    });
     atm = std::make_unique<Form_atm>();
     form = std::make_unique<Form_IDTu>(*lib, *atm);
     form->show();

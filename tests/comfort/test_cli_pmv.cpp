@@ -69,9 +69,14 @@ TEST(ComfortCli, RefusesWithTheWindowsMessages)
         {"ta=22 tr=22 va=0.1 rh=60 icl=-0.1", "衣服热阻不能小于0！"},
         {"ta=abc tr=22 va=0.1 rh=60", "“abc”不是有效的数值"},
         {"ta= tr=22 va=0.1 rh=60", "“”不是有效的数值"},
-        // Far beyond any climate: no figure, the window's failure message.
-        {"ta=1e300 tr=22 va=0.1 rh=60", "计算失败！"},
+        {"ta=22 tr=22 va=0.1 rh=100.5", "相对湿度不能小于0或大于100％！"},
+        {"ta=22 tr=22 va=0.1 rh=-1", "相对湿度不能小于0或大于100％！"},
+        // A room state the moist-air library cannot complete: its messages,
+        // and no vote built on it.
+        {"ta=200 tr=22 va=0.1 rh=60", "所给的水蒸汽分压力值超出计算范围！"},
+        {"ta=1e300 tr=22 va=0.1 rh=60", "所给的水蒸汽分压力值超出计算范围！"},
         {"ta=-1e300 tr=22 va=0.1 rh=60", "计算失败！"},
+        // Far beyond any climate: no figure, the window's failure message.
         {"ta=22 tr=1e300 va=0.1 rh=60", "计算失败！"},
         {"ta=22 tr=-1e300 va=0.1 rh=60", "计算失败！"},
         {"ta=22 tr=22 va=0.1 rh=60 m=1e300", "计算失败！"},

@@ -77,8 +77,9 @@ private slots:
     void init()
     {
         prompts_ = std::make_unique<ScriptedPrompts>();
-        lib_ = std::make_unique<ID_lib>(
-            [this](const std::string& m) { prompts_->errors << QString::fromStdString(m); });
+        lib_ = std::make_unique<ID_lib>([this](const std::string& m, ID_lib::MessageKind) {
+            prompts_->errors << QString::fromStdString(m);
+        });
         form_ = std::make_unique<Form_PMV>(*lib_);
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
@@ -167,6 +168,14 @@ private slots:
         calculate();
         const QStringList before = results();
 
+        for (const char* humidity : {"-0.5", "100.5"}) {
+            type(form_->Edit_RH, humidity);
+            calculate();
+            QCOMPARE(prompts_->takeError(), QStringLiteral("相对湿度不能小于0或大于100％！"));
+            QCOMPARE(results(), before);
+        }
+        type(form_->Edit_RH, "60");
+
         type(form_->Edit_Va, "0");
         calculate();
         QCOMPARE(prompts_->takeError(), QStringLiteral("空气流速必须大于0！"));
@@ -203,17 +212,23 @@ private slots:
         enterClimate("22", "60", "0.1", "22");
         calculate();
         // Values far beyond any climate in each field: the balance has no
-        // finite solution, the previous results come back.
+        // finite solution, or the moist-air library cannot complete the room
+        // state (its own messages, then no vote); the previous results come back.
+        const QString noVapourPressure = QStringLiteral("所给的水蒸汽分压力值超出计算范围！");
         for (QLineEdit* field : {form_->Edit_Ta, form_->Edit_Tr, form_->Edit_W, form_->Edit_Icl}) {
-            for (const char* absurd : {"1e300", "-1e300"}) {
+            for (const char* absurd : {"200", "1e300", "-1e300"}) {
                 if (field == form_->Edit_Icl && absurd[0] == '-')
                     continue; // refused before calculating
+                if (field != form_->Edit_Ta && absurd[0] == '2')
+                    continue; // a hot wall or a heavy coat still has a vote
                 const QString kept = field->text();
                 form_->Edit_PMV->setText(QStringLiteral("x"));
                 type(field, absurd);
                 calculate();
                 QVERIFY2(!prompts_->errors.isEmpty(), qPrintable(field->objectName()));
-                QCOMPARE(prompts_->errors.last(), QStringLiteral("计算失败！"));
+                const bool roomState = field == form_->Edit_Ta && absurd[0] != '-';
+                QCOMPARE(prompts_->errors.last(),
+                         roomState ? noVapourPressure : QStringLiteral("计算失败！"));
                 prompts_->errors.clear();
                 QCOMPARE(results(), (QStringList{"-0.50", "10.30"}));
                 QCOMPARE(marker(), strip(-0.50335));

@@ -26,7 +26,7 @@ constexpr double kBisectionStep = 150.0 / (1 << 17);
 // A library set up as every calculating window sets it, recording its messages.
 struct RecordingLib {
     std::vector<std::string> messages;
-    ID_lib lib{[this](const std::string& text) { messages.push_back(text); }};
+    ID_lib lib{[this](const std::string& text, ID_lib::MessageKind) { messages.push_back(text); }};
     RecordingLib()
     {
         lib.AtmPressure = kStandardPressure;

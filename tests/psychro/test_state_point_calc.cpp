@@ -10,7 +10,11 @@ namespace
 
 struct Calc : ::testing::Test {
     QStringList messages;
-    ID_lib lib{[this](const std::string& m) { messages << QString::fromStdString(m); }};
+    QList<ID_lib::MessageKind> kinds;
+    ID_lib lib{[this](const std::string& m, ID_lib::MessageKind kind) {
+        messages << QString::fromStdString(m);
+        kinds << kind;
+    }};
     void SetUp() override { ApplyPressureText(lib, QStringLiteral("101325")); }
 
     QStringList shown() const
@@ -174,4 +178,34 @@ TEST_F(Calc, ReportBlockCharacterForCharacter)
     EXPECT_EQ(StatePrintHeading(),
               (QStringList{"    湿空气状态参数计算结果", "    ======================", "    ",
                            QString(17, QChar(0x2501))}));
+}
+
+// The library says which of its messages leave no usable state; callers
+// decide on the kind, never on the text.
+TEST_F(Calc, LibraryMessagesAreFailuresOrWarnings)
+{
+    using K = ID_lib::MessageKind;
+    const struct {
+        const char* name;
+        GivenValue first, second;
+        const char* pressure;
+        QList<K> kinds;
+    } cases[] = {
+        {"wet bulb above dry bulb", {Q::DryBulb, 20}, {Q::WetBulb, 25}, "101325", {K::Warning}},
+        {"sound state", {Q::DryBulb, 20}, {Q::RH, 50}, "101325", {}},
+        {"dew point below the range", {Q::DryBulb, -45}, {Q::RH, 50}, "101325", {K::Failure}},
+        {"no wet bulb at 1000 ℃", {Q::DryBulb, 1000}, {Q::RH, 50}, "101325",
+         {K::Failure, K::Failure}},
+        {"pressure of 1 Pa", {Q::DryBulb, 20}, {Q::RH, 50}, "1", {K::Failure}},
+        {"d beyond saturation", {Q::DryBulb, 20}, {Q::D, 40}, "101325", {K::Failure}},
+    };
+    for (const auto& c : cases) {
+        messages.clear();
+        kinds.clear();
+        ApplyPressureText(lib, QString::fromUtf8(c.pressure));
+        const int before = lib.FailureCount();
+        CalculateState(lib, c.first, c.second);
+        EXPECT_EQ(kinds, c.kinds) << c.name << ": " << messages.join(' ').toStdString();
+        EXPECT_EQ(lib.FailureCount() - before, c.kinds.count(K::Failure)) << c.name;
+    }
 }

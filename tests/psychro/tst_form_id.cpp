@@ -49,8 +49,9 @@ private slots:
     void init()
     {
         prompts_ = std::make_unique<ScriptedPrompts>();
-        lib_ = std::make_unique<ID_lib>(
-            [this](const std::string& m) { prompts_->errors << QString::fromStdString(m); });
+        lib_ = std::make_unique<ID_lib>([this](const std::string& m, ID_lib::MessageKind) {
+            prompts_->errors << QString::fromStdString(m);
+        });
         atm_ = std::make_unique<Form_atm>();
         form_ = std::make_unique<Form_id>(*lib_, *atm_);
         form_->show();

@@ -1,0 +1,193 @@
+#include "cli/Batch.h"
+
+#include "app/CsvReader.h"
+#include "app/Numbers.h"
+#include "psychro/ID_lib.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <cstdio>
+#include <thread>
+#include <vector>
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace
+{
+
+// A block is read, computed on every worker and written before the next is
+// read: its size bounds the memory whatever the file's length.
+constexpr qsizetype kRowsPerWorker = 512;
+constexpr qsizetype kBlockBytes = qsizetype(8) << 20; // text of one block at most
+constexpr qint64 kProgressAfter = 1000;               // ms before a progress line appears
+
+struct Row {
+    CsvLineReader::Line line;
+    QString output;
+};
+
+bool stderrIsTerminal()
+{
+#ifdef Q_OS_UNIX
+    return isatty(fileno(stderr)) != 0;
+#else
+    return false;
+#endif
+}
+
+class Batch
+{
+public:
+    Batch(const BatchCommand& command, QList<int> columnOf)
+        : command_(command), columnOf_(std::move(columnOf))
+    {
+    }
+
+    void compute(BatchWorker& worker, Row* begin, Row* end) const
+    {
+        for (Row* row = begin; row != end; ++row)
+            row->output = computeRow(worker, row->line);
+    }
+
+private:
+    QString computeRow(BatchWorker& worker, const CsvLineReader::Line& line) const
+    {
+        QStringList inputs;
+        BatchOutcome outcome;
+        if (line.tooLong) {
+            outcome.error = QStringLiteral("第%1行超过1 MiB，未计算").arg(line.number);
+        } else {
+            const QStringList fields = SplitCsvFields(QString::fromUtf8(line.text));
+            for (const int column : columnOf_)
+                inputs << (column >= 0 && column < fields.size() ? fields[column] : QString());
+            try {
+                outcome = worker.compute(inputs);
+            } catch (const UserError& e) {
+                outcome = {{}, e.text()};
+            } catch (const std::exception&) {
+                outcome = {{}, QString::fromUtf8(ID_lib::CalculationFailedText)};
+            }
+        }
+        QStringList cells;
+        qsizetype result = 0;
+        for (qsizetype c = 0; c < command_.outputColumns.size(); ++c) {
+            const int echoed = c < command_.echoedInputs.size() ? command_.echoedInputs[c] : -1;
+            if (echoed >= 0)
+                cells << CsvField(echoed < inputs.size() ? inputs[echoed] : QString());
+            else
+                cells << (result < outcome.results.size() ? outcome.results[result++] : QString());
+        }
+        cells << CsvField(outcome.error);
+        return cells.join(QLatin1Char(',')) + QLatin1Char('\n');
+    }
+
+    const BatchCommand& command_;
+    const QList<int> columnOf_;
+};
+
+} // namespace
+
+int BatchThreadCount()
+{
+    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
+
+int RunCsvBatch(const QString& path, const BatchCommand& command, int threads, CliIo& io)
+{
+    QFile file;
+    const bool opened = path == QLatin1String("-")
+                            ? file.open(stdin, QIODevice::ReadOnly)
+                            : (file.setFileName(path), file.open(QIODevice::ReadOnly));
+    if (!opened) {
+        io.err << "无法读取文件“" << QuotedInput(path) << "”：" << file.errorString() << "\n";
+        return ExitFailure;
+    }
+    CsvLineReader reader(file);
+    const auto headerLine = reader.next();
+    if (!headerLine || headerLine->tooLong || headerLine->text.trimmed().isEmpty()) {
+        io.err << "CSV文件没有列名行\n";
+        return ExitRefused;
+    }
+    const QStringList header = SplitCsvFields(QString::fromUtf8(headerLine->text));
+    QList<int> columnOf;
+    bool anyKnown = false;
+    for (const QString& name : command.inputColumns) {
+        qsizetype found = -1;
+        for (qsizetype c = 0; c < header.size() && found < 0; ++c)
+            if (header[c].toLower() == name)
+                found = c;
+        columnOf << static_cast<int>(found);
+        anyKnown = anyKnown || found >= 0;
+    }
+    if (!anyKnown) {
+        io.err << "CSV文件的列名行中没有可识别的列名（可用的列名: "
+               << command.inputColumns.join(QStringLiteral(", ")) << "）\n";
+        return ExitRefused;
+    }
+
+    const Batch batch(command, columnOf);
+    const int workerCount = threads > 0 ? threads : BatchThreadCount();
+    std::vector<std::unique_ptr<BatchWorker>> workers;
+    for (int w = 0; w < workerCount; ++w)
+        workers.push_back(command.makeWorker());
+
+    io.out << (command.outputColumns + QStringList{QStringLiteral("error")}).join(QLatin1Char(','))
+           << "\n";
+    const bool terminal = stderrIsTerminal();
+    bool progressShown = false;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 done = 0;
+    std::vector<Row> rows;
+    for (bool more = true; more;) {
+        rows.clear();
+        qsizetype bytes = 0;
+        while (static_cast<qsizetype>(rows.size()) < kRowsPerWorker * workerCount &&
+               bytes < kBlockBytes) {
+            auto line = reader.next();
+            if (!line) {
+                more = false;
+                break;
+            }
+            if (!line->tooLong && line->text.trimmed().isEmpty())
+                continue;
+            bytes += line->text.size();
+            rows.push_back({std::move(*line), {}});
+        }
+        // Contiguous slices, one per worker; this thread takes the first.
+        const size_t slice = (rows.size() + workerCount - 1) / workerCount;
+        std::vector<std::thread> running;
+        for (int w = 1; w < workerCount && slice * w < rows.size(); ++w) {
+            Row* begin = rows.data() + slice * w;
+            Row* end = rows.data() + std::min(rows.size(), slice * (w + 1));
+            running.emplace_back(
+                [&batch, &workers, w, begin, end] { batch.compute(*workers[w], begin, end); });
+        }
+        batch.compute(*workers[0], rows.data(), rows.data() + std::min(rows.size(), slice));
+        for (auto& t : running)
+            t.join();
+
+        for (const Row& row : rows)
+            io.out << row.output;
+        if (WriteFailed(io))
+            return ReportWriteFailure(io);
+        done += static_cast<qint64>(rows.size());
+        if (terminal && clock.elapsed() > kProgressAfter) {
+            const double seconds = clock.elapsed() / 1000.0;
+            io.err << "\r已计算 " << done << " 行，每秒 " << qRound64(done / seconds) << " 行";
+            io.err.flush();
+            progressShown = true;
+        }
+    }
+    if (progressShown) {
+        io.err << "\r\033[K";
+        io.err.flush();
+    }
+    if (reader.readError()) {
+        io.err << "读取文件“" << QuotedInput(path) << "”时出错：" << file.errorString() << "\n";
+        return ExitFailure;
+    }
+    return ExitOk;
+}

@@ -1,0 +1,179 @@
+// The calculating commands' shared behaviour: failures never printed as
+// results, strict JSON, streaming parallel CSV batches, output errors.
+#include "support/CliRun.h"
+
+#include <QJsonDocument>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+QStringList Args(const char* text)
+{
+    return QString::fromUtf8(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+bool HasNumber(const QString& text)
+{
+    return text.contains(QRegularExpression(QStringLiteral("\\d")));
+}
+
+} // namespace
+
+// Refused inputs and failed calculations: status 2, the message on standard
+// error, nothing on standard output, with or without --json.
+TEST(CliCommands, FailuresExitTwoAndPrintNoResult)
+{
+    const struct {
+        const char* args;
+        const char* lastMessage;
+    } cases[] = {
+        {"state t=-300 rh=50", "计算失败！"},
+        {"state t=1000 rh=50", "所给的水蒸汽分压力值超出计算范围！"},
+        {"state t=20 rh=50 --pressure 1", "计算失败！"},
+        {"state t=-45 rh=50", "所给的水蒸汽分压力值超出计算范围！"}, // dew point below −50 ℃
+        {"state t=10 d=40", "输入数据不合理，请检查含湿量！"},
+        {"state t=20 rh=100.01", "相对湿度不能小于0或大于100％！"},
+        {"state t=20 rh=1e999", "“1e999”不是有效的数值"},
+        {"pmv ta=200 tr=22 va=0.1 rh=60", "所给的水蒸汽分压力值超出计算范围！"},
+        {"pmv ta=22 tr=22 va=0.1 rh=101", "相对湿度不能小于0或大于100％！"},
+        {"pmv ta=22 tr=22 va=0.1 rh=-5", "相对湿度不能小于0或大于100％！"},
+    };
+    for (const auto& c : cases) {
+        for (const bool json : {false, true}) {
+            QStringList args = Args(c.args);
+            if (json)
+                args << QStringLiteral("--json");
+            const CliRun r = RunCli(args);
+            EXPECT_EQ(r.status, 2) << c.args;
+            EXPECT_EQ(r.out, QString()) << c.args;
+            EXPECT_EQ(r.err.trimmed().split(QLatin1Char('\n')).last(),
+                      QString::fromUtf8(c.lastMessage))
+                << c.args << " said " << r.err.toStdString();
+        }
+    }
+}
+
+// What does print is strict JSON, a warning's result included.
+TEST(CliCommands, JsonIsStrict)
+{
+    for (const char* args : {"state t=20 ts=25 --json", "state t=20 rh=100 --json",
+                             "state t=-40 rh=90 --json", "pmv ta=22 tr=22 va=0.1 rh=60 --json"}) {
+        const CliRun r = RunCli(Args(args));
+        EXPECT_EQ(r.status, 0) << args << r.err.toStdString();
+        QJsonParseError error;
+        const QJsonDocument doc = QJsonDocument::fromJson(r.out.toUtf8(), &error);
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << args << ": " << r.out.toStdString();
+        EXPECT_TRUE(doc.isObject()) << args;
+        EXPECT_FALSE(r.out.contains(QLatin1String("nan")) || r.out.contains(QLatin1String("inf")))
+            << args;
+    }
+}
+
+TEST(CliCommands, MessagesQuoteInputShortAndEscaped)
+{
+    const QString hostile = QStringLiteral("x\x1b[2J\n") + QString(100000, QLatin1Char('y'));
+    for (const char* command : {"state", "pmv", "convert"}) {
+        const CliRun r = RunCli({QString::fromLatin1(command), QStringLiteral("--") + hostile});
+        EXPECT_EQ(r.status, 2) << command;
+        EXPECT_FALSE(r.err.contains(QChar(0x1b))) << command;
+        EXPECT_TRUE(r.err.contains(QStringLiteral("x\\x1b[2J\\nyyy"))) << command;
+        EXPECT_LT(r.err.size(), 400) << command;
+    }
+}
+
+TEST(CliCommands, LostOutputIsAFailure)
+{
+    for (const char* args : {"state t=20 rh=50", "convert 1 atm", "state --csv -"}) {
+        QProcess p;
+        p.setStandardOutputFile(QStringLiteral("/dev/full"));
+        p.start(QStringLiteral(VENTACALC_CLI_PATH), Args(args));
+        p.write("t,rh\n20,50\n");
+        p.closeWriteChannel();
+        ASSERT_TRUE(p.waitForFinished(30000)) << args;
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << args;
+        EXPECT_EQ(p.exitCode(), 1) << args;
+        EXPECT_TRUE(p.readAllStandardError().contains("无法写入标准输出")) << args;
+    }
+}
+
+TEST(CliBatch, RowsEndAtAnyLineEndAndFailuresFillOnlyTheirErrorColumn)
+{
+    const struct {
+        const char* name;
+        QStringList args;
+        QByteArray input;
+        QStringList rows; // a row ending in "…" is compared by its beginning
+    } cases[] = {
+        {"CR alone",
+         Args("state --csv -"),
+         "t,rh\r20,50\r-45,50\r",
+         {"t,ts,rh,d,i,tdew,rho,pv,error", "20,13.88…",
+          ",,,,,,,,所给的水蒸汽分压力值超出计算范围！"}},
+        {"warning keeps its result",
+         Args("state --csv -"),
+         "t,ts\n20,25\n",
+         {"t,ts,rh,d,i,tdew,rho,pv,error", "20,25,150.08…"}},
+        {"pmv rows echo their inputs",
+         Args("pmv --csv -"),
+         "ta,tr,va,rh\r\n22,22,0.1,60\r\n200,22,0.1,60\r\n22,22,0.1,101\r\n",
+         {"ta,tr,va,rh,activity,m,w,icl,pmv,ppd,error", "22,22,0.1,60,,,,,-0.50…",
+          "200,22,0.1,60,,,,,,,计算失败！ 所给的水蒸汽分压力值超出计算范围！",
+          "22,22,0.1,101,,,,,,,相对湿度不能小于0或大于100％！"}},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = RunCli(c.args, c.input);
+        EXPECT_EQ(r.status, 0) << c.name << r.err.toStdString();
+        const QStringList rows = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        ASSERT_EQ(rows.size(), c.rows.size()) << c.name << ": " << r.out.toStdString();
+        for (qsizetype k = 0; k < rows.size(); ++k) {
+            const QString& want = c.rows[k];
+            if (want.endsWith(QStringLiteral("…")))
+                EXPECT_TRUE(rows[k].startsWith(want.chopped(1)))
+                    << c.name << ": " << rows[k].toStdString();
+            else
+                EXPECT_EQ(rows[k], want) << c.name;
+            EXPECT_FALSE(rows[k].contains(QLatin1String("nan")) ||
+                         rows[k].contains(QLatin1String("inf")));
+        }
+    }
+}
+
+TEST(CliBatch, HeaderWithoutAKnownColumnRefusesTheFile)
+{
+    for (const char* command : {"state", "pmv"}) {
+        const CliRun r =
+            RunCli({QString::fromLatin1(command), QStringLiteral("--csv"), QStringLiteral("-")},
+                   "temperature,humidity\n20,50\n");
+        EXPECT_EQ(r.status, 2) << command;
+        EXPECT_EQ(r.out, QString()) << command;
+        EXPECT_TRUE(r.err.startsWith(QStringLiteral("CSV文件的列名行中没有可识别的列名")))
+            << command;
+    }
+}
+
+TEST(CliBatch, ParallelOutputIsByteIdenticalToSerial)
+{
+    QRandomGenerator random(20261208);
+    QByteArray input = "t,rh,d\n";
+    for (int row = 0; row < 4000; ++row) {
+        // Mostly sound states, some refused or failing, some blank lines.
+        const double t = -60 + 170 * random.generateDouble();
+        const double rh = -5 + 110 * random.generateDouble();
+        input += row % 97 == 0
+                     ? QByteArray("\n")
+                     : QByteArray::number(t, 'f', 2) + ',' + QByteArray::number(rh, 'f', 1) + ",\n";
+    }
+    const CliRun serial = RunCli(Args("state --csv - --threads 1"), input);
+    ASSERT_EQ(serial.status, 0) << serial.err.toStdString();
+    EXPECT_GT(serial.out.count(QLatin1Char('\n')), 3900);
+    for (const char* threads : {"2", "3", "0"}) {
+        const CliRun parallel =
+            RunCli(Args("state --csv - --threads") << QString::fromLatin1(threads), input);
+        EXPECT_EQ(parallel.status, 0);
+        EXPECT_TRUE(parallel.out == serial.out) << "threads " << threads;
+    }
+}
