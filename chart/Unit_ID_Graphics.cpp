@@ -329,6 +329,33 @@ void Form_IDTu::paint(const std::function<void(QPainter&)>& draw)
 
 // ---- Showing -------------------------------------------------------------
 
+// Applies the local pressure as the drawing does; a pressure that cannot be
+// used is reported in the general error box.
+bool Form_IDTu::pressureUsable()
+{
+    bool usable = false;
+    Guarded(this, [&] {
+        atm_.applyTo(lib_);
+        usable = true;
+    });
+    return usable;
+}
+
+void Form_IDTu::setVisible(bool visible)
+{
+    if (visible && !isVisible() && !pressureUsable())
+        return;
+    QDialog::setVisible(visible);
+}
+
+// QDialog::exec() would wait for a window that a refused showing never shows.
+int Form_IDTu::exec()
+{
+    if (!isVisible() && !pressureUsable())
+        return Rejected;
+    return QDialog::exec();
+}
+
 void Form_IDTu::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);

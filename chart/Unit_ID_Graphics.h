@@ -82,6 +82,13 @@ public:
     // An arrangement of the entry panel under the tool bar.
     struct PanelLayout;
 
+    // Showing reads the local pressure first: a text that is no number (or
+    // a pressure of zero or below) is reported and the window is not shown,
+    // so nothing is drawn or stored at a pressure other than the one typed.
+    // exec() then returns Rejected at once.
+    void setVisible(bool visible) override;
+    int exec() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -102,6 +109,7 @@ private:
     void Button_printer_SetupClick();
     void Button_quitClick();
     void Button_helpClick();
+    bool pressureUsable();
     void FormShow();
     void TU();
 

@@ -25,6 +25,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <cmath>
 #include <memory>
@@ -927,16 +928,34 @@ void TestFormIDTu::badPressureAbandonsTheShowing()
     atm->Edit1->setText(QStringLiteral("abc"));
     form->hide();
     form->show();
+    QVERIFY(!form->isVisible());
     QCOMPARE(prompts->errors.size(), 1);
     QVERIFY(prompts->errors[0].contains(QStringLiteral("abc")));
+
+    // Opened as the main menu opens it: exec() returns without a modal loop
+    // waiting on a window that never shows (a zero timer fires only in a loop).
+    {
+        QObject context;
+        bool loopRan = false;
+        QTimer::singleShot(0, &context, [&] {
+            loopRan = true;
+            form->reject();
+        });
+        QCOMPARE(form->exec(), int(QDialog::Rejected));
+        QVERIFY(!loopRan);
+    }
+    QVERIFY(!form->isVisible());
+    QCOMPARE(prompts->errors.size(), 2);
+    QVERIFY(prompts->errors[1].contains(QStringLiteral("abc")));
+    // Nothing was drawn, emptied or stored by the refused showings.
     QVERIFY(form->picture() == before);
     QCOMPARE(pointCount(), 1);
 
     // Ten times the standard pressure: drawn, with the library's message once.
     prompts->errors.clear();
     atm->Edit1->setText(QStringLiteral("1013250"));
-    form->hide();
     form->show();
+    QVERIFY(form->isVisible());
     QCOMPARE(prompts->errors, QStringList{QStringLiteral("所给的水蒸汽分压力值超出计算范围！")});
     QCOMPARE(pointCount(), 0);
 }
