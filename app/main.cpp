@@ -5,6 +5,7 @@
 #include "app/DataSeeds.h"
 #include "app/Fonts.h"
 #include "app/Guarded.h"
+#include "app/QtTranslations.h"
 #include "app/Unit_main.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral("3.00"));
     std::setlocale(LC_NUMERIC, "C");
     InstallFontSubstitutions();
+    InstallQtTranslations();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("暖通空调计算工具"));

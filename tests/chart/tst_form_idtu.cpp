@@ -14,7 +14,9 @@
 #include "support/PdfText.h"
 #include "support/ScriptedPrompts.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,12 +24,14 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <sqlite3.h>
 
@@ -95,6 +99,8 @@ private slots:
     void badPressureAbandonsTheShowing();
     void printsTheChartEnlargedOnOnePage();
     void printsThePointReport();
+    void qtDialogsSpeakChinese_data();
+    void qtDialogsSpeakChinese();
     void helpOpensTopicEight();
 
 private:
@@ -1028,6 +1034,55 @@ void TestFormIDTu::printsThePointReport()
     QCOMPARE(records, printed.indexOf(rule, printed.indexOf(rule) + 1) + 2);
     QVERIFY(printed[records - 1].startsWith(QStringLiteral("W ")));
     QCOMPARE(PdfPageCount(pdf), 1);
+}
+
+void TestFormIDTu::qtDialogsSpeakChinese_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("dialogClass");
+    QTest::newRow("error box") << QStringLiteral("Button_OK") << QStringLiteral("QMessageBox");
+    QTest::newRow("save dialog") << QStringLiteral("Button_Save_point")
+                                 << QStringLiteral("QFileDialog");
+    QTest::newRow("print dialog") << QStringLiteral("Button_print_point")
+                                  << QStringLiteral("QPrintDialog");
+    QTest::newRow("printer set-up")
+        << QStringLiteral("Button_printer_Setup") << QStringLiteral("QPageSetupDialog");
+}
+
+// Qt's own dialogs, as the program shows them (the scripted prompts are put
+// aside): every button of their button row is labelled in Chinese.
+void TestFormIDTu::qtDialogsSpeakChinese()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, dialogClass);
+    prompts.reset(); // the program's own Prompts from here on
+    form->Edit_name->clear();
+
+    QString shownClass;
+    QStringList labels;
+    QObject context;
+    // Polls until the modal dialog is up, reads its buttons and closes it.
+    std::function<void()> inspect = [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || dialog == form.get()) {
+            QTimer::singleShot(10, &context, inspect);
+            return;
+        }
+        shownClass = QString::fromLatin1(dialog->metaObject()->className());
+        for (const QDialogButtonBox* box : dialog->findChildren<QDialogButtonBox*>())
+            for (const QAbstractButton* b : box->buttons())
+                if (b->isVisible())
+                    labels << b->text();
+        dialog->reject();
+    };
+    QTimer::singleShot(0, &context, inspect);
+    QTest::mouseClick(form->findChild<QPushButton*>(button), Qt::LeftButton);
+
+    QCOMPARE(shownClass, dialogClass);
+    QVERIFY(!labels.isEmpty());
+    static const QRegularExpression chinese(QStringLiteral("[\\x{4e00}-\\x{9fff}]"));
+    for (const QString& label : labels)
+        QVERIFY2(label.contains(chinese), qPrintable(labels.join(QLatin1Char('|'))));
 }
 
 void TestFormIDTu::helpOpensTopicEight()

@@ -1,5 +1,8 @@
 #include "support/ScriptedPrompts.h"
 
+#include "app/QtTranslations.h"
+
+#include <QCoreApplication>
 #include <QPrinter>
 #include <stdexcept>
 
@@ -11,7 +14,16 @@ template <class T> T takeOrFail(QQueue<T>& queue, const char* what)
         throw std::logic_error(std::string("test gave no answer for ") + what);
     return queue.dequeue();
 }
+
+// Every window test program makes its prompts here, so this start-up hook
+// runs in each of them: Qt's own texts are Chinese there as in the program.
+void LoadQtTranslations()
+{
+    InstallQtTranslations();
+}
 } // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(LoadQtTranslations)
 
 void ScriptedPrompts::error(QWidget*, const QString& text)
 {
