@@ -29,3 +29,16 @@ QFont SongFontPt(int pointSize)
     font.setPointSize(pointSize);
     return font;
 }
+
+QFont ReportPrintFont(const QFont& font)
+{
+    const QString family = font.family();
+    if (family != QStringLiteral("宋体") &&
+        family.compare(QStringLiteral("SimSun"), Qt::CaseInsensitive) != 0)
+        return font;
+    InstallFontSubstitutions();
+    QFont printed = font;
+    // "宋体" stays behind the print face for any character it lacks.
+    printed.setFamilies({QString::fromLatin1(ReportPrintFace), QStringLiteral("宋体")});
+    return printed;
+}

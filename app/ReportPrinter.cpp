@@ -23,7 +23,7 @@ void PrintLines(QPrinter& printer, const QFont& font, const QStringList& lines)
     QPainter painter;
     if (!painter.begin(&printer))
         throw UserError(QStringLiteral("打印机无法开始打印，请检查打印机设置！"));
-    painter.setFont(font);
+    painter.setFont(ReportPrintFont(font));
     const QFontMetrics metrics(painter.font(), &printer);
     const int lineHeight = metrics.lineSpacing();
     const int pageHeight = painter.viewport().height();

@@ -14,6 +14,7 @@ QPrinter& AppPrinter();
 QFont DefaultReportFont();
 
 // Prints lines from the top of the page downwards, one printed line each, a
-// full page continuing on the next. The job must already be set up on
+// full page continuing on the next, in ReportPrintFont(font) so that columns
+// laid out with spaces stay in line. The job must already be set up on
 // printer (print dialog). Throws UserError when the printer cannot start.
 void PrintLines(QPrinter& printer, const QFont& font, const QStringList& lines);

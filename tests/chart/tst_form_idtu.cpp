@@ -3,6 +3,7 @@
 // report and the printouts.
 #include "app/DataDir.h"
 #include "app/DataSeeds.h"
+#include "app/Gbk.h"
 #include "app/Numbers.h"
 #include "app/ReportPrinter.h"
 #include "app/TableGridModel.h"
@@ -62,6 +63,32 @@ bool MarkedAt(const QImage& picture, QPoint p)
            picture.pixel(p) == kWhite;
 }
 
+// Where each word of a report line starts, in the columns the report's layout
+// counts: half a Chinese character each, one GBK byte.
+QList<std::pair<int, QString>> WordColumns(const QString& line)
+{
+    QList<std::pair<int, QString>> words;
+    int column = 0;
+    for (const QString& piece : line.split(QLatin1Char(' '))) {
+        if (!piece.isEmpty())
+            words.append({column, piece});
+        column += int(ToGbk(piece).size()) + 1;
+    }
+    return words;
+}
+
+// Printed words grouped into lines (one baseline each), top to bottom.
+QList<QList<PdfWord>> PrintedLines(const QList<PdfWord>& words)
+{
+    QList<QList<PdfWord>> lines;
+    for (const PdfWord& word : words) {
+        if (lines.isEmpty() || std::abs(lines.last().first().yMax - word.yMax) > 1)
+            lines.append(QList<PdfWord>());
+        lines.last().append(word);
+    }
+    return lines;
+}
+
 } // namespace
 
 class TestFormIDTu : public QObject
@@ -99,6 +126,7 @@ private slots:
     void badPressureAbandonsTheShowing();
     void printsTheChartEnlargedOnOnePage();
     void printsThePointReport();
+    void printedReportColumnsLineUp();
     void qtDialogsSpeakChinese_data();
     void qtDialogsSpeakChinese();
     void helpOpensTopicEight();
@@ -1034,6 +1062,43 @@ void TestFormIDTu::printsThePointReport()
     QCOMPARE(records, printed.indexOf(rule, printed.indexOf(rule) + 1) + 2);
     QVERIFY(printed[records - 1].startsWith(QStringLiteral("W ")));
     QCOMPARE(PdfPageCount(pdf), 1);
+}
+
+void TestFormIDTu::printedReportColumnsLineUp()
+{
+    // Numbers of different widths under the same headings.
+    placeTyped(QStringLiteral("W"), QStringLiteral("26"), QStringLiteral("60"));
+    placeTyped(QStringLiteral("AB"), QStringLiteral("-5"), QStringLiteral("90"));
+    const QStringList lines = PointReportLines(ReadPoints(form->pointTable()), atm->pressureText());
+    const QString pdf = dir.filePath(QStringLiteral("columns.pdf"));
+    prompts->printAnswers << pdf;
+    QTest::mouseClick(form->Button_print_point, Qt::LeftButton);
+    QCOMPARE(prompts->errors, QStringList());
+
+    QStringList expected; // the printed lines: the blank ones leave no words
+    for (const QString& line : lines)
+        if (!line.trimmed().isEmpty())
+            expected << line;
+    const QList<QList<PdfWord>> printed = PrintedLines(PdfWords(pdf));
+    QCOMPARE(printed.size(), expected.size());
+    // Every word starts at its column: 12 pt text, a Latin character 6 pt
+    // wide and a Chinese one 12 pt, from the same left edge on every line.
+    constexpr double kColumn = 6.0; // pt
+    const double left = printed[0][0].xMin - WordColumns(expected[0])[0].first * kColumn;
+    for (int k = 0; k < expected.size(); ++k) {
+        const QList<std::pair<int, QString>> words = WordColumns(expected[k]);
+        QCOMPARE(printed[k].size(), words.size());
+        for (int j = 0; j < words.size(); ++j) {
+            QCOMPARE(printed[k][j].text, Nfkc(words[j].second));
+            const double x = left + words[j].first * kColumn;
+            QVERIFY2(std::abs(printed[k][j].xMin - x) < 0.25,
+                     qPrintable(QStringLiteral("%1 at %2 pt, column %3 is at %4 pt")
+                                    .arg(words[j].second)
+                                    .arg(printed[k][j].xMin)
+                                    .arg(words[j].first)
+                                    .arg(x)));
+        }
+    }
 }
 
 void TestFormIDTu::qtDialogsSpeakChinese_data()

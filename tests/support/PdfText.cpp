@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QXmlStreamReader>
 
 QString Nfkc(const QString& text)
 {
@@ -41,4 +42,27 @@ QStringList ReadGbkLines(const QString& path)
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
+}
+
+QList<PdfWord> PdfWords(const QString& pdfPath)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdfPath, QStringLiteral("-")});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return {};
+    QList<PdfWord> words;
+    QXmlStreamReader xml(p.readAllStandardOutput());
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"word")
+            continue;
+        const QXmlStreamAttributes a = xml.attributes();
+        PdfWord word;
+        word.xMin = a.value(QLatin1String("xMin")).toDouble();
+        word.yMin = a.value(QLatin1String("yMin")).toDouble();
+        word.xMax = a.value(QLatin1String("xMax")).toDouble();
+        word.yMax = a.value(QLatin1String("yMax")).toDouble();
+        word.text = Nfkc(xml.readElementText());
+        words << word;
+    }
+    return words;
 }

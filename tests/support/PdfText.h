@@ -2,6 +2,7 @@
 // (pdftotext returns some CJK characters as Kangxi radicals).
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -13,3 +14,12 @@ int PdfPageCount(const QString& pdfPath);
 QStringList ReadGbkLines(const QString& path);
 // NFKC form of a text, for comparing with PdfText.
 QString Nfkc(const QString& text);
+
+// One word of a PDF page as pdftotext -bbox places it (points from the page's
+// top-left corner), its text NFKC-normalised.
+struct PdfWord {
+    QString text;
+    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+};
+// The words of a PDF file in reading order; empty when it cannot be read.
+QList<PdfWord> PdfWords(const QString& pdfPath);
