@@ -889,6 +889,10 @@ void Form_IDTu::Button_PrintingClick()
     QPainter painter;
     if (!painter.begin(&printer))
         throw UserError(QStringLiteral("打印机无法开始打印，请检查打印机设置！"));
+    // The chart is flat colours and one-pixel lines; the PDF engine
+    // would store it as JPEG, whose artefacts the enlargement blows up into
+    // smudged, off-colour lines.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
     const ChartPrintPlacement placement =
         PlaceChartOnPage(QSize(printer.width(), printer.height()), G::ImageSize);
     if (placement.k > 0)

@@ -1031,6 +1031,16 @@ void TestFormIDTu::printsTheChartEnlargedOnOnePage()
     QCOMPARE(cols[12], QStringLiteral("72"));
     QCOMPARE(cols[13], QStringLiteral("72"));
 
+    // Stored losslessly ("image": Flate, not "jpeg"): the page holds the
+    // picture itself, pixel for pixel.
+    QCOMPARE(cols[8], QStringLiteral("image"));
+    const QString prefix = dir.filePath(QStringLiteral("chart-image"));
+    QCOMPARE(QProcess::execute(QStringLiteral("pdfimages"), {QStringLiteral("-png"), pdf, prefix}),
+             0);
+    const QImage printed(prefix + QStringLiteral("-000.png"));
+    QCOMPARE(printed.convertToFormat(QImage::Format_RGB32),
+             form->picture().convertToFormat(QImage::Format_RGB32));
+
     // Cancel prints nothing; printer set-up is offered.
     prompts->printAnswers << QString();
     QTest::mouseClick(form->Button_Printing, Qt::LeftButton);
