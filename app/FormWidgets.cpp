@@ -1,8 +1,11 @@
 #include "app/FormWidgets.h"
 
+#include "app/RecordTableStore.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 
 QLineEdit* NewEdit(QWidget* parent, const char* name, QRect geometry)
 {
@@ -28,4 +31,14 @@ QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption
     b->setGeometry(geometry);
     b->setAutoDefault(false);
     return b;
+}
+
+void ShowCurrentRecord(QTableView* grid, const RecordTableStore& table)
+{
+    const int row = table.currentIndex();
+    if (row < 0 || !grid->model() || row >= grid->model()->rowCount())
+        return;
+    const QModelIndex index = grid->model()->index(row, 0);
+    grid->setCurrentIndex(index);
+    grid->scrollTo(index);
 }

@@ -532,6 +532,7 @@ void Form_IDTu::storePoint(const QString& name, double T, double RH, ChartState 
     point.Tv = lib_.CurrentState.tdew;
     point.P = lib_.CurrentState.pv;
     StorePoint(table_, point);
+    ShowCurrentRecord(DBGrid1, table_);
 }
 
 // The text of a field, or its message when it is empty.
@@ -847,6 +848,7 @@ void Form_IDTu::Button_openClick()
         return;
     openPointTable(path);
     CurrentPointFile = path;
+    ShowCurrentRecord(DBGrid1, table_);
     // The file's points join whatever the picture shows; lines are not kept
     // in the table and do not come back.
     const std::vector<StatePoint> points = ReadPoints(table_);

@@ -127,6 +127,7 @@ private slots:
     void printsTheChartEnlargedOnOnePage();
     void printsThePointReport();
     void printedReportColumnsLineUp();
+    void storedRowsComeIntoView();
     void qtDialogsSpeakChinese_data();
     void qtDialogsSpeakChinese();
     void helpOpensTopicEight();
@@ -1109,6 +1110,30 @@ void TestFormIDTu::printedReportColumnsLineUp()
                                     .arg(x)));
         }
     }
+}
+
+void TestFormIDTu::storedRowsComeIntoView()
+{
+    QTableView* grid = form->DBGrid1;
+    const auto inView = [grid](int row) {
+        const QRect cell = grid->visualRect(grid->model()->index(row, 0));
+        return !cell.isEmpty() && grid->viewport()->rect().contains(cell);
+    };
+    placeTyped(QStringLiteral("A"), QStringLiteral("20"), QStringLiteral("50"));
+    placeTyped(QStringLiteral("B"), QStringLiteral("26"), QStringLiteral("60"));
+    placeTyped(QStringLiteral("C"), QStringLiteral("30"), QStringLiteral("40"));
+    QVERIFY(inView(0));
+    placeByClick(QStringLiteral("D"), QPoint(229, 179));
+    QCOMPARE(pointCount(), 4);
+    QVERIFY(inView(3));
+    QVERIFY(!inView(0)); // the grid shows three rows: it scrolled
+    QCOMPARE(grid->currentIndex().row(), 3);
+
+    // A name stored again edits its record, which comes back into view.
+    placeTyped(QStringLiteral("A"), QStringLiteral("22"), QStringLiteral("55"));
+    QCOMPARE(pointCount(), 4);
+    QVERIFY(inView(0));
+    QCOMPARE(grid->currentIndex().row(), 0);
 }
 
 void TestFormIDTu::qtDialogsSpeakChinese_data()
