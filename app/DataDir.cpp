@@ -1,11 +1,13 @@
 #include "app/DataDir.h"
 
+#include "app/MoveWithoutReplacing.h"
 #include "app/Numbers.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QStringList>
+#include <QTemporaryDir>
 #include <map>
 
 namespace
@@ -21,6 +23,31 @@ std::map<QString, DataDir::SeedWriter>& seeds()
 {
     static std::map<QString, DataDir::SeedWriter> registered;
     return registered;
+}
+
+// Creates the missing data file target from its seed. The seed is built in a
+// directory of its own beside the target, so that no name the user might use
+// is ever written or deleted, and moved into place only if nothing has
+// appeared at the target meanwhile; the directory goes with whatever an
+// interrupted build left in it.
+void Seed(const QString& target, const DataDir::SeedWriter& writer)
+{
+    const QString cannotCreate = QStringLiteral("无法创建数据文件“%1”：%2");
+    const QFileInfo info(target);
+    QTemporaryDir work(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                       QStringLiteral(".XXXXXX"));
+    if (!work.isValid())
+        throw UserError(cannotCreate.arg(target, work.errorString()));
+    const QString built = work.filePath(info.fileName());
+    writer(built);
+    QString why;
+    switch (MoveWithoutReplacing(built, target, &why)) {
+    case MoveResult::Moved:
+    case MoveResult::TargetExists: // someone else's file now: it is kept
+        return;
+    case MoveResult::Failed:
+        throw UserError(cannotCreate.arg(target, why));
+    }
 }
 
 } // namespace
@@ -59,20 +86,29 @@ void ensure()
     const QString dir = path();
     if (!QDir().mkpath(dir))
         throw UserError(QStringLiteral("无法创建数据目录“%1”").arg(dir));
+    // One file that cannot be created does not keep the others from being created.
+    QStringList errors;
     for (const auto& [name, writer] : seeds()) {
         const QString target = file(name);
-        if (QFileInfo::exists(target))
+        const QFileInfo info(target);
+        // exists() follows links: a link to an existing file is the user's
+        // file; one that leads nowhere would have the seed written wherever
+        // it points.
+        if (info.isSymLink() && !info.exists()) {
+            errors << QStringLiteral("数据文件“%1”是指向不存在的“%2”的符号链接，未创建该文件")
+                          .arg(target, info.symLinkTarget());
             continue;
-        // Built beside the target and renamed, so that an interrupted start
-        // never leaves half a data file that the next start would keep.
-        const QString partial = target + QStringLiteral(".part");
-        QFile::remove(partial);
-        writer(partial);
-        if (!QFile::rename(partial, target)) {
-            QFile::remove(partial);
-            throw UserError(QStringLiteral("无法创建数据文件“%1”").arg(target));
+        }
+        if (info.exists())
+            continue;
+        try {
+            Seed(target, writer);
+        } catch (const UserError& error) {
+            errors << error.text();
         }
     }
+    if (!errors.isEmpty())
+        throw UserError(errors.join(QLatin1Char('\n')));
 }
 
 } // namespace DataDir

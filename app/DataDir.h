@@ -20,7 +20,10 @@ void setOverride(const QString& dir);
 using SeedWriter = std::function<void(const QString& fullPath)>;
 // Register a seed. Registration happens once per file name, before ensure().
 void registerSeed(const QString& fileName, SeedWriter writer);
-// Create the directory and every missing seeded file. Throws UserError.
+// Create the directory and every missing seeded file. Nothing else in the
+// directory is written or removed, and a symbolic link that leads nowhere is
+// refused rather than written through. Throws one UserError naming every
+// file that could not be created, after creating the others.
 void ensure();
 
 } // namespace DataDir

@@ -8,7 +8,10 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
+#include <map>
+#include <string>
 
 namespace
 {
@@ -16,6 +19,32 @@ QByteArray readAll(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) << path.toStdString();
+    f.write(bytes);
+}
+
+// Every entry of dir whose name (hidden or not) starts with prefix: a file's
+// bytes, a link as "-> " and its target relative to dir, a directory as "dir".
+std::map<std::string, std::string> entries(const QString& dir, const QString& prefix = QString())
+{
+    std::map<std::string, std::string> found;
+    const QDir::Filters all = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+    for (const QFileInfo& entry : QDir(dir).entryInfoList(all)) {
+        if (!entry.fileName().startsWith(prefix) &&
+            !entry.fileName().startsWith(QLatin1Char('.') + prefix))
+            continue;
+        found[entry.fileName().toStdString()] =
+            (entry.isSymLink() ? "-> " + QDir(dir).relativeFilePath(entry.symLinkTarget()).toUtf8()
+             : entry.isDir()   ? QByteArray("dir")
+                               : readAll(entry.filePath()))
+                .toStdString();
+    }
+    return found;
 }
 } // namespace
 
@@ -110,4 +139,83 @@ TEST(AppDataDir, SeedsMissingFilesAndNeverOverwrites)
     EXPECT_EQ(ReadGbkLines(DataDir::file(QStringLiteral("seed_test.txt"))), QStringList{"user's"});
     EXPECT_FALSE(QFile::exists(DataDir::file(QStringLiteral("seed_test.txt.part"))));
     DataDir::setOverride(QString());
+}
+
+// Seeding adds the missing file and nothing else. The data directory (data/)
+// and a directory beside it (elsewhere/) are compared whole afterwards, so a
+// work file left behind or a file written through a link shows too.
+TEST(AppDataDir, SeedingTouchesNothingButTheMissingFile)
+{
+    using Entries = std::map<std::string, std::string>;
+    const QString name = QStringLiteral("seed_kept.txt");
+    // The registry is program-wide: the writer and what it reads outlive this test.
+    static std::function<void(const QString& target)> whileBuilding;
+    DataDir::registerSeed(name, [](const QString& path) {
+        writeAll(path, "seed");
+        if (whileBuilding)
+            whileBuilding(DataDir::file(QStringLiteral("seed_kept.txt")));
+    });
+    const struct {
+        const char* name;
+        std::function<void(const QString& data, const QString& elsewhere)> prepare;
+        std::function<void(const QString& target)> whileBuilding;
+        bool refused;
+        Entries data, elsewhere;
+    } cases[] = {
+        {"a file of the user's named like a work file",
+         [](const QString& data, const QString&) {
+             writeAll(data + QStringLiteral("/seed_kept.txt.part"), "user's own");
+         },
+         {},
+         false,
+         {{"seed_kept.txt", "seed"}, {"seed_kept.txt.part", "user's own"}},
+         {}},
+        {"a link that leads nowhere",
+         [](const QString& data, const QString&) {
+             QFile::link(QStringLiteral("../elsewhere/missing.txt"),
+                         data + QStringLiteral("/seed_kept.txt"));
+         },
+         {},
+         true,
+         {{"seed_kept.txt", "-> ../elsewhere/missing.txt"}},
+         {}},
+        {"a link to the user's own file",
+         [](const QString& data, const QString& elsewhere) {
+             writeAll(elsewhere + QStringLiteral("/mine.txt"), "mine");
+             QFile::link(QStringLiteral("../elsewhere/mine.txt"),
+                         data + QStringLiteral("/seed_kept.txt"));
+         },
+         {},
+         false,
+         {{"seed_kept.txt", "-> ../elsewhere/mine.txt"}},
+         {{"mine.txt", "mine"}}},
+        {"a file appearing while the seed is built",
+         {},
+         [](const QString& target) { writeAll(target, "another's"); },
+         false,
+         {{"seed_kept.txt", "another's"}},
+         {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString data = dir.filePath(QStringLiteral("data"));
+        const QString elsewhere = dir.filePath(QStringLiteral("elsewhere"));
+        ASSERT_TRUE(QDir().mkpath(data) && QDir().mkpath(elsewhere));
+        if (c.prepare)
+            c.prepare(data, elsewhere);
+        whileBuilding = c.whileBuilding;
+        DataDir::setOverride(data);
+        try {
+            DataDir::ensure();
+            EXPECT_FALSE(c.refused);
+        } catch (const UserError& error) {
+            EXPECT_TRUE(c.refused) << error.what();
+            EXPECT_TRUE(error.text().contains(DataDir::file(name))) << error.what();
+        }
+        whileBuilding = {};
+        DataDir::setOverride(QString());
+        EXPECT_EQ(entries(data, QStringLiteral("seed_kept")), c.data);
+        EXPECT_EQ(entries(elsewhere), c.elsewhere);
+    }
 }
