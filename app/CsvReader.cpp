@@ -80,6 +80,12 @@ std::optional<CsvLineReader::Line> CsvLineReader::next()
 
 QStringList SplitCsvFields(const QString& line)
 {
+    if (!line.contains(QLatin1Char('"'))) {
+        QStringList fields = line.split(QLatin1Char(','));
+        for (QString& f : fields)
+            f = f.trimmed();
+        return fields;
+    }
     QStringList fields;
     QString current;
     bool quoted = false;

@@ -55,6 +55,7 @@ private:
     QString computeRow(BatchWorker& worker, const CsvLineReader::Line& line) const
     {
         QStringList inputs;
+        inputs.reserve(columnOf_.size());
         BatchOutcome outcome;
         if (line.tooLong) {
             outcome.error = QStringLiteral("第%1行超过1 MiB，未计算").arg(line.number);
@@ -70,17 +71,20 @@ private:
                 outcome = {{}, QString::fromUtf8(ID_lib::CalculationFailedText)};
             }
         }
-        QStringList cells;
+        QString row;
+        row.reserve(160);
         qsizetype result = 0;
         for (qsizetype c = 0; c < command_.outputColumns.size(); ++c) {
             const int echoed = c < command_.echoedInputs.size() ? command_.echoedInputs[c] : -1;
             if (echoed >= 0)
-                cells << CsvField(echoed < inputs.size() ? inputs[echoed] : QString());
-            else
-                cells << (result < outcome.results.size() ? outcome.results[result++] : QString());
+                row += CsvField(echoed < inputs.size() ? inputs[echoed] : QString());
+            else if (result < outcome.results.size())
+                row += outcome.results[result++];
+            row += QLatin1Char(',');
         }
-        cells << CsvField(outcome.error);
-        return cells.join(QLatin1Char(',')) + QLatin1Char('\n');
+        row += CsvField(outcome.error);
+        row += QLatin1Char('\n');
+        return row;
     }
 
     const BatchCommand& command_;

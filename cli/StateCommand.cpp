@@ -124,6 +124,7 @@ public:
     BatchOutcome compute(const QStringList& inputs) override
     {
         QList<GivenValue> given;
+        given.reserve(2);
         for (qsizetype k = 0; k < inputs.size(); ++k) {
             if (!inputs[k].isEmpty())
                 given.append({quantityNames().value(inputColumns()[k]), ParseNumber(inputs[k])});
@@ -134,6 +135,7 @@ public:
         BatchOutcome outcome{{}, result.messages.join(QLatin1Char(' '))};
         if (result.ok) {
             const MoistAirState& s = result.state;
+            outcome.results.reserve(8);
             for (double v : {s.t, s.ts, s.RH, s.d * 1000, s.i, s.tdew, s.rho, s.pv})
                 outcome.results << FullPrecision(v);
         }

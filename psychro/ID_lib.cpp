@@ -5,7 +5,6 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <limits>
 #include <utility>
 
 // Arithmetic: every expression is evaluated in extended precision (ext) and
@@ -93,8 +92,9 @@ bool RoundsLikeItsNeighbours(ext x, int ulps)
         return false;
     // An ulp of double at nearest, halved; long double has 11 more bits, so
     // one of its ulps there is this spacing / 2^11. Both are exact.
-    const ext halfSpacing =
-        (ext(std::nextafter(nearest, std::numeric_limits<double>::infinity())) - nearest) / 2;
+    // The next double up is the next bit pattern, nearest being positive and finite.
+    const double above = std::bit_cast<double>(std::bit_cast<std::uint64_t>(nearest) + 1);
+    const ext halfSpacing = (ext(above) - nearest) / 2;
     const ext margin = ulps * (halfSpacing / 1024);
     return halfSpacing - std::fabs(x - nearest) > margin; // x − nearest is exact
 }
