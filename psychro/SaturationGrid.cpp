@@ -40,12 +40,3 @@ double SaturationGrid::pressure(double t) const
     slot.store(value, std::memory_order_relaxed);
     return value;
 }
-
-std::size_t SaturationGrid::keptPoints() const
-{
-    std::size_t kept = 0;
-    for (std::size_t k = 0; k < points_; ++k)
-        if (std::atomic_ref<double>(kept_[k]).load(std::memory_order_relaxed) != 0)
-            ++kept;
-    return kept;
-}

@@ -24,9 +24,6 @@ public:
     // worked out every time. Safe to call from several threads at once.
     double pressure(double t) const;
 
-    // How many points have a value kept: what the table costs in memory.
-    std::size_t keptPoints() const;
-
 private:
     Formula formula_;
     double lowest_, highest_, step_, pointsPerDegree_;

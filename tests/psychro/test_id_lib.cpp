@@ -162,42 +162,6 @@ TEST(IdLibSaturationTemperature, ReturnsLowerBracketEndOnTheBisectionGrid)
     EXPECT_THAT(r.messages, IsEmpty());
 }
 
-// The bisection reads its midpoints' pressures from a table filled on first
-// use. Pressures exactly at a grid point's value are the ties where a wrong
-// table entry would send the bisection the other way.
-TEST(IdLibSaturationTemperature, KeptMidpointPressuresGiveThePlainBisectionsResult)
-{
-    struct Form {
-        const char* name;
-        bool reference;
-        double (*ps)(double);
-    };
-    for (const Form& form : {Form{"fast", false, SaturationPressureFast},
-                             Form{"reference", true, SaturationPressureReference}}) {
-        SCOPED_TRACE(form.name);
-        RecordingLib r;
-        UseReferenceSaturationPressure(r.lib, form.reference);
-        std::mt19937_64 random(31);
-        std::uniform_real_distribution<double> temperature(-50, 100);
-        std::uniform_int_distribution<int> gridPoint(0, 1 << 17);
-        std::vector<double> pressures;
-        for (int n = 0; n < 2000; ++n)
-            pressures.push_back(form.ps(temperature(random)));
-        for (int n = 0; n < 300; ++n) {
-            const double atPoint = form.ps(-50 + gridPoint(random) * kBisectionStep);
-            pressures.insert(pressures.end(),
-                             {std::nextafter(atPoint, 0.0), atPoint, std::nextafter(atPoint, 1e9)});
-        }
-        int differing = 0;
-        for (double pv : pressures) {
-            const double expected = PlainSaturationTemperature(pv, form.ps);
-            if (!SameBits(r.lib.SaturationTemperature(pv), expected) && ++differing <= 5)
-                ADD_FAILURE() << "pv=" << pv << " plain=" << expected;
-        }
-        EXPECT_EQ(differing, 0) << "of " << pressures.size();
-    }
-}
-
 TEST(IdLibSaturationTemperature, RefusesPressuresOutsideMinus50To100AndAcceptsTheEnds)
 {
     RecordingLib r;
