@@ -5,7 +5,6 @@
 #include <QJsonDocument>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace
@@ -14,11 +13,6 @@ namespace
 QStringList Args(const char* text)
 {
     return QString::fromUtf8(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-}
-
-bool HasNumber(const QString& text)
-{
-    return text.contains(QRegularExpression(QStringLiteral("\\d")));
 }
 
 } // namespace
