@@ -1,5 +1,6 @@
 #include "app/RecordTableStore.h"
 
+#include "app/MoveWithoutReplacing.h"
 #include "app/Numbers.h"
 
 #include <QDir>
@@ -609,13 +610,16 @@ void CreateTableFile(const QString& path, const TableDeclaration& declaration)
         QFile::remove(temporary);
         throw UserError(cannotCreate.arg(path, reason));
     }
-    // QFile::rename never replaces an existing file.
-    QFile built(temporary);
-    if (!built.rename(path)) {
-        const QString why = built.errorString();
-        QFile::remove(temporary);
-        throw UserError(cannotCreate.arg(path, why));
-    }
+    // Not QFile::rename: when the system refuses to replace the target it
+    // copies over it, through a dangling link too. The check above misses a
+    // dangling link and a file appearing meanwhile; this move does not.
+    QString why;
+    const MoveResult moved = MoveWithoutReplacing(temporary, path, &why);
+    if (moved == MoveResult::Moved)
+        return;
+    QFile::remove(temporary);
+    throw UserError(cannotCreate.arg(
+        path, moved == MoveResult::TargetExists ? QStringLiteral("文件已存在") : why));
 }
 
 void CopyTableFile(const QString& source, const QString& target)

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cmath>
 #include <functional>
@@ -403,6 +404,65 @@ TEST_F(StoreTest, CreatingNeverReplacesAFile)
     EXPECT_THROW(CreateTableFile(dir.filePath("no/such/dir/x.DB"), SampleDeclaration()), UserError);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1)
         << "no temporary file left behind";
+}
+
+TEST_F(StoreTest, CreatingLeavesWhateverIsAtTheTargetAlone)
+{
+    // Each case puts something at the target name; creating must fail and
+    // leave it, and whatever it leads to, exactly as it was.
+    const QString elsewhere = dir.filePath("elsewhere.DB");
+    const struct {
+        const char* name;
+        std::function<void(const QString&)> place;
+    } cases[] = {
+        {"file",
+         [](const QString& at) {
+             QFile file(at);
+             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+             file.write("the user's own file");
+         }},
+        {"link to a file", [&](const QString& at) { ASSERT_TRUE(QFile::link(path, at)); }},
+        {"dangling link", [&](const QString& at) { ASSERT_TRUE(QFile::link(elsewhere, at)); }},
+        {"directory", [](const QString& at) { ASSERT_TRUE(QDir().mkdir(at)); }},
+    };
+    table.close();
+    QFile original(path);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray originalBytes = original.readAll();
+    original.close();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir caseDir;
+        ASSERT_TRUE(caseDir.isValid());
+        const QString target = caseDir.filePath("new.DB");
+        c.place(target);
+        const QFileInfo before(target);
+        const QString linkTarget = before.symLinkTarget();
+        QFile file(target);
+        const QByteArray bytesBefore =
+            before.isFile() && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        file.close();
+
+        EXPECT_THROW(CreateTableFile(target, SampleDeclaration()), UserError);
+
+        const QFileInfo after(target);
+        EXPECT_EQ(after.isSymLink(), before.isSymLink());
+        EXPECT_EQ(after.symLinkTarget(), linkTarget);
+        EXPECT_EQ(after.isDir(), before.isDir());
+        if (before.isFile()) {
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(file.readAll(), bytesBefore);
+        }
+        EXPECT_FALSE(QFileInfo::exists(elsewhere)) << "nothing written through the link";
+        EXPECT_EQ(
+            QDir(caseDir.path())
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
+                .size(),
+            1)
+            << "no temporary file left behind";
+    }
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    EXPECT_EQ(original.readAll(), originalBytes);
 }
 
 TEST_F(StoreTest, CopyReplacesTheTargetByteForByte)
