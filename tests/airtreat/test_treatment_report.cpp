@@ -1,14 +1,9 @@
 // The air treatment report block: its lines per process, for the file and the
-// printer, from the window's texts as they stand, written in GBK.
+// printer, from the window's texts as they stand.
 #include "airtreat/TreatmentCalc.h"
 #include "airtreat/TreatmentReport.h"
-#include "app/Gbk.h"
 #include "app/Numbers.h"
-#include "app/TextReport.h"
 #include "psychro/ID_lib.h"
-
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -83,16 +78,6 @@ TEST(TreatmentReport, PrimarySummerBlockCharacterForCharacter)
     EXPECT_EQ(saved, QStringList({kRule, title, QString()}) + values + QStringList{kRule});
     EXPECT_EQ(TreatmentPrintLines(v),
               QStringList({title, QString(), kRule}) + values + QStringList{kRule});
-
-    // Appended to a report file in GBK, CR LF, and read back whole.
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    TextReportFile file;
-    file.chooseNew(dir.filePath(QStringLiteral("report.txt")));
-    file.append(saved);
-    QFile written(file.fileName());
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(FromGbk(written.readAll()), saved.join(QStringLiteral("\r\n")) + "\r\n");
 }
 
 // The block follows the selected process, whatever process the results came
