@@ -1,5 +1,7 @@
 #include "app/AppWindows.h"
 
+#include "airtreat/Unit_Air_treat.h"
+#include "airtreat/Unit_G.h"
 #include "app/Prompts.h"
 #include "app/Unit_main.h"
 #include "app/Unit_message.h"
@@ -28,13 +30,17 @@ AppWindows::AppWindows()
     // Creation order of the program's windows, the main menu first.
     main = create<Form_main>();
     message = create<Form_message>();
+    airTreat = create<Form_Air_treat>(idLib, treatment);
     atm = create<Form_atm>();
+    airFlows = create<Form_G>();
+    airTreat->useDialogs(*atm, *airFlows);
     chart = create<Form_IDTu>(idLib, *atm);
     unit = create<Form_unit>();
     id = create<Form_id>(idLib, *atm);
     pmv = create<Form_PMV>(idLib);
 
     main->attach(QStringLiteral("SpeedButton_point"), id);
+    main->attach(QStringLiteral("SpeedButton_air"), airTreat);
     main->attach(QStringLiteral("SpeedButton_ID"), chart);
     main->attach(QStringLiteral("SpeedButton_PMV"), pmv);
     main->attach(QStringLiteral("SpeedButton_Unit"), unit);

@@ -2,6 +2,7 @@
 // menu first) and kept until exit, and the one moist-air library they share.
 #pragma once
 
+#include "airtreat/TreatmentCalc.h"
 #include "psychro/ID_lib.h"
 
 #include <QDialog>
@@ -10,7 +11,9 @@
 
 class Form_main;
 class Form_message;
+class Form_Air_treat;
 class Form_atm;
+class Form_G;
 class Form_id;
 class Form_IDTu;
 class Form_unit;
@@ -22,9 +25,14 @@ struct AppWindows {
 
     // The program's library: its messages are error boxes over the active window.
     ID_lib idLib;
+    // The last complete air treatment calculation, which the treatment chart
+    // view draws.
+    TreatmentResult treatment;
     Form_main* main = nullptr;
     Form_message* message = nullptr;
+    Form_Air_treat* airTreat = nullptr;
     Form_atm* atm = nullptr;
+    Form_G* airFlows = nullptr;
     Form_IDTu* chart = nullptr;
     Form_unit* unit = nullptr;
     Form_id* id = nullptr;

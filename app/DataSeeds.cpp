@@ -1,8 +1,12 @@
 #include "app/DataSeeds.h"
 
 #include "app/DataDir.h"
+#include "app/Numbers.h"
 #include "app/RecordTableStore.h"
 #include "chart/PointTable.h"
+#include "psychro/WeatherTable.h"
+
+#include <QFile>
 
 void RegisterDataSeeds()
 {
@@ -14,5 +18,13 @@ void RegisterDataSeeds()
     // The chart's scratch point table starts empty.
     DataDir::registerSeed(QString::fromLatin1(PointTableFileName), [](const QString& fullPath) {
         CreateTableFile(fullPath, PointTableDeclaration());
+    });
+    // The city weather table: every station of the seed built into the program.
+    DataDir::registerSeed(QString::fromLatin1(WeatherTableFileName), [](const QString& fullPath) {
+        QFile seed(QString::fromLatin1(WeatherSeedResource));
+        if (!seed.open(QIODevice::ReadOnly))
+            throw UserError(
+                QStringLiteral("程序内的气象参数数据无法读取：%1").arg(seed.errorString()));
+        CreateWeatherTable(fullPath, ReadWeatherCsv(seed));
     });
 }

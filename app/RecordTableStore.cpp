@@ -88,6 +88,39 @@ private:
     int rc_ = SQLITE_ERROR;
 };
 
+// Appends records to the one table of a file being created, in one
+// transaction (left open on failure: the file is thrown away). Returns
+// SQLite's result code.
+int insertRecords(sqlite3* db, const TableDeclaration& declaration,
+                  const std::vector<std::vector<QVariant>>& records)
+{
+    QStringList placeholders;
+    for (int k = 0; k < declaration.fields.size(); ++k)
+        placeholders << QStringLiteral("?");
+    const QString sql = QStringLiteral("INSERT INTO %1 VALUES (%2)")
+                            .arg(quoted(QString::fromLatin1(kCreatedTableName)),
+                                 placeholders.join(QStringLiteral(", ")));
+    int rc = sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        return rc;
+    Statement statement(db, sql);
+    if (!statement.prepared())
+        return sqlite3_errcode(db);
+    for (const std::vector<QVariant>& record : records) {
+        for (size_t k = 0; k < record.size(); ++k) {
+            const FieldDeclaration& field = declaration.fields[int(k)];
+            if (field.type == FieldType::Text && record[k].isValid())
+                statement.bind(int(k) + 1, cutToChars(record[k].toString(), field.size));
+            else
+                statement.bind(int(k) + 1, record[k]);
+        }
+        if (statement.step() != SQLITE_DONE)
+            return sqlite3_errcode(db);
+        sqlite3_reset(statement.get());
+    }
+    return sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+}
+
 } // namespace
 
 int TableDeclaration::indexOf(const QString& name) const
@@ -571,11 +604,16 @@ void RecordTableStore::fail(const QString& what) const
     throw UserError(what);
 }
 
-void CreateTableFile(const QString& path, const TableDeclaration& declaration)
+void CreateTableFile(const QString& path, const TableDeclaration& declaration,
+                     const std::vector<std::vector<QVariant>>& records)
 {
     const QString cannotCreate = QStringLiteral("无法创建数据表“%1”：%2");
     if (QFileInfo::exists(path))
         throw UserError(cannotCreate.arg(path, QStringLiteral("文件已存在")));
+    for (const std::vector<QVariant>& record : records) {
+        if (record.size() != size_t(declaration.fields.size()))
+            throw UserError(cannotCreate.arg(path, QStringLiteral("记录的字段数与表不符")));
+    }
 
     // SQLite takes an empty file as an empty database: reserve a unique name
     // beside the target, build the table in it, then move it into place.
@@ -601,6 +639,8 @@ void CreateTableFile(const QString& path, const TableDeclaration& declaration)
                              nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK && !records.empty())
+        rc = insertRecords(db, declaration, records);
     const QString reason = rc == SQLITE_OK ? QString()
                            : db            ? sqliteText(db)
                                            : QString::fromUtf8(sqlite3_errstr(rc));

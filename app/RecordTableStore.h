@@ -197,11 +197,15 @@ private:
     RecordTableStore& table_;
 };
 
-// Creates an empty table file with the declared columns (data-directory
-// seeding and tests only: windows copy files, they never create tables). The
-// file is built beside `path` and renamed into place, so an existing file is
-// never replaced: that throws UserError, as does any other failure.
-void CreateTableFile(const QString& path, const TableDeclaration& declaration);
+// Creates a table file with the declared columns (data-directory seeding and
+// tests only: windows copy files, they never create tables), holding
+// `records` in order: one value per field as Record::values holds them, a
+// text cut to its field's size. They are written in one transaction, not a
+// disk flush per record as posting would cost. The file is built beside
+// `path` and renamed into place, so an existing file is never replaced: that
+// throws UserError, as does any other failure.
+void CreateTableFile(const QString& path, const TableDeclaration& declaration,
+                     const std::vector<std::vector<QVariant>>& records = {});
 
 // Copies a table file byte for byte to `target`, creating or replacing it
 // through a temporary file beside it that is renamed over it only when
