@@ -1,0 +1,131 @@
+#!/usr/bin/python3
+"""Writes the fuzz targets' seed corpora under corpus/. The files are kept in
+the repository; run this again (with Debian's /usr/bin/python3) only to change
+them. Table files use 512-byte pages so that each seed stays small."""
+
+import os
+import shutil
+import sqlite3
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+CORPUS = os.path.join(HERE, "corpus")
+
+
+def write(target, name, data):
+    folder = os.path.join(CORPUS, target)
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, name), "wb") as f:
+        f.write(data)
+
+
+def numbers():
+    # First byte: decimals to format with (taken modulo 11); then the text.
+    cases = {
+        "plain": (2, " 12.5 "),
+        "half_away": (0, "-2.5"),
+        "exponent": (10, "1.25E-3"),
+        "leading_point": (4, "+.5e+2"),
+        "huge": (2, "1.7976931348623157e308"),
+        "tiny": (10, "4e-320"),
+        "letters": (2, "abc"),
+        "comma": (1, "1,5"),
+        "blank": (2, " "),
+        "chinese": (2, "１２.５度"),
+    }
+    for name, (decimals, text) in cases.items():
+        write("numbers", name, bytes([decimals]) + text.encode("utf-8"))
+
+
+def gbk():
+    report = " 大气压力：101325Pa\r\n    A  20.00  14.18  50.00\r\n"
+    write("gbk", "report_gbk", report.encode("gbk"))
+    write("gbk", "report_utf8", report.encode("utf-8"))
+    write("gbk", "ascii", b"t=20 rh=50\r\n")
+    write("gbk", "lead_byte_at_end", "焓".encode("gbk") + b"\x81")
+    write("gbk", "bad_trail_byte", b"\x81\x20\xff\xfe")
+    write("gbk", "no_gbk_form", "状态点 ☃ \U0001F600".encode("utf-8"))
+
+
+def csv():
+    # First byte: the longest line kept (below 192: that modulo 64; else the
+    # reader's own limit); second: the device's piece size (1 + that modulo 64).
+    cases = {
+        "state_batch": (255, 61, "\ufefft,rh\r\n20,50\r\n25.5,60\r\n"),
+        "line_ends": (255, 0, "a\rb\r\nc\n\nd"),
+        "cr_lf_split": (255, 0, "ab\r\ncd\r\r\n"),
+        "quoted": (255, 10, ' 20 , "a,b","say ""hi""",\n"open,quote\n'),
+        "too_long": (5, 2, "short\nthis one is longer\nok\n"),
+        "chinese": (255, 1, "状态点,温度\n室外,35\n"),
+    }
+    for name, (longest, piece, text) in cases.items():
+        write("csv", name, bytes([longest, piece]) + text.encode("utf-8"))
+
+
+def table(target, name, statements, rows=()):
+    """A database built by statements; rows go into the first table."""
+    handle, path = tempfile.mkstemp(suffix=".DB")
+    os.close(handle)
+    os.remove(path)
+    db = sqlite3.connect(path)
+    db.execute("PRAGMA page_size = 512")
+    for statement in statements:
+        db.execute(statement)
+    for sql, values in rows:
+        db.execute(sql, values)
+    db.commit()
+    db.execute("VACUUM")
+    db.close()
+    with open(path, "rb") as f:
+        write(target, name, f.read())
+    os.remove(path)
+
+
+RECORDS = 'CREATE TABLE records ("Name" TEXT, "Value" REAL, "Note" TEXT)'
+INSERT = "INSERT INTO records VALUES (?, ?, ?)"
+
+
+def record_table():
+    table("record_table", "records", [RECORDS], [
+        (INSERT, ("A", 12.5, "第一条")),
+        (INSERT, (None, None, None)),
+        (INSERT, ("长名称超过四个", "26.0", "数值以文本保存")),
+        (INSERT, ("B", 3, "")),
+        (INSERT, ("C", 1e300, "-0.5")),
+    ])
+    table("record_table", "empty", [RECORDS])
+    table("record_table", "no_number", [RECORDS], [(INSERT, ("A", "abc", ""))])
+    table("record_table", "other_columns",
+          ['CREATE TABLE records ("Name" TEXT, "Note" TEXT, "Value" REAL)'])
+    table("record_table", "two_tables", [RECORDS, "CREATE TABLE other (x)"])
+    table("record_table", "without_rowid",
+          ['CREATE TABLE records ("Name" TEXT PRIMARY KEY, "Value" REAL, "Note" TEXT) '
+           "WITHOUT ROWID"])
+    write("record_table", "not_a_database", b"SQLite format 2\x00not really\n")
+
+
+POINTS = ('CREATE TABLE records ("No" TEXT, "T" REAL, "RH" REAL, "Ts" REAL, "D" REAL, '
+          '"I" REAL, "Ruo" REAL, "Tv" REAL, "P" REAL)')
+POINT = "INSERT INTO records VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"
+
+
+def point_file():
+    table("point_file", "points", [POINTS], [
+        (POINT, ("A", 20, 50, 13.84, 7.26, 38.55, 1.2, 9.27, 1168.8)),
+        (POINT, ("室外", 35, 60, 28.9, 21.45, 90.1, 1.13, 26.1, 3374.5)),
+        (POINT, ("B", None, None, None, None, None, None, None, None)),
+    ])
+    table("point_file", "empty", [POINTS])
+    table("point_file", "far_off_chart", [POINTS], [
+        (POINT, ("X", 1e300, -1e300, 0, -1e308, 1e308, 0, 0, 0)),
+    ])
+    table("point_file", "renamed_table", [POINTS.replace("records", "id_tu")])
+
+
+if __name__ == "__main__":
+    shutil.rmtree(CORPUS, ignore_errors=True)
+    numbers()
+    gbk()
+    csv()
+    record_table()
+    point_file()
