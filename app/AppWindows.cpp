@@ -10,6 +10,7 @@
 #include "convert/Unit_BH.h"
 #include "psychro/Unit_air_id.h"
 #include "psychro/Unit_atm.h"
+#include "psychro/Unit_wea.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -30,6 +31,7 @@ AppWindows::AppWindows()
     // Creation order of the program's windows, the main menu first.
     main = create<Form_main>();
     message = create<Form_message>();
+    wea = create<Form_wea>();
     airTreat = create<Form_Air_treat>(idLib, treatment);
     atm = create<Form_atm>();
     airFlows = create<Form_G>();

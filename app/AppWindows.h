@@ -11,6 +11,7 @@
 
 class Form_main;
 class Form_message;
+class Form_wea;
 class Form_Air_treat;
 class Form_atm;
 class Form_G;
@@ -30,6 +31,7 @@ struct AppWindows {
     TreatmentResult treatment;
     Form_main* main = nullptr;
     Form_message* message = nullptr;
+    Form_wea* wea = nullptr;
     Form_Air_treat* airTreat = nullptr;
     Form_atm* atm = nullptr;
     Form_G* airFlows = nullptr;

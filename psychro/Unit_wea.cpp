@@ -1,0 +1,159 @@
+#include "psychro/Unit_wea.h"
+
+#include "app/DataDir.h"
+#include "app/Fonts.h"
+#include "app/FormWidgets.h"
+#include "app/Guarded.h"
+#include "app/Prompts.h"
+#include "psychro/WeatherTable.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShowEvent>
+
+namespace
+{
+
+// The city list is wide enough for the longest station name of the table,
+// "克孜勒苏柯尔克孜自治州(乌恰)" (15 characters), beside a scroll bar.
+constexpr int kProvinceListWidth = 110;
+constexpr int kCityListWidth = 260;
+constexpr int kListHeight = 300;
+
+void writeField(QLineEdit* field, const QString& text)
+{
+    if (field)
+        field->setText(text);
+}
+
+} // namespace
+
+Form_wea::Form_wea(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Form_wea"));
+    setWindowTitle(QStringLiteral("城市气象参数"));
+    setFont(SongFontPx(12));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    const int cityLeft = 12 + kProvinceListWidth + 12;
+    const int width = cityLeft + kCityListWidth + 12;
+    setFixedSize(width, 12 + 20 + kListHeight + 12 + 28 + 12);
+
+    Label_Pro =
+        NewLabel(this, "Label_Pro", QStringLiteral("省市名称:"), {12, 12, kProvinceListWidth, 18});
+    Label_City = NewLabel(this, "Label_City", QStringLiteral("城市名称:"),
+                          {cityLeft, 12, kCityListWidth, 18});
+    ListBox_Pro = new QListWidget(this);
+    ListBox_Pro->setObjectName(QStringLiteral("ListBox_Pro"));
+    ListBox_Pro->setGeometry(12, 32, kProvinceListWidth, kListHeight);
+    ListBox_City = new QListWidget(this);
+    ListBox_City->setObjectName(QStringLiteral("ListBox_City"));
+    ListBox_City->setGeometry(cityLeft, 32, kCityListWidth, kListHeight);
+    ListBox_City->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (QListWidget* list : {ListBox_Pro, ListBox_City})
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    const int buttonsTop = 32 + kListHeight + 12;
+    Button_select = NewButton(this, "Button_select", QStringLiteral("选取(&S)"),
+                              {width - 12 - 2 * 88 - 8, buttonsTop, 88, 28});
+    Button_quit = NewButton(this, "Button_quit", QStringLiteral("退出(&Q)"),
+                            {width - 12 - 88, buttonsTop, 88, 28});
+
+    // A province chosen by mouse or keyboard shows its cities.
+    ConnectGuarded(ListBox_Pro, &QListWidget::itemSelectionChanged, this,
+                   &Form_wea::ListBox_ProClick);
+    ConnectGuarded(ListBox_City, &QListWidget::itemDoubleClicked, this,
+                   &Form_wea::Button_selectClick);
+    ConnectGuarded(Button_select, &QPushButton::clicked, this, &Form_wea::Button_selectClick);
+    ConnectGuarded(Button_quit, &QPushButton::clicked, this, &Form_wea::Button_quitClick);
+}
+
+void Form_wea::setTargets(const WeatherTargets& targets)
+{
+    summer_ = targets.summerProcess;
+    dryBulb_ = targets.dryBulb;
+    wetBulb_ = targets.wetBulb;
+    relativeHumidity_ = targets.relativeHumidity;
+}
+
+int Form_wea::pick(const WeatherTargets& targets)
+{
+    setTargets(targets);
+    return exec();
+}
+
+QString Form_wea::tablePath() const
+{
+    return DataDir::file(QString::fromLatin1(WeatherTableFileName));
+}
+
+void Form_wea::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) // not on a restore from the task bar
+        Guarded(this, [this] { FormShow(); });
+}
+
+// The lists are rebuilt from the table at every showing: the provinces in
+// the order they first occur, and the first province's cities, with no
+// province selected yet.
+void Form_wea::FormShow()
+{
+    {
+        const QSignalBlocker quiet(ListBox_Pro);
+        ListBox_Pro->clear();
+    }
+    ListBox_City->clear();
+    CitiesProvince.clear();
+    const QStringList provinces = WeatherProvinces(tablePath());
+    {
+        const QSignalBlocker quiet(ListBox_Pro);
+        ListBox_Pro->addItems(provinces);
+    }
+    if (!provinces.isEmpty())
+        fillCities(provinces.first());
+}
+
+void Form_wea::ListBox_ProClick()
+{
+    const QList<QListWidgetItem*> selected = ListBox_Pro->selectedItems();
+    if (selected.isEmpty())
+        return;
+    fillCities(selected.first()->text());
+}
+
+void Form_wea::fillCities(const QString& province)
+{
+    ListBox_City->clear();
+    CitiesProvince = province;
+    ListBox_City->addItems(WeatherCities(tablePath(), province));
+}
+
+// The station is the selected city of the province whose cities are listed.
+void Form_wea::Button_selectClick()
+{
+    const QList<QListWidgetItem*> selected = ListBox_City->selectedItems();
+    if (selected.isEmpty()) {
+        prompts().error(this, QStringLiteral("请选择城市名称！"));
+        return;
+    }
+    const QString city = selected.first()->text();
+    const std::optional<WeatherStation> station =
+        FindWeatherStation(tablePath(), CitiesProvince, city);
+    if (!station) { // the table changed since the list was filled
+        prompts().error(this, QStringLiteral("气象参数表中已没有“%1”，请重新选择！").arg(city));
+        return;
+    }
+    const OutdoorDesignTexts texts = OutdoorDesignFor(*station, summer_);
+    writeField(dryBulb_, texts.dryBulb);
+    writeField(wetBulb_, texts.wetBulb);
+    writeField(relativeHumidity_, texts.relativeHumidity);
+    accept();
+}
+
+void Form_wea::Button_quitClick()
+{
+    reject();
+}

@@ -1,0 +1,219 @@
+// The city weather dialog driven through its lists and buttons, on the
+// shipped table and on a small table built to have a province come back and
+// a city name under two provinces.
+#include "app/DataDir.h"
+#include "app/DataSeeds.h"
+#include "psychro/Unit_wea.h"
+#include "psychro/WeatherTable.h"
+#include "support/ScriptedPrompts.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestFormWea : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString shipped_, built_;
+    std::unique_ptr<ScriptedPrompts> prompts_;
+    std::unique_ptr<Form_wea> form_;
+    // The calculator's outdoor fields, holding text a pick must replace.
+    QLineEdit dryBulb_, wetBulb_, rh_;
+
+    static QStringList texts(const QListWidget* list)
+    {
+        QStringList out;
+        for (int row = 0; row < list->count(); ++row)
+            out << list->item(row)->text();
+        return out;
+    }
+    static void click(QListWidget* list, const QString& text, bool twice = false)
+    {
+        const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
+        QVERIFY2(!found.isEmpty(), qPrintable(text));
+        list->scrollToItem(found.first());
+        const QPoint at = list->visualItemRect(found.first()).center();
+        // A double click is a click and then the second press.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        if (twice)
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    }
+    // Shows the dialog on the table of a data directory, for a summer or a
+    // winter process.
+    void open(const QString& dataDir, bool summer)
+    {
+        DataDir::setOverride(dataDir);
+        dryBulb_.setText(QStringLiteral("x"));
+        wetBulb_.setText(QStringLiteral("x"));
+        rh_.setText(QStringLiteral("x"));
+        form_->setTargets({summer, &dryBulb_, &wetBulb_, &rh_});
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    }
+    QStringList fields() const { return {dryBulb_.text(), wetBulb_.text(), rh_.text()}; }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir_.isValid());
+        shipped_ = dir_.filePath(QStringLiteral("shipped"));
+        built_ = dir_.filePath(QStringLiteral("built"));
+        RegisterDataSeeds();
+        DataDir::setOverride(shipped_);
+        DataDir::ensure();
+        QVERIFY(QDir().mkpath(built_));
+        const auto station = [](const char* p, const char* c, const char* txk, const char* twx,
+                                const char* tdk, const char* tdm) {
+            return WeatherStation{QString::fromUtf8(p),   QString::fromUtf8(c),
+                                  QString::fromUtf8(txk), QString::fromUtf8(twx),
+                                  QString::fromUtf8(tdk), QString::fromUtf8(tdm)};
+        };
+        CreateWeatherTable(built_ + QStringLiteral("/wea.DB"),
+                           {station("甲", "一城", "33.5", "26.4", "-9.9", "44"),
+                            station("甲", "二城", "30", "25.1", "-5", "50"),
+                            station("乙", "一城", "31.2", "", "2.9", "67"),
+                            station("甲", "三城", "29.9", "24", "-12.0", "71"),
+                            station("丙", "四城", "35", "28", "10.3", "86")});
+    }
+    void init()
+    {
+        prompts_ = std::make_unique<ScriptedPrompts>();
+        form_ = std::make_unique<Form_wea>();
+    }
+    void cleanup()
+    {
+        form_.reset();
+        prompts_.reset();
+        DataDir::setOverride(QString());
+    }
+
+    void startsAsDesigned()
+    {
+        open(shipped_, true);
+        QCOMPARE(form_->windowTitle(), QStringLiteral("城市气象参数"));
+        QCOMPARE(form_->Label_Pro->text(), QStringLiteral("省市名称:"));
+        QCOMPARE(form_->Label_City->text(), QStringLiteral("城市名称:"));
+        QCOMPARE(form_->Button_select->text(), QStringLiteral("选取(&S)"));
+        QCOMPARE(form_->Button_quit->text(), QStringLiteral("退出(&Q)"));
+        // The shipped table: 31 provinces, 北京's one city shown with no
+        // province selected.
+        QCOMPARE(form_->ListBox_Pro->count(), 31);
+        QCOMPARE(form_->ListBox_Pro->item(0)->text(), QStringLiteral("北京"));
+        QVERIFY(form_->ListBox_Pro->selectedItems().isEmpty());
+        QCOMPARE(texts(form_->ListBox_City), QStringList({"北京"}));
+        // The longest station name is shown whole.
+        click(form_->ListBox_Pro, QStringLiteral("新疆"));
+        const QString longest = QStringLiteral("克孜勒苏柯尔克孜自治州(乌恰)");
+        QVERIFY(texts(form_->ListBox_City).contains(longest));
+        const QFontMetrics metrics(form_->ListBox_City->font());
+        QVERIFY(metrics.horizontalAdvance(longest) + 8 <= form_->ListBox_City->viewport()->width());
+    }
+
+    void listsProvincesOnceAndRefillsCities()
+    {
+        open(built_, true);
+        QCOMPARE(texts(form_->ListBox_Pro), QStringList({"甲", "乙", "丙"}));
+        QCOMPARE(texts(form_->ListBox_City), QStringList({"一城", "二城", "三城"}));
+        click(form_->ListBox_Pro, QStringLiteral("乙"));
+        QCOMPARE(texts(form_->ListBox_City), QStringList({"一城"}));
+        click(form_->ListBox_Pro, QStringLiteral("丙"));
+        QCOMPARE(texts(form_->ListBox_City), QStringList({"四城"}));
+        // Showing again rebuilds both lists.
+        form_->hide();
+        form_->show();
+        QCOMPARE(texts(form_->ListBox_City), QStringList({"一城", "二城", "三城"}));
+        QVERIFY(form_->ListBox_Pro->selectedItems().isEmpty());
+    }
+
+    void picksWriteAllThreeFields_data()
+    {
+        QTest::addColumn<QString>("province"); // empty: none clicked
+        QTest::addColumn<QString>("city");
+        QTest::addColumn<bool>("summer");
+        QTest::addColumn<bool>("doubleClick");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("summer, first province unclicked")
+            << QString() << "二城" << true << false << QStringList{"30", "25.1", "50"};
+        QTest::newRow("winter also overwrites the wet bulb")
+            << QString() << "二城" << false << false << QStringList{"-5", "25.1", "50"};
+        QTest::newRow("一城 under 甲")
+            << "甲"
+            << "一城" << false << true << QStringList{"-9.9", "26.4", "44"};
+        QTest::newRow("一城 under 乙, no wet bulb")
+            << "乙"
+            << "一城" << true << true << QStringList{"31.2", "", "67"};
+        QTest::newRow("一城 under 乙, winter")
+            << "乙"
+            << "一城" << false << false << QStringList{"2.9", "", "67"};
+    }
+    void picksWriteAllThreeFields()
+    {
+        QFETCH(QString, province);
+        QFETCH(QString, city);
+        QFETCH(bool, summer);
+        QFETCH(bool, doubleClick);
+        QFETCH(QStringList, expected);
+        open(built_, summer);
+        if (!province.isEmpty())
+            click(form_->ListBox_Pro, province);
+        if (doubleClick) {
+            click(form_->ListBox_City, city, true);
+        } else {
+            click(form_->ListBox_City, city);
+            QTest::mouseClick(form_->Button_select, Qt::LeftButton);
+        }
+        QCOMPARE(prompts_->errors, QStringList());
+        QCOMPARE(fields(), expected);
+        QVERIFY(!form_->isVisible());
+        QCOMPARE(form_->result(), int(QDialog::Accepted));
+    }
+
+    void shippedStationsGiveTheirValues()
+    {
+        open(shipped_, false);
+        click(form_->ListBox_Pro, QStringLiteral("安徽"));
+        click(form_->ListBox_City, QStringLiteral("安庆"));
+        QTest::mouseClick(form_->Button_select, Qt::LeftButton);
+        QCOMPARE(fields(), QStringList({"-2.9", "28.1", "75"}));
+    }
+
+    void noCitySelectedAsksForOne()
+    {
+        open(built_, true);
+        QTest::mouseClick(form_->Button_select, Qt::LeftButton);
+        QCOMPARE(prompts_->errors, QStringList({"请选择城市名称！"}));
+        QCOMPARE(fields(), QStringList({"x", "x", "x"}));
+        QVERIFY(form_->isVisible());
+    }
+
+    void quitChangesNothing()
+    {
+        open(built_, true);
+        click(form_->ListBox_City, QStringLiteral("一城"));
+        QTest::mouseClick(form_->Button_quit, Qt::LeftButton);
+        QVERIFY(!form_->isVisible());
+        QCOMPARE(form_->result(), int(QDialog::Rejected));
+        QCOMPARE(fields(), QStringList({"x", "x", "x"}));
+        QCOMPARE(prompts_->errors, QStringList());
+    }
+
+    void missingTableIsReported()
+    {
+        open(dir_.filePath(QStringLiteral("empty")), true);
+        QCOMPARE(prompts_->errors.size(), 1);
+        QVERIFY2(prompts_->errors[0].contains(QStringLiteral("wea.DB")),
+                 qPrintable(prompts_->errors[0]));
+        QCOMPARE(form_->ListBox_Pro->count(), 0);
+        prompts_->errors.clear();
+        QTest::mouseClick(form_->Button_select, Qt::LeftButton);
+        QCOMPARE(prompts_->errors, QStringList({"请选择城市名称！"}));
+    }
+};
+
+QTEST_MAIN(TestFormWea)
+#include "tst_form_wea.moc"
