@@ -1,7 +1,9 @@
 #include "psychro/ID_lib.h"
+#include "psychro/GoffGratch.h"
 #include "psychro/SaturationGrid.h"
 #include "psychro/SaturationPressure.h"
 
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -16,18 +18,17 @@ namespace
 
 using ext = long double;
 
-// Saturation pressure over liquid water, Goff–Gratch type formula referred to
-// the triple point: log10(ps/101325) = E(x), x = T / 273.16 K.
-constexpr ext kZeroCelsius = 273.15L;   // K at 0 ℃
-constexpr ext kTriplePoint = 273.16L;   // K, triple point of water
-constexpr ext kStandardAtm = 101325.0L; // Pa; the formula's pressure unit
-constexpr ext kGG1 = 10.79574L;         // the (1 − 1/x) term
-constexpr ext kGG2 = 5.028L;            // the log10(x) term
-constexpr ext kGG3 = 0.000150475L;      // first power-of-ten correction
-constexpr ext kGG3Exponent = -8.2969L;  // its exponent per (x − 1)
-constexpr ext kGG4 = 0.00042873L;       // second power-of-ten correction
-constexpr ext kGG4Exponent = 4.76955L;  // its exponent per (1 − 1/x)
-constexpr ext kGGOffset = -2.2195768L;  // log10(611.14 Pa / 101325 Pa): ps at the triple point
+// Saturation pressure over liquid water: psychro/GoffGratch.h.
+using GoffGratch::kA1;
+using GoffGratch::kA2;
+using GoffGratch::kA3;
+using GoffGratch::kA4;
+using GoffGratch::kB3;
+using GoffGratch::kB4;
+using GoffGratch::kE0;
+using GoffGratch::kStandardAtm;
+using GoffGratch::kTriplePoint;
+using GoffGratch::kZeroCelsius;
 
 // Moist air at the pressure B.
 constexpr ext kMolarMassRatio = 0.622L;  // water / dry air, 18.02 / 28.97
@@ -67,8 +68,8 @@ ext Pow10Fast(ext x)
 template <ext (*Pow10)(ext)> ext GoffGratchExponent(double t)
 {
     const ext x = (t + kZeroCelsius) / kTriplePoint;
-    return kGG1 * (1 - 1 / x) - kGG2 * std::log10(x) + kGG3 * (1 - Pow10(kGG3Exponent * (x - 1))) +
-           kGG4 * (Pow10(kGG4Exponent * (1 - 1 / x)) - 1) + kGGOffset;
+    return kA1 * (1 - 1 / x) - kA2 * std::log10(x) + kA3 * (1 - Pow10(kB3 * (x - 1))) +
+           kA4 * (Pow10(kB4 * (1 - 1 / x)) - 1) + kE0;
 }
 
 // exp10l and powl differ by a couple of units in the last place (ulps) of a
@@ -79,6 +80,10 @@ template <ext (*Pow10)(ext)> ext GoffGratchExponent(double t)
 // about 6 %) are worked out again with powl.
 constexpr int kRoundingGuardUlps = 64;
 constexpr ext kLargestGuardedExponent = 8;
+
+// Whether SaturationPressureFast tries the series first; every form gives
+// the same doubles, so this changes only the speed.
+std::atomic<bool> seriesInUse{true};
 
 // True when every long double within `ulps` of x rounds to the same double as x.
 // Bit operations only: this runs for every saturation pressure.
@@ -165,19 +170,38 @@ const SaturationGrid& GridOf(bool reference)
 
 } // namespace
 
-double SaturationPressureReference(double t)
+long double SaturationPressureReferenceExtended(double t)
 {
-    return static_cast<double>(kStandardAtm *
-                               Pow10Reference(GoffGratchExponent<Pow10Reference>(t)));
+    return kStandardAtm * Pow10Reference(GoffGratchExponent<Pow10Reference>(t));
 }
 
-double SaturationPressureFast(double t)
+double SaturationPressureReference(double t)
+{
+    return static_cast<double>(SaturationPressureReferenceExtended(t));
+}
+
+double SaturationPressureExp10(double t)
 {
     const ext E = GoffGratchExponent<Pow10Fast>(t);
     const ext ps = kStandardAtm * Pow10Fast(E);
     if (std::fabs(E) < kLargestGuardedExponent && RoundsLikeItsNeighbours(ps, kRoundingGuardUlps))
         return static_cast<double>(ps);
     return SaturationPressureReference(t);
+}
+
+double SaturationPressureFast(double t)
+{
+    if (seriesInUse.load(std::memory_order_relaxed)) {
+        const ext ps = SaturationPressureSeries(t); // NaN when it has none
+        if (RoundsLikeItsNeighbours(ps, kSaturationSeriesGuardUlps))
+            return static_cast<double>(ps);
+    }
+    return SaturationPressureExp10(t);
+}
+
+void UseSaturationPressureSeries(bool use)
+{
+    seriesInUse.store(use, std::memory_order_relaxed);
 }
 
 void UseReferenceSaturationPressure(ID_lib& lib, bool reference)

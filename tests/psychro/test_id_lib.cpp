@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -404,13 +405,14 @@ TEST(IdLibRoundTrip, EveryPairReproducesTheStateWithinTheIterationTolerances)
     EXPECT_THAT(r.messages, IsEmpty());
 }
 
-// The library takes its powers of ten from exp10l rather than powl(10, x),
-// redoing with powl only results too near a rounding boundary of double. It
-// must give the states of the plain powl form over the windows' input ranges:
+// The library takes its saturation pressures from Taylor polynomials, and
+// where those lie too near a rounding boundary of double from exp10l rather
+// than powl(10, x), redoing with powl only results too near a boundary again.
+// It must give the states of the plain powl form over the windows' input ranges:
 // every field bit for bit, every message and return value. Both forms read
 // the dew point's midpoint pressures from their own kept tables; the powl
 // form's dew points are held against the bisection without a table too.
-TEST(IdLibSweep, FastPowersOfTenGiveTheSameStatesAsPowl)
+TEST(IdLibSweep, FastFormsGiveTheSameStatesAsPowl)
 {
     RecordingLib fast, plain;
     UseReferenceSaturationPressure(plain.lib, true);
@@ -449,17 +451,49 @@ TEST(IdLibSweep, FastPowersOfTenGiveTheSameStatesAsPowl)
     EXPECT_GT(dewPoints, kStates / 2);
 }
 
+// Every fast form against the reference, where each is most likely to slip:
+// anywhere (and beyond the series' range), at the series' grid points, half
+// way between them where its polynomials meet, and a few doubles either side
+// of both.
 TEST(IdLibSweep, SaturationPressureFormsAgreeBitForBit)
 {
-    for (double t : {-50.0, 0.0, 0.01, 100.0})
-        EXPECT_TRUE(SameBits(SaturationPressureFast(t), SaturationPressureReference(t))) << t;
+    constexpr double kGridStep = 1.0 / 16; // K, the series' grid
     std::mt19937_64 random(99);
-    std::uniform_real_distribution<double> temperature(-60, 110);
-    int differing = 0;
-    for (int n = 0; n < 200000; ++n) {
-        const double t = temperature(random);
-        if (!SameBits(SaturationPressureFast(t), SaturationPressureReference(t)))
-            ++differing;
+    std::uniform_real_distribution<double> anywhere(-60, 110), inRange(-50, 100), offset(-1, 1);
+    const auto nearestPoint = [&] {
+        return -50 + std::round((inRange(random) + 50) / kGridStep) * kGridStep;
+    };
+    const auto stepped = [&](double t) {
+        const int steps = static_cast<int>(offset(random) * 8);
+        for (int n = 0; n < std::abs(steps); ++n)
+            t = std::nextafter(t, steps > 0 ? HUGE_VAL : -HUGE_VAL);
+        return t;
+    };
+    const struct {
+        const char* name;
+        std::function<double()> next;
+        int count;
+    } families[] = {
+        {"anywhere", [&] { return anywhere(random); }, 100000},
+        {"near a grid point", [&] { return nearestPoint() + offset(random) * 1e-6; }, 30000},
+        {"a few doubles from a grid point", [&] { return stepped(nearestPoint()); }, 30000},
+        {"where two polynomials meet",
+         [&] { return stepped(nearestPoint() + std::copysign(kGridStep / 2, offset(random))); },
+         30000},
+        {"a few doubles from the series' ends",
+         [&] { return stepped(offset(random) < 0 ? -50.0 : 100.0); }, 2000},
+    };
+    for (const auto& family : families) {
+        int differing = 0, differingExp10 = 0;
+        for (int n = 0; n < family.count; ++n) {
+            const double t = family.next();
+            const double reference = SaturationPressureReference(t);
+            if (!SameBits(SaturationPressureFast(t), reference) && ++differing <= 3)
+                ADD_FAILURE() << family.name << ": t = " << t;
+            if (!SameBits(SaturationPressureExp10(t), reference))
+                ++differingExp10;
+        }
+        EXPECT_EQ(differing, 0) << family.name;
+        EXPECT_EQ(differingExp10, 0) << family.name;
     }
-    EXPECT_EQ(differing, 0);
 }
