@@ -1,5 +1,5 @@
-// Cost of the moist-air library: the saturation pressure in both arithmetic
-// forms and each state operation at a typical room state (20 ℃, 50 %).
+// Cost of the moist-air library: the saturation pressure in each arithmetic
+// form and each state operation at a typical room state (20 ℃, 50 %).
 #include "psychro/ID_lib.h"
 #include "psychro/SaturationPressure.h"
 
@@ -42,6 +42,17 @@ void BM_SaturationPressureFast(benchmark::State& state)
 }
 BENCHMARK(BM_SaturationPressureFast);
 
+// The form used before the Taylor polynomials: exp10l, powl near a boundary.
+void BM_SaturationPressureExp10(benchmark::State& state)
+{
+    double t = 20;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(SaturationPressureExp10(t));
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_SaturationPressureExp10);
+
 void BM_SaturationPressureReference(benchmark::State& state)
 {
     double t = 20;
@@ -69,6 +80,11 @@ void BM_SaturationPressureFastSweep(benchmark::State& state)
     RunSaturationSweep<SaturationPressureFast>(state);
 }
 BENCHMARK(BM_SaturationPressureFastSweep)->Unit(benchmark::kMicrosecond);
+void BM_SaturationPressureExp10Sweep(benchmark::State& state)
+{
+    RunSaturationSweep<SaturationPressureExp10>(state);
+}
+BENCHMARK(BM_SaturationPressureExp10Sweep)->Unit(benchmark::kMicrosecond);
 void BM_SaturationPressureReferenceSweep(benchmark::State& state)
 {
     RunSaturationSweep<SaturationPressureReference>(state);
@@ -137,6 +153,29 @@ STATE_BENCHMARK(StateFromD_Ts, s.ts, s.d);
 STATE_BENCHMARK(StateFromD_RH, s.RH, s.d);
 STATE_BENCHMARK(StateFromI_RH, s.RH, s.i);
 STATE_BENCHMARK(StateFromI_D, s.d, s.i);
+
+// StateFromRH_T over the batch's states (t −10…40 ℃, RH 10…95 %) rather than
+// one: the wet bulb's relaxation reaches saturation pressures all over its
+// range. Arg(0) takes them from the Taylor polynomials first, Arg(1) from the
+// exp10l form alone, as before the polynomials.
+void BM_StateFromRH_TSweep(benchmark::State& state)
+{
+    UseSaturationPressureSeries(state.range(0) == 0);
+    ID_lib lib = MakeLib();
+    std::mt19937 random(3);
+    std::uniform_real_distribution<double> dryBulb(-10, 40), humidity(10, 95);
+    std::vector<MoistAirState> given(1024);
+    for (MoistAirState& s : given)
+        s.t = dryBulb(random), s.RH = humidity(random);
+    for (auto _ : state)
+        for (const MoistAirState& s : given) {
+            lib.CurrentState = s;
+            benchmark::DoNotOptimize(lib.StateFromRH_T(s.t, s.RH));
+        }
+    state.SetItemsProcessed(state.iterations() * given.size());
+    UseSaturationPressureSeries(true);
+}
+BENCHMARK(BM_StateFromRH_TSweep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
