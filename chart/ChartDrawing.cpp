@@ -346,7 +346,7 @@ QImage RenderChart(const ID_lib& lib, const QString& pressureText, qreal dpr, QS
     return image;
 }
 
-void DrawPointMark(QPainter& painter, QPoint at, const QString& name)
+void DrawPointMark(QPainter& painter, QPoint at, const QString& name, QPoint labelOffset)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -354,7 +354,8 @@ void DrawPointMark(QPainter& painter, QPoint at, const QString& name)
     painter.setBrush(QColor(Qt::white));
     painter.drawEllipse(at, 2, 2);
     painter.setFont(ChartLabelFont());
-    DrawCellText(painter, at.x() - 12, at.y() - 18, name);
+    const QPoint cell = at + labelOffset;
+    DrawCellText(painter, cell.x(), cell.y(), name);
     painter.restore();
 }
 
@@ -369,7 +370,7 @@ void ErasePointMark(QPainter& painter, QPoint at, const QString& name)
     // Four spaces blank a name only as wide as they are; the name's own cell
     // and any ink its glyphs put beyond the cell go too.
     const QFontMetrics fm(painter.font(), painter.device());
-    const QPoint cell(at.x() - 12, at.y() - 18);
+    const QPoint cell = at + PointLabelOffset;
     const QString blank(4, QLatin1Char(' '));
     const int width = std::max(fm.horizontalAdvance(blank), fm.horizontalAdvance(name));
     const QRect ink = fm.boundingRect(name).translated(cell + QPoint(0, fm.ascent()));
@@ -377,11 +378,11 @@ void ErasePointMark(QPainter& painter, QPoint at, const QString& name)
     painter.restore();
 }
 
-void DrawUserLine(QPainter& painter, QPoint from, QPoint to)
+void DrawChartLine(QPainter& painter, QPoint from, QPoint to, QRgb colour)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(QPen(QColor(Qt::black), 1));
+    painter.setPen(QPen(QColor::fromRgb(colour), 1));
     painter.drawLine(from, to);
     painter.restore();
 }
@@ -389,11 +390,18 @@ void DrawUserLine(QPainter& painter, QPoint from, QPoint to)
 ChartPrintPlacement PlaceChartOnPage(QSize page, QSize image)
 {
     ChartPrintPlacement placement;
-    if (image.isEmpty())
+    if (image.isEmpty() || page.isEmpty())
         return placement;
-    placement.k = std::max(
-        0, std::min((page.width() - 100) / image.width(), (page.height() - 100) / image.height()));
-    const int w = placement.k * image.width(), h = placement.k * image.height();
+    const int marginsW = page.width() - 100, marginsH = page.height() - 100;
+    placement.k = std::max(0, std::min(marginsW / image.width(), marginsH / image.height()));
+    int w = placement.k * image.width(), h = placement.k * image.height();
+    if (placement.k == 0) {
+        const double roomW = marginsW > 0 ? marginsW : page.width();
+        const double roomH = marginsH > 0 ? marginsH : page.height();
+        const double scale = std::min(roomW / image.width(), roomH / image.height());
+        w = std::max(1, int(image.width() * scale));
+        h = std::max(1, int(image.height() * scale));
+    }
     placement.target = QRect((page.width() - w) / 2, (page.height() - h) / 2, w, h);
     return placement;
 }

@@ -58,21 +58,32 @@ QImage RenderChart(const ID_lib& lib, const QString& pressureText, qreal dpr = 1
                    QStringList* messages = nullptr,
                    ChartComputation how = ChartComputation::Reduced);
 
+// Where a point's name goes: the top-left corner of its cell, from the
+// point's pixel. The chart window writes every name at this offset; the
+// treatment view places each of its letters on its own side of the point.
+inline constexpr QPoint PointLabelOffset{-12, -18};
+
 // A named point: a red circle of pen width 2 inscribed in (x−2, y−2)–(x+2,
-// y+2), filled white, and the name with its cell's top-left at (x−12, y−18).
-void DrawPointMark(QPainter& painter, QPoint at, const QString& name);
+// y+2), filled white, and the name with its cell's top-left at at +
+// labelOffset.
+void DrawPointMark(QPainter& painter, QPoint at, const QString& name,
+                   QPoint labelOffset = PointLabelOffset);
 // Erasing a mark: the same circle in white, and the name's cell blanked (at
 // least four spaces wide, as wide as the name when that is wider).
 void ErasePointMark(QPainter& painter, QPoint at, const QString& name);
-// A line the user draws between points: pen width 1, black.
-void DrawUserLine(QPainter& painter, QPoint from, QPoint to);
+// A straight line between two points, pen width 1: black for the lines the
+// user draws, blue for the treatment view's process lines.
+void DrawChartLine(QPainter& painter, QPoint from, QPoint to, QRgb colour = ChartColors::Black);
 
 // Printing the picture enlarged by a whole factor k and centred on a page of
 // page printer pixels: k = min((Pw − 100) div Iw, (Ph − 100) div Ih), so
 // that at least 50 pixels of margin stay on each side in the limiting
-// direction. A page too small gives k = 0 and an empty target.
+// direction. On a page too small for the picture at its own size plus the
+// margins (k = 0) it is scaled down, keeping its proportions, to fit inside
+// the same margins, or inside the page when the margins leave nothing: a
+// printout is never blank. Only an empty page or image gives an empty target.
 struct ChartPrintPlacement {
-    int k = 0;
+    int k = 0; // the whole factor; 0 when the picture is scaled down
     QRect target;
 };
 ChartPrintPlacement PlaceChartOnPage(QSize page, QSize image = ChartGeometry::ImageSize);

@@ -110,14 +110,17 @@ std::vector<StatePoint> ReadPoints(RecordTableStore& table)
     return points;
 }
 
-QStringList PointReportLines(const std::vector<StatePoint>& points, const QString& pressureText)
+QStringList PointReportLines(const std::vector<StatePoint>& points, const QString& pressureText,
+                             const PointReportStyle& style)
 {
+    // Title and rule stand 22 columns in, over the middle of the table.
+    const QString centre(22, QLatin1Char(' '));
     const QString dashLine =
         QStringLiteral(" -----------------------------------------------------------------");
     QStringList lines{
         QStringLiteral(" "),
-        QStringLiteral("                      湿空气状态参数计算"),
-        QStringLiteral("                      ━━━━━━━━━"),
+        centre + style.title,
+        centre + QString(style.ruleLength, QChar(u'━')),
         QStringLiteral(" "),
         QStringLiteral(" 大气压力：") + pressureText + QStringLiteral("Pa"),
         dashLine,
@@ -129,11 +132,12 @@ QStringList PointReportLines(const std::vector<StatePoint>& points, const QStrin
     // Numbers are not padded: columns line up only where widths agree.
     const auto f2 = [](double value) { return FormatNumber(value, QStringLiteral("0.00")); };
     for (const StatePoint& p : points) {
-        lines << QStringLiteral("    ") + QString::fromStdString(p.No) + QStringLiteral("  ") +
-                     f2(p.T) + QStringLiteral("  ") + f2(p.Ts) + QStringLiteral("  ") + f2(p.RH) +
-                     QStringLiteral("   ") + f2(p.D) + QStringLiteral("   ") + f2(p.I) +
-                     QStringLiteral("    ") + f2(p.Ruo) + QStringLiteral("   ") + f2(p.Tv) +
-                     QStringLiteral("  ") + FormatNumber(p.P, QStringLiteral("0.0"));
+        lines << QString(style.indent, QLatin1Char(' ')) + QString::fromStdString(p.No) +
+                     QStringLiteral("  ") + f2(p.T) + QStringLiteral("  ") + f2(p.Ts) +
+                     QStringLiteral("  ") + f2(p.RH) + QStringLiteral("   ") + f2(p.D) +
+                     QStringLiteral("   ") + f2(p.I) + QStringLiteral("    ") + f2(p.Ruo) +
+                     QStringLiteral("   ") + f2(p.Tv) + QStringLiteral("  ") +
+                     FormatNumber(p.P, QStringLiteral("0.0"));
     }
     lines << dashLine;
     return lines;

@@ -44,7 +44,17 @@ void DeleteAllPoints(RecordTableStore& table);
 // Every point in table order. Leaves the table at eof.
 std::vector<StatePoint> ReadPoints(RecordTableStore& table);
 
+// How a point report is headed and indented. The chart window's report is
+// the default; the treatment view's has its own title and rule, and its
+// printed form indents the points by one more space.
+struct PointReportStyle {
+    QString title = QStringLiteral("湿空气状态参数计算");
+    int ruleLength = 9; // heavy rule characters "━" under the title
+    int indent = 4;     // spaces before each point's name
+};
+
 // The state-point report: header, one line per point, closing dash line (11
 // lines for no points). `pressureText` is the local-pressure field's text as
 // the user typed it.
-QStringList PointReportLines(const std::vector<StatePoint>& points, const QString& pressureText);
+QStringList PointReportLines(const std::vector<StatePoint>& points, const QString& pressureText,
+                             const PointReportStyle& style = {});

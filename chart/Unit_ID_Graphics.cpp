@@ -113,6 +113,84 @@ QIcon ToolIcon(ToolGlyph glyph)
 
 } // namespace
 
+void SetUpPointGrid(QTableView* grid, TableGridModel* model)
+{
+    grid->setModel(model);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setStyleSheet(QStringLiteral("QTableView { background: white; }"));
+    grid->setFont(SongFontPx(15));
+    grid->horizontalHeader()->setFont(SongFontPx(12));
+    grid->verticalHeader()->setDefaultSectionSize(20);
+    grid->verticalHeader()->setFixedWidth(14);
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    const int charWidth = QFontMetrics(SongFontPx(15)).horizontalAdvance(QLatin1Char('0'));
+    for (int column = 0; column < model->columnCount(); ++column)
+        grid->setColumnWidth(column, model->columnWidthChars(column) * charWidth + 14);
+}
+
+void ShowReadout(const ChartReadout& readout, QLineEdit* i, QLineEdit* d, QLineEdit* t,
+                 QLineEdit* RH, QLineEdit* ts)
+{
+    const QString pattern = QStringLiteral("0.00");
+    i->setText(FormatNumber(readout.state.i, pattern));
+    d->setText(FormatNumber(readout.state.d, pattern));
+    t->setText(FormatNumber(readout.t, pattern));
+    RH->setText(FormatNumber(readout.RH, pattern));
+    ts->setText(FormatNumber(readout.ts, pattern));
+}
+
+bool ChartPressureUsable(QWidget* window, const Form_atm& atm, ID_lib& lib)
+{
+    bool usable = false;
+    Guarded(window, [&] {
+        atm.applyTo(lib);
+        usable = true;
+    });
+    return usable;
+}
+
+void OutputPointReport(QWidget* parent, const std::function<QStringList()>& lines)
+{
+    const QString path =
+        prompts().saveFile(parent, {QStringLiteral("保存文件"), QStringLiteral("文本文件(*.TXT)"),
+                                    QStringLiteral("txt")});
+    if (path.isEmpty())
+        return;
+    WriteTextFile(path, lines());
+}
+
+void PrintPointReport(QWidget* parent, const std::function<QStringList()>& lines)
+{
+    QPrinter& printer = AppPrinter();
+    if (!prompts().print(parent, printer))
+        return;
+    PrintLines(printer, DefaultReportFont(), lines());
+}
+
+void PrintChartPicture(QWidget* parent, const QImage& picture)
+{
+    QPrinter& printer = AppPrinter();
+    if (!prompts().print(parent, printer))
+        return;
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw UserError(QStringLiteral("打印机无法开始打印，请检查打印机设置！"));
+    // The chart is flat colours and one-pixel lines; the PDF engine
+    // would store it as JPEG, whose artefacts the enlargement blows up into
+    // smudged, off-colour lines.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
+    // The whole factor counts the picture's logical pixels (825 × 562 in the
+    // design), whatever the screen's pixel ratio it was drawn at.
+    const ChartPrintPlacement placement = PlaceChartOnPage(
+        QSize(printer.width(), printer.height()), picture.deviceIndependentSize().toSize());
+    if (!placement.target.isEmpty())
+        painter.drawImage(placement.target, picture);
+    if (!painter.end())
+        throw UserError(QStringLiteral("打印作业未能完成！"));
+}
+
 ChartImage::ChartImage(QWidget* parent) : QWidget(parent)
 {
     setMouseTracking(true);
@@ -164,19 +242,7 @@ Form_IDTu::Form_IDTu(ID_lib& lib, Form_atm& atm, QWidget* parent)
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setGeometry(4, 4 + G::ImageSize.height() + 4, 825, 89);
     gridModel_ = new TableGridModel(&table_, this);
-    DBGrid1->setModel(gridModel_);
-    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DBGrid1->setStyleSheet(QStringLiteral("QTableView { background: white; }"));
-    DBGrid1->setFont(SongFontPx(15));
-    DBGrid1->horizontalHeader()->setFont(SongFontPx(12));
-    DBGrid1->verticalHeader()->setDefaultSectionSize(20);
-    DBGrid1->verticalHeader()->setFixedWidth(14);
-    DBGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    const int charWidth = QFontMetrics(SongFontPx(15)).horizontalAdvance(QLatin1Char('0'));
-    for (int column = 0; column < gridModel_->columnCount(); ++column)
-        DBGrid1->setColumnWidth(column, gridModel_->columnWidthChars(column) * charWidth + 14);
+    SetUpPointGrid(DBGrid1, gridModel_);
 
     const int right = 4 + G::ImageSize.width() + 8; // 837
     const int panelWidth = 1040 - right - 6;
@@ -333,12 +399,7 @@ void Form_IDTu::paint(const std::function<void(QPainter&)>& draw)
 // used is reported in the general error box.
 bool Form_IDTu::pressureUsable()
 {
-    bool usable = false;
-    Guarded(this, [&] {
-        atm_.applyTo(lib_);
-        usable = true;
-    });
-    return usable;
+    return ChartPressureUsable(this, atm_, lib_);
 }
 
 void Form_IDTu::setVisible(bool visible)
@@ -496,12 +557,7 @@ void Form_IDTu::Image1MouseMove(int x, int y)
 {
     Image1->setCursor(Qt::CrossCursor);
     const ChartReadout r = ReadOutAt(lib_, QPoint(x, y));
-    const QString pattern = QStringLiteral("0.00");
-    Edit1->setText(FormatNumber(r.state.i, pattern));
-    Edit2->setText(FormatNumber(r.state.d, pattern));
-    Edit3->setText(FormatNumber(r.t, pattern));
-    Edit4->setText(FormatNumber(r.RH, pattern));
-    Edit5->setText(FormatNumber(r.ts, pattern));
+    ShowReadout(r, Edit1, Edit2, Edit3, Edit4, Edit5);
     if (table_.isOpen() && PlacedPointAt(table_, r.state))
         Image1->setCursor(Qt::SizeAllCursor);
 }
@@ -713,7 +769,7 @@ bool Form_IDTu::TwoPointSecond()
 // E
 void Form_IDTu::JoinTwoPoints()
 {
-    paint([&](QPainter& p) { DrawUserLine(p, LineStart, LineEnd); });
+    paint([&](QPainter& p) { DrawChartLine(p, LineStart, LineEnd); });
     LineStart = LineEnd = QPoint();
 }
 
@@ -771,7 +827,7 @@ bool Form_IDTu::MixPoints()
     // that their sum overflows) leaves no mark.
     storePoint(MixName, lib_.CurrentState.t, lib_.CurrentState.RH, *mix);
     paint([&](QPainter& p) {
-        DrawUserLine(p, first, second);
+        DrawChartLine(p, first, second);
         DrawPointMark(p, G::StateToPixel(*mix), MixName);
     });
     return true;
@@ -789,7 +845,7 @@ bool Form_IDTu::RatioLine()
     if (!room)
         return false;
     LineStart = G::StateToPixel(RatioLineEnd(*room, MixFlow1));
-    paint([&](QPainter& p) { DrawUserLine(p, G::StateToPixel(*room), LineStart); });
+    paint([&](QPainter& p) { DrawChartLine(p, G::StateToPixel(*room), LineStart); });
     return true;
 }
 
@@ -865,42 +921,17 @@ QStringList Form_IDTu::reportLines()
 
 void Form_IDTu::Button_output_pointClick()
 {
-    const QString path =
-        prompts().saveFile(this, {QStringLiteral("保存文件"), QStringLiteral("文本文件(*.TXT)"),
-                                  QStringLiteral("txt")});
-    if (path.isEmpty())
-        return;
-    WriteTextFile(path, reportLines());
+    OutputPointReport(this, [this] { return reportLines(); });
 }
 
 void Form_IDTu::Button_print_pointClick()
 {
-    QPrinter& printer = AppPrinter();
-    if (!prompts().print(this, printer))
-        return;
-    PrintLines(printer, DefaultReportFont(), reportLines());
+    PrintPointReport(this, [this] { return reportLines(); });
 }
 
-// The picture enlarged by a whole factor and centred on the page (printer
-// pixels of the printable area).
 void Form_IDTu::Button_PrintingClick()
 {
-    QPrinter& printer = AppPrinter();
-    if (!prompts().print(this, printer))
-        return;
-    QPainter painter;
-    if (!painter.begin(&printer))
-        throw UserError(QStringLiteral("打印机无法开始打印，请检查打印机设置！"));
-    // The chart is flat colours and one-pixel lines; the PDF engine
-    // would store it as JPEG, whose artefacts the enlargement blows up into
-    // smudged, off-colour lines.
-    painter.setRenderHint(QPainter::LosslessImageRendering);
-    const ChartPrintPlacement placement =
-        PlaceChartOnPage(QSize(printer.width(), printer.height()), G::ImageSize);
-    if (placement.k > 0)
-        painter.drawImage(placement.target, picture());
-    if (!painter.end())
-        throw UserError(QStringLiteral("打印作业未能完成！"));
+    PrintChartPicture(this, picture());
 }
 
 void Form_IDTu::Button_printer_SetupClick()

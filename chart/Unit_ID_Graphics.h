@@ -24,6 +24,7 @@ class QToolButton;
 class Form_atm;
 class ID_lib;
 class TableGridModel;
+struct ChartReadout;
 
 // The chart picture: shows an image at its logical size and reports the
 // mouse in the image's pixels.
@@ -49,6 +50,32 @@ protected:
 private:
     QImage picture_;
 };
+
+// What the chart window and the treatment process view share besides the
+// picture.
+
+// The point grid under a chart: read-only, whole rows selected, cells in
+// "宋体" 15 px and titles in 12 px, each column as wide as declared.
+void SetUpPointGrid(QTableView* grid, TableGridModel* model);
+// The state under the mouse in the read-out fields i, d, t, RH and ts ("0.00").
+void ShowReadout(const ChartReadout& readout, QLineEdit* i, QLineEdit* d, QLineEdit* t,
+                 QLineEdit* RH, QLineEdit* ts);
+// Applies the local pressure to lib before a showing draws. A text that is no
+// number, or a pressure of zero or below, is reported in the general error
+// box over window and gives false: nothing is then drawn or stored at a
+// pressure other than the one typed.
+bool ChartPressureUsable(QWidget* window, const Form_atm& atm, ID_lib& lib);
+// The point report to a text file: the save dialog ("保存文件", *.TXT), then
+// the lines, made once the file is chosen, written whole under the chosen
+// path. Nothing happens on cancel.
+void OutputPointReport(QWidget* parent, const std::function<QStringList()>& lines);
+// The point report on the printer: the print dialog, then the lines in
+// "宋体" 12 pt.
+void PrintPointReport(QWidget* parent, const std::function<QStringList()>& lines);
+// The chart on the printer: the print dialog, then the picture on one page,
+// placed by PlaceChartOnPage (enlarged by a whole factor, or scaled down on
+// a page too small for it).
+void PrintChartPicture(QWidget* parent, const QImage& picture);
 
 class Form_IDTu : public QDialog
 {

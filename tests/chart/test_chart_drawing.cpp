@@ -384,7 +384,7 @@ TEST(ChartDrawing, UserLineIsOnePixelBlack)
     QImage image(100, 100, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    DrawUserLine(painter, QPoint(10, 10), QPoint(50, 50));
+    DrawChartLine(painter, QPoint(10, 10), QPoint(50, 50));
     painter.end();
     EXPECT_EQ(image.pixel(10, 10), kBlack);
     EXPECT_EQ(image.pixel(30, 30), kBlack);

@@ -4,6 +4,8 @@
 #include "chart/ChartGeometry.h"
 #include "psychro/ID_lib.h"
 
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -91,11 +93,41 @@ TEST(ChartGeometry, PrintedPictureIsAWholeMultipleCentredOnThePage)
 
     // Exactly 50 pixels of margin each side still fits once.
     EXPECT_EQ(PlaceChartOnPage(QSize(925, 662)).k, 1);
-    EXPECT_EQ(PlaceChartOnPage(QSize(924, 662)).k, 0);
-    // A page too small (even smaller than the margins) prints nothing.
-    const ChartPrintPlacement tiny = PlaceChartOnPage(QSize(60, 40));
-    EXPECT_EQ(tiny.k, 0);
-    EXPECT_TRUE(tiny.target.isEmpty());
+    EXPECT_EQ(PlaceChartOnPage(QSize(925, 662)).target, QRect(50, 50, 825, 562));
+}
+
+// A page with no room for the picture at its own size plus the margins
+// still gets the whole picture, scaled down with its proportions kept and
+// centred inside the margins (inside the page where margins leave nothing).
+TEST(ChartGeometry, SmallPagePrintsThePictureScaledDown)
+{
+    const struct {
+        QSize page;
+        QRect room; // where the picture must stay
+    } cases[] = {
+        {{924, 662}, {50, 50, 824, 562}},   // one pixel short across
+        {{925, 661}, {50, 50, 825, 561}},   // one pixel short down
+        {{500, 700}, {50, 50, 400, 600}},   // narrow portrait page
+        {{2000, 400}, {50, 50, 1900, 300}}, // low landscape page
+        {{60, 40}, {0, 0, 60, 40}},         // smaller than the margins
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.page.width()) + "x" +
+                     testing::PrintToString(c.page.height()));
+        const ChartPrintPlacement p = PlaceChartOnPage(c.page);
+        EXPECT_EQ(p.k, 0);
+        ASSERT_FALSE(p.target.isEmpty());
+        EXPECT_TRUE(c.room.contains(p.target));
+        // The proportions of 825 × 562, and the limiting side filled but for
+        // the pixel that truncation takes.
+        EXPECT_NEAR(double(p.target.width()) / p.target.height(), 825.0 / 562, 0.05);
+        EXPECT_LE(std::min(c.room.width() - p.target.width(), c.room.height() - p.target.height()),
+                  1);
+        // Centred, within the pixel a halving cuts.
+        EXPECT_LE(std::abs(p.target.left() - (c.page.width() - 1 - p.target.right())), 1);
+        EXPECT_LE(std::abs(p.target.top() - (c.page.height() - 1 - p.target.bottom())), 1);
+    }
+    EXPECT_TRUE(PlaceChartOnPage(QSize(0, 0)).target.isEmpty());
 }
 
 TEST(ChartConstructions, MixingPointDividesTheLineByTheAirVolumes)
