@@ -2,6 +2,7 @@
 
 #include "airtreat/Unit_Air_treat.h"
 #include "airtreat/Unit_G.h"
+#include "airtreat/Unit_IDTu_Treat.h"
 #include "app/Prompts.h"
 #include "app/Unit_main.h"
 #include "app/Unit_message.h"
@@ -36,6 +37,7 @@ AppWindows::AppWindows()
     atm = create<Form_atm>();
     airFlows = create<Form_G>();
     airTreat->useDialogs(*atm, *airFlows);
+    treatChart = create<Form_IDTu_Treat>(idLib, *atm, treatment);
     chart = create<Form_IDTu>(idLib, *atm);
     unit = create<Form_unit>();
     id = create<Form_id>(idLib, *atm);

@@ -15,6 +15,7 @@ class Form_wea;
 class Form_Air_treat;
 class Form_atm;
 class Form_G;
+class Form_IDTu_Treat;
 class Form_id;
 class Form_IDTu;
 class Form_unit;
@@ -35,6 +36,7 @@ struct AppWindows {
     Form_Air_treat* airTreat = nullptr;
     Form_atm* atm = nullptr;
     Form_G* airFlows = nullptr;
+    Form_IDTu_Treat* treatChart = nullptr;
     Form_IDTu* chart = nullptr;
     Form_unit* unit = nullptr;
     Form_id* id = nullptr;

@@ -1,5 +1,6 @@
 #include "app/DataSeeds.h"
 
+#include "airtreat/TreatmentChart.h"
 #include "app/DataDir.h"
 #include "app/Numbers.h"
 #include "app/RecordTableStore.h"
@@ -19,6 +20,10 @@ void RegisterDataSeeds()
     DataDir::registerSeed(QString::fromLatin1(PointTableFileName), [](const QString& fullPath) {
         CreateTableFile(fullPath, PointTableDeclaration());
     });
+    // The treatment process view's scratch point table starts empty too.
+    DataDir::registerSeed(
+        QString::fromLatin1(TreatPointTableFileName),
+        [](const QString& fullPath) { CreateTableFile(fullPath, TreatPointTableDeclaration()); });
     // The city weather table: every station of the seed built into the program.
     DataDir::registerSeed(QString::fromLatin1(WeatherTableFileName), [](const QString& fullPath) {
         QFile seed(QString::fromLatin1(WeatherSeedResource));
