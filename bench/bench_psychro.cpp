@@ -42,7 +42,7 @@ void BM_SaturationPressureFast(benchmark::State& state)
 }
 BENCHMARK(BM_SaturationPressureFast);
 
-// The form used before the Taylor polynomials: exp10l, powl near a boundary.
+// The exp10l form alone: what the Taylor polynomials fall back to.
 void BM_SaturationPressureExp10(benchmark::State& state)
 {
     double t = 20;
@@ -157,7 +157,7 @@ STATE_BENCHMARK(StateFromI_D, s.d, s.i);
 // StateFromRH_T over the batch's states (t −10…40 ℃, RH 10…95 %) rather than
 // one: the wet bulb's relaxation reaches saturation pressures all over its
 // range. Arg(0) takes them from the Taylor polynomials first, Arg(1) from the
-// exp10l form alone, as before the polynomials.
+// exp10l form alone.
 void BM_StateFromRH_TSweep(benchmark::State& state)
 {
     UseSaturationPressureSeries(state.range(0) == 0);

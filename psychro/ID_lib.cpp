@@ -72,13 +72,22 @@ template <ext (*Pow10)(ext)> ext GoffGratchExponent(double t)
            kA4 * (Pow10(kB4 * (1 - 1 / x)) - 1) + kE0;
 }
 
-// exp10l and powl differ by a couple of units in the last place (ulps) of a
-// long double. The two small power terms reach E only through its last bits,
-// so E differs by at most ~5·2^-62 while |E| < 8 (above about −90 ℃), and ps
-// by at most ~50 ulps. A fast result farther than this from a rounding
-// boundary of double rounds as the powl one would; nearer ones (2·64 in 2048,
-// about 6 %) are worked out again with powl.
-constexpr int kRoundingGuardUlps = 64;
+// The exp10l form gets the reference's exponent E, not just a value near it:
+// x, 1/x, log10l and the a1 and a2 terms are the same operations, and only
+// the two correction powers come from exp10l instead of powl. Both are good
+// to about an ulp (1.39 and 0.90 the largest errors seen over the formula's
+// exponents); taking each of powl's powers to lie within 3 ulps of exp10l's,
+// a power widened by 2^-60 of its value each way (7.5 ulps or more) covers
+// powl's. E falls as the first power grows and rises with the second, every
+// rounding keeping that order, so when E comes out the same at both corners
+// (97 % of the time) it is the reference's E. Then only the last power
+// differs, by ≤ 3 ulps, ≤ 7 ulps of ps after the product with 101325; a
+// result farther than 16 ulps from a rounding boundary of double (98.4 %)
+// rounds as the powl one would, and a nearer one gets the reference's last
+// step: powl of that same E.
+constexpr ext kPowerWidening = 0x1p-60L;
+constexpr int kRoundingGuardUlps = 16;
+// Beyond this (below about −90 ℃) the reference form is used outright.
 constexpr ext kLargestGuardedExponent = 8;
 
 // Whether SaturationPressureFast tries the series first; every form gives
@@ -182,11 +191,22 @@ double SaturationPressureReference(double t)
 
 double SaturationPressureExp10(double t)
 {
-    const ext E = GoffGratchExponent<Pow10Fast>(t);
-    const ext ps = kStandardAtm * Pow10Fast(E);
-    if (std::fabs(E) < kLargestGuardedExponent && RoundsLikeItsNeighbours(ps, kRoundingGuardUlps))
+    // GoffGratchExponent's operations in its order, the correction powers apart.
+    const ext x = (t + kZeroCelsius) / kTriplePoint;
+    const ext dryTerms = kA1 * (1 - 1 / x) - kA2 * std::log10(x);
+    const ext firstPow = Pow10Fast(kB3 * (x - 1));
+    const ext secondPow = Pow10Fast(kB4 * (1 - 1 / x));
+    const auto exponent = [dryTerms](ext first, ext second) {
+        return dryTerms + kA3 * (1 - first) + kA4 * (second - 1) + kE0;
+    };
+    const ext lowest = exponent(firstPow * (1 + kPowerWidening), secondPow * (1 - kPowerWidening));
+    const ext highest = exponent(firstPow * (1 - kPowerWidening), secondPow * (1 + kPowerWidening));
+    if (lowest != highest || !(std::fabs(lowest) < kLargestGuardedExponent)) // NaN too
+        return SaturationPressureReference(t);
+    const ext ps = kStandardAtm * Pow10Fast(lowest);
+    if (RoundsLikeItsNeighbours(ps, kRoundingGuardUlps))
         return static_cast<double>(ps);
-    return SaturationPressureReference(t);
+    return static_cast<double>(kStandardAtm * Pow10Reference(lowest));
 }
 
 double SaturationPressureFast(double t)

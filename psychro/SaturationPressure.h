@@ -11,9 +11,11 @@ double SaturationPressureReference(double t);
 // The same before its rounding to double.
 long double SaturationPressureReferenceExtended(double t);
 
-// The formula with exp10l, redone with powl when the result lies too near a
-// rounding boundary of double: the same doubles as the reference form at
-// about a fifth of its cost.
+// The formula with exp10l: its exponent is the reference's whenever the
+// correction powers' difference from powl's cannot change it, and only then
+// is it used; the last power of ten is redone with powl when the result lies
+// too near a rounding boundary of double, and an uncertain exponent takes
+// the reference form. The same doubles as the reference at a fifth of its cost.
 double SaturationPressureExp10(double t);
 
 // Pa at t ℃ from a Taylor polynomial of degree 6 about the nearest point of

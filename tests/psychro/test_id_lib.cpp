@@ -407,8 +407,8 @@ TEST(IdLibRoundTrip, EveryPairReproducesTheStateWithinTheIterationTolerances)
 
 // The library takes its saturation pressures from Taylor polynomials, and
 // where those lie too near a rounding boundary of double from exp10l rather
-// than powl(10, x), redoing with powl only results too near a boundary again.
-// It must give the states of the plain powl form over the windows' input ranges:
+// than powl(10, x), redoing with powl only what exp10l leaves uncertain. It
+// must give the states of the plain powl form over the windows' input ranges:
 // every field bit for bit, every message and return value. Both forms read
 // the dew point's midpoint pressures from their own kept tables; the powl
 // form's dew points are held against the bisection without a table too.
