@@ -86,7 +86,7 @@ struct NodeValues {
 
 // The formula at t0 with x, 1/x, the a1 and a2 products and the sum E
 // carried as pairs (to about 2^-120), so that the errors of a plain
-// evaluation (x and 1/x rounded, up to 50 ulps of ps between them at −50 ℃,
+// evaluation (x and 1/x rounded, up to 82 ulps of ps between them at −50 ℃,
 // and the four roundings of the sum) are gone. Left: log10l (≤ 2 ulps of
 // log10 x, ≤ 2.7·2^-64 in E at 100 ℃), the two small power terms (< 0.2·2^-64
 // in E), and powl (≤ 1 ulp) with the last products (≤ 1 ulp): 10^E turns an
