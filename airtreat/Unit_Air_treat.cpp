@@ -2,12 +2,14 @@
 
 #include "airtreat/TreatmentReport.h"
 #include "airtreat/Unit_G.h"
+#include "airtreat/Unit_IDTu_Treat.h"
 #include "app/Fonts.h"
 #include "app/FormWidgets.h"
 #include "app/Guarded.h"
 #include "app/HelpWindow.h"
 #include "app/Numbers.h"
 #include "psychro/Unit_atm.h"
+#include "psychro/Unit_wea.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -80,6 +82,12 @@ void Form_Air_treat::useDialogs(Form_atm& atm, Form_G& airFlows)
     airFlows_ = &airFlows;
 }
 
+void Form_Air_treat::useViews(Form_wea& weather, Form_IDTu_Treat& processChart)
+{
+    weather_ = &weather;
+    processChart_ = &processChart;
+}
+
 QLineEdit* Form_Air_treat::addField(QWidget* group, const char* name, const QString& caption,
                                     int top, int labelWidth, int editWidth)
 {
@@ -121,9 +129,7 @@ QGroupBox* Form_Air_treat::buildOutdoorGroup()
     Edit3 = addField(box, "Edit3", QStringLiteral("冬季空调室外计算相对湿度(％):"), 26 + 2 * pitch,
                      labelW, editW);
     Button1 = NewButton(box, "Button1", QStringLiteral("城市气象参数(&W)"), {50, 140, 132, 26});
-    // The city weather dialog comes with the chart view; until then the
-    // outdoor values are typed.
-    Button1->setEnabled(false);
+    ConnectGuarded(Button1, &QPushButton::clicked, this, &Form_Air_treat::Button1Click);
     return box;
 }
 
@@ -174,8 +180,6 @@ void Form_Air_treat::buildButtons()
     Button_atm =
         NewButton(this, "Button_atm", QStringLiteral("当地大气压(&A)"), {kLeftX, 318, 120, 26});
     Button_ID = NewButton(this, "Button_ID", QStringLiteral("焓湿图(&G)"), {134, 318, 120, 26});
-    // The treatment chart view is not part of the program yet.
-    Button_ID->setEnabled(false);
 
     struct Row {
         QPushButton** button;
@@ -195,6 +199,7 @@ void Form_Air_treat::buildButtons()
 
     ConnectGuarded(Button_cal, &QPushButton::clicked, this, &Form_Air_treat::Button_calClick);
     ConnectGuarded(Button_atm, &QPushButton::clicked, this, &Form_Air_treat::Button_atmClick);
+    ConnectGuarded(Button_ID, &QPushButton::clicked, this, &Form_Air_treat::Button_IDClick);
     ConnectGuarded(Button_new, &QPushButton::clicked, this, &Form_Air_treat::Button_newClick);
     ConnectGuarded(Button_open, &QPushButton::clicked, this, &Form_Air_treat::Button_openClick);
     ConnectGuarded(Button_save, &QPushButton::clicked, this, &Form_Air_treat::Button_saveClick);
@@ -282,6 +287,24 @@ TreatmentReportValues Form_Air_treat::reportValues() const
     for (int row = 0; row < kShownResultCount; ++row)
         v.results[row] = results_[row]->text();
     return v;
+}
+
+// The station's dry bulb is its summer or its winter value as the selected
+// process is a summer or a winter one.
+void Form_Air_treat::Button1Click()
+{
+    if (!weather_)
+        return;
+    const TreatmentProcess process = selectedProcess();
+    const bool summer =
+        process == TreatmentProcess::PrimarySummer || process == TreatmentProcess::SecondarySummer;
+    weather_->pick({summer, Edit1, Edit2, Edit3});
+}
+
+void Form_Air_treat::Button_IDClick()
+{
+    if (processChart_)
+        processChart_->exec();
 }
 
 void Form_Air_treat::Button_atmClick()

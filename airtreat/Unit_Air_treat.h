@@ -18,6 +18,8 @@ class QPushButton;
 class QRadioButton;
 class Form_atm;
 class Form_G;
+class Form_IDTu_Treat;
+class Form_wea;
 struct TreatmentReportValues;
 
 class Form_Air_treat : public QDialog
@@ -30,6 +32,8 @@ public:
     ~Form_Air_treat() override;
     // The local-pressure and air-flow dialogs, created after this window.
     void useDialogs(Form_atm& atm, Form_G& airFlows);
+    // The city weather dialog and the treatment process view.
+    void useViews(Form_wea& weather, Form_IDTu_Treat& processChart);
 
     // "空气处理方式": processes 1 to 4.
     QRadioButton *RadioButton1, *RadioButton2, *RadioButton3, *RadioButton4;
@@ -57,6 +61,8 @@ protected:
 private:
     void RadioButtonClick(TreatmentProcess process);
     void Button_calClick();
+    void Button1Click();
+    void Button_IDClick();
     void Button_atmClick();
     void Button_newClick();
     void Button_openClick();
@@ -84,6 +90,8 @@ private:
     TreatmentResult& result_;
     Form_atm* atm_ = nullptr;
     Form_G* airFlows_ = nullptr;
+    Form_wea* weather_ = nullptr;
+    Form_IDTu_Treat* processChart_ = nullptr;
     std::array<QRadioButton*, 4> processes_{};
     std::array<QLineEdit*, kShownResultCount> results_{};
     std::unique_ptr<ReportActions> report_;

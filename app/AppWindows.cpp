@@ -38,6 +38,7 @@ AppWindows::AppWindows()
     airFlows = create<Form_G>();
     airTreat->useDialogs(*atm, *airFlows);
     treatChart = create<Form_IDTu_Treat>(idLib, *atm, treatment);
+    airTreat->useViews(*wea, *treatChart);
     chart = create<Form_IDTu>(idLib, *atm);
     unit = create<Form_unit>();
     id = create<Form_id>(idLib, *atm);

@@ -17,17 +17,21 @@
 #include "chart/Unit_ID_Graphics.h"
 #include "psychro/ID_lib.h"
 #include "psychro/Unit_atm.h"
+#include "psychro/Unit_wea.h"
 #include "support/PdfText.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 namespace
@@ -392,6 +396,53 @@ private slots:
         // Shown again: a bare chart and an empty list.
         showForm();
         QCOMPARE(form_->pointTable().recordCount(), 0);
+    }
+
+    // From the calculator: a city picked for a winter process, the process-1
+    // case calculated, its chart view opened and the process drawn.
+    void openedFromTheCalculator()
+    {
+        form_->hide();
+        Form_wea weather;
+        Form_Air_treat calculator(*lib_, result_);
+        Form_G airFlows;
+        calculator.useDialogs(*atm_, airFlows);
+        calculator.useViews(weather, *form_);
+        calculator.show();
+        QVERIFY(calculator.Button1->isEnabled() && calculator.Button_ID->isEnabled());
+
+        QTest::mouseClick(calculator.RadioButton2, Qt::LeftButton);
+        QTimer::singleShot(0, &weather, [&] {
+            weather.ListBox_City->setCurrentRow(0); // 北京
+            QTest::mouseClick(weather.Button_select, Qt::LeftButton);
+        });
+        QTest::mouseClick(calculator.Button1, Qt::LeftButton);
+        QCOMPARE(calculator.Edit1->text(), QStringLiteral("-9.9"));
+        QCOMPARE(calculator.Edit2->text(), QStringLiteral("26.4"));
+        QCOMPARE(calculator.Edit3->text(), QStringLiteral("44"));
+
+        QTest::mouseClick(calculator.RadioButton1, Qt::LeftButton);
+        const QList<std::pair<QLineEdit*, const char*>> inputs{
+            {calculator.Edit1, "34"}, {calculator.Edit2, "28"}, {calculator.Edit4, "26"},
+            {calculator.Edit5, "60"}, {calculator.Edit6, "10"}, {calculator.Edit7, "3"},
+            {calculator.Edit8, "20"}};
+        for (const auto& [edit, text] : inputs) {
+            edit->clear();
+            QTest::keyClicks(edit, QString::fromLatin1(text));
+        }
+        QTest::mouseClick(calculator.Button_cal, Qt::LeftButton);
+        QCOMPARE(calculator.Edit19->text(), QStringLiteral("22.46"));
+
+        QStringList drawn;
+        QTimer::singleShot(0, form_.get(), [&] {
+            drawProcess();
+            drawn = names();
+            QTest::mouseClick(form_->Button_quit, Qt::LeftButton);
+        });
+        QTest::mouseClick(calculator.Button_ID, Qt::LeftButton);
+        QCOMPARE(drawn, QStringList({"N", "W", "C", "L", "O"}));
+        QVERIFY(!form_->isVisible());
+        QCOMPARE(prompts_->errors, QStringList());
     }
 
     void badPressureAbandonsTheShowing()
