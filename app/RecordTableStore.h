@@ -13,6 +13,7 @@
 // the handler's edge shows it and the window stays usable.
 #pragma once
 
+#include <QImage>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -22,8 +23,9 @@
 struct sqlite3;
 
 enum class FieldType {
-    Text,   // at most `size` characters; longer texts are cut on write
-    Double, // a floating-point number, or empty
+    Text,    // at most `size` characters; longer texts are cut on write
+    Double,  // a floating-point number, or empty
+    Picture, // an image file's bytes (PNG, BMP, ...), or empty; read-only here
 };
 
 // One column: how it is stored and how the grid shows it. Meant for
@@ -63,6 +65,10 @@ struct TableDeclaration {
 //   nothing, so the record would read back as 0 after reopening.
 // - text() of a Double field is its shortest round-trip form ("26", "12.63").
 // - number() of a Text field parses it (ConversionError if it is no number).
+// - A Picture field is read with picture() as a QImage (a null image for
+//   nothing or for bytes that are no image); the program never writes one:
+//   setText()/setNumber() on it throw UserError, text() reads it as empty and
+//   number() throws UserError. Editing a record keeps its pictures.
 //
 // Editing follows the usual dataset states: append() or edit() starts a
 // record buffer, setText()/setNumber() fill it, post() writes it (an appended
@@ -119,6 +125,9 @@ public:
     double numberAt(int index) const;
     void setTextAt(int index, const QString& value);
     void setNumberAt(int index, double value);
+    // A Picture field's image (throws UserError for a field of another type).
+    QImage picture(const QString& field) const;
+    QImage pictureAt(int index) const;
 
     // Record editing. append() starts an empty record, edit() a copy of the
     // current one (throws at eof); post() writes the buffer, cancel() drops
@@ -146,7 +155,8 @@ public:
     bool updatesSuspended() const { return suspendCount_ > 0; }
 
     // One record as loaded: its rowid and one value per field (an invalid
-    // QVariant for nothing, a QString for Text, a double for Double).
+    // QVariant for nothing, a QString for Text, a double for Double, a
+    // QByteArray for Picture).
     struct Record {
         qint64 rowId = 0;
         std::vector<QVariant> values;
@@ -200,10 +210,11 @@ private:
 // Creates a table file with the declared columns (data-directory seeding and
 // tests only: windows copy files, they never create tables), holding
 // `records` in order: one value per field as Record::values holds them, a
-// text cut to its field's size. They are written in one transaction, not a
-// disk flush per record as posting would cost. The file is built beside
-// `path` and renamed into place, so an existing file is never replaced: that
-// throws UserError, as does any other failure.
+// text cut to its field's size, a picture as the image file's bytes. They
+// are written in one transaction, not a disk flush per record as posting
+// would cost. The file is built beside `path` and renamed into place, so an
+// existing file is never replaced: that throws UserError, as does any other
+// failure.
 void CreateTableFile(const QString& path, const TableDeclaration& declaration,
                      const std::vector<std::vector<QVariant>>& records = {});
 
