@@ -30,8 +30,8 @@ constexpr TreatmentProcess kProcesses[4] = {
     TreatmentProcess::SecondarySummer, TreatmentProcess::SecondaryWinter};
 
 // Design geometry in pixels: three columns of groups over two rows of buttons.
-constexpr int kLeftX = 8, kLeftW = 232;
-constexpr int kMiddleX = 245, kMiddleW = 176;
+constexpr int kLeftX = 8, kLeftW = 236;
+constexpr int kMiddleX = 249, kMiddleW = 172;
 constexpr int kRightX = 426, kRightW = 195;
 constexpr int kGroupsBottom = 312;
 constexpr int kFieldHeight = 22;
@@ -122,7 +122,8 @@ QGroupBox* Form_Air_treat::buildProcessGroup()
 QGroupBox* Form_Air_treat::buildOutdoorGroup()
 {
     auto* box = new QGroupBox(QStringLiteral("室外空气参数"), this);
-    constexpr int labelW = 170, editW = 46, pitch = 34;
+    // The longest caption takes 169 px; a gap keeps it off its field.
+    constexpr int labelW = 176, editW = 48, pitch = 34;
     Edit1 = addField(box, "Edit1", QStringLiteral("室外计算干球温度(℃):"), 26, labelW, editW);
     Edit2 = addField(box, "Edit2", QStringLiteral("夏季室外计算湿球温度(℃):"), 26 + pitch, labelW,
                      editW);
