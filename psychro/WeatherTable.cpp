@@ -88,7 +88,10 @@ std::vector<WeatherStation> ReadWeatherCsv(QIODevice& device)
     while (const std::optional<CsvLineReader::Line> line = reader.next()) {
         if (line->tooLong)
             badLine(line->number, QStringLiteral("行过长"));
-        const QString text = QString::fromUtf8(line->text);
+        // A byte order mark is no text: the reader drops the file's own, and
+        // one left inside the text (files joined together) would make an
+        // invisible difference between two equal-looking names.
+        const QString text = QString::fromUtf8(line->text).remove(QChar(0xFEFF));
         if (text.trimmed().isEmpty())
             continue;
         const QStringList fields = SplitCsvFields(text);

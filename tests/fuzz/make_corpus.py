@@ -62,6 +62,22 @@ def csv():
         write("csv", name, bytes([longest, piece]) + text.encode("utf-8"))
 
 
+def weather_csv():
+    header = "Province,City,Txk,Twx,Tdk,Tdm\n"
+    cases = {
+        "stations": header + "北京,北京,33.5,26.4,-9.9,44\n天津,塘沽,32.5,26.9,-9.2,59\n",
+        "no_wet_bulb": header + "新疆,克孜勒苏柯尔克孜自治州(乌恰),28.8,,-17.9,59\n",
+        "crlf_bom_blank": "\ufeff" + header.replace("\n", "\r\n") + "\r\n安徽,安庆,35.3,28.1,-2.9,75\r\n",
+        "quoted": header + '"河北",石家庄, 35.1 ,"26.8",-8.8,55\n',
+        "no_number": header + "北京,北京,33.5,湿,-9.9,44\n",
+        "short_line": header + "北京,北京,33.5\n",
+        "other_header": "City,Province\n北京,北京\n",
+        "mark_inside": header + '"\t\ufeff北京",北京,33.5,26.4,-9.9,44\n\ufeff天津,天津,,,,\n',
+    }
+    for name, text in cases.items():
+        write("weather_csv", name, text.encode("utf-8"))
+
+
 def table(target, name, statements, rows=()):
     """A database built by statements; rows go into the first table."""
     handle, path = tempfile.mkstemp(suffix=".DB")
@@ -127,5 +143,6 @@ if __name__ == "__main__":
     numbers()
     gbk()
     csv()
+    weather_csv()
     record_table()
     point_file()

@@ -189,8 +189,11 @@ TEST(WeatherSeed, ReadingRefusesWhatIsNoStation)
                 << error.text().toStdString();
         }
     }
-    // Blank lines and CR LF ends are no stations and no faults.
+    // Blank lines and CR LF ends are no stations and no faults; a byte
+    // order mark inside the text is no part of a name.
     EXPECT_EQ(ReadCsv(header + "\r\n北京,北京,33.5,26.4,-9.9,44\r\n\r\n"),
+              std::vector<WeatherStation>({Station("北京", "北京", "33.5", "26.4", "-9.9", "44")}));
+    EXPECT_EQ(ReadCsv(header + "\xEF\xBB\xBF北京,\"\xEF\xBB\xBF北京\",33.5,26.4,-9.9,44\n"),
               std::vector<WeatherStation>({Station("北京", "北京", "33.5", "26.4", "-9.9", "44")}));
 }
 
