@@ -112,6 +112,8 @@ void Form_wea::FormShow()
         const QSignalBlocker quiet(ListBox_Pro);
         ListBox_Pro->addItems(provinces);
     }
+    // The list starts at its top again, not where the last showing left it.
+    ListBox_Pro->scrollToTop();
     if (!provinces.isEmpty())
         fillCities(provinces.first());
 }
@@ -129,6 +131,7 @@ void Form_wea::fillCities(const QString& province)
     ListBox_City->clear();
     CitiesProvince = province;
     ListBox_City->addItems(WeatherCities(tablePath(), province));
+    ListBox_City->scrollToTop();
 }
 
 // The station is the selected city of the province whose cities are listed.

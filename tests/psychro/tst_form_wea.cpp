@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -112,6 +113,11 @@ private slots:
         QVERIFY(texts(form_->ListBox_City).contains(longest));
         const QFontMetrics metrics(form_->ListBox_City->font());
         QVERIFY(metrics.horizontalAdvance(longest) + 8 <= form_->ListBox_City->viewport()->width());
+        // Shown again, the province list starts at its top.
+        QVERIFY(form_->ListBox_Pro->verticalScrollBar()->value() > 0);
+        form_->hide();
+        form_->show();
+        QCOMPARE(form_->ListBox_Pro->verticalScrollBar()->value(), 0);
     }
 
     void listsProvincesOnceAndRefillsCities()
