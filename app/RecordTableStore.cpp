@@ -45,6 +45,20 @@ QString cutToChars(const QString& text, int size)
     return text.left(units);
 }
 
+// The declared type of a column we create.
+QString columnType(FieldType type)
+{
+    switch (type) {
+    case FieldType::Text:
+        return QStringLiteral(" TEXT");
+    case FieldType::Double:
+        return QStringLiteral(" REAL");
+    case FieldType::Picture:
+        break;
+    }
+    return QStringLiteral(" BLOB");
+}
+
 // Shortest text that reads back as the same double, C locale.
 QString shortestText(double value)
 {
@@ -73,6 +87,10 @@ public:
             sqlite3_bind_null(stmt_, position);
         } else if (value.typeId() == QMetaType::Double) {
             sqlite3_bind_double(stmt_, position, value.toDouble());
+        } else if (value.typeId() == QMetaType::QByteArray) {
+            const QByteArray bytes = value.toByteArray();
+            sqlite3_bind_blob64(stmt_, position, bytes.constData(), sqlite3_uint64(bytes.size()),
+                                SQLITE_TRANSIENT);
         } else {
             const QByteArray utf8 = value.toString().toUtf8();
             sqlite3_bind_text(stmt_, position, utf8.constData(), int(utf8.size()),
@@ -111,6 +129,8 @@ int insertRecords(sqlite3* db, const TableDeclaration& declaration,
             const FieldDeclaration& field = declaration.fields[int(k)];
             if (field.type == FieldType::Text && record[k].isValid())
                 statement.bind(int(k) + 1, cutToChars(record[k].toString(), field.size));
+            else if (field.type == FieldType::Picture && record[k].isValid())
+                statement.bind(int(k) + 1, record[k].toByteArray());
             else
                 statement.bind(int(k) + 1, record[k]);
         }
@@ -253,6 +273,15 @@ void RecordTableStore::loadRecords()
                 record.values.emplace_back();
                 continue;
             }
+            if (declaration_.fields[i].type == FieldType::Picture) {
+                // Whatever the column holds is taken as the image file's
+                // bytes; bytes that are no image show as no picture.
+                const int size = sqlite3_column_bytes(select.get(), column);
+                const char* bytes =
+                    static_cast<const char*>(sqlite3_column_blob(select.get(), column));
+                record.values.emplace_back(QByteArray(bytes, bytes ? size : 0));
+                continue;
+            }
             if (declaration_.fields[i].type == FieldType::Double &&
                 (type == SQLITE_INTEGER || type == SQLITE_FLOAT)) {
                 record.values.emplace_back(sqlite3_column_double(select.get(), column));
@@ -350,7 +379,7 @@ QString RecordTableStore::textAt(int index) const
 {
     requireIndex(index);
     const QVariant& value = currentValues()[index];
-    if (!value.isValid())
+    if (!value.isValid() || declaration_.fields[index].type == FieldType::Picture)
         return QString();
     if (value.typeId() == QMetaType::Double)
         return shortestText(value.toDouble());
@@ -360,6 +389,7 @@ QString RecordTableStore::textAt(int index) const
 double RecordTableStore::numberAt(int index) const
 {
     requireIndex(index);
+    requireNotPicture(index);
     const QVariant& value = currentValues()[index];
     if (!value.isValid())
         return 0;
@@ -374,6 +404,7 @@ double RecordTableStore::numberAt(int index) const
 void RecordTableStore::setTextAt(int index, const QString& value)
 {
     requireIndex(index);
+    requireNotPicture(index);
     std::vector<QVariant>& values = buffer();
     const FieldDeclaration& field = declaration_.fields[index];
     if (field.type == FieldType::Text) {
@@ -397,6 +428,7 @@ void RecordTableStore::setTextAt(int index, const QString& value)
 void RecordTableStore::setNumberAt(int index, double value)
 {
     requireIndex(index);
+    requireNotPicture(index);
     std::vector<QVariant>& values = buffer();
     const FieldDeclaration& field = declaration_.fields[index];
     if (field.type == FieldType::Text) {
@@ -409,6 +441,23 @@ void RecordTableStore::setNumberAt(int index, double value)
                             .arg(path_, field.name));
     }
     values[index] = value;
+}
+
+QImage RecordTableStore::picture(const QString& field) const
+{
+    return pictureAt(requireField(field));
+}
+
+QImage RecordTableStore::pictureAt(int index) const
+{
+    requireIndex(index);
+    if (declaration_.fields[index].type != FieldType::Picture)
+        throw UserError(QStringLiteral("数据表“%1”的字段“%2”不是图片字段")
+                            .arg(path_, declaration_.fields[index].name));
+    const QVariant& value = currentValues()[index];
+    if (!value.isValid())
+        return QImage();
+    return QImage::fromData(value.toByteArray());
 }
 
 void RecordTableStore::append()
@@ -575,6 +624,13 @@ int RecordTableStore::requireField(const QString& field) const
     return index;
 }
 
+void RecordTableStore::requireNotPicture(int index) const
+{
+    if (declaration_.fields[index].type == FieldType::Picture)
+        throw UserError(QStringLiteral("数据表“%1”的图片字段“%2”只能读取图片")
+                            .arg(path_, declaration_.fields[index].name));
+}
+
 void RecordTableStore::requireIndex(int index) const
 {
     if (index < 0 || index >= fieldCount())
@@ -628,8 +684,7 @@ void CreateTableFile(const QString& path, const TableDeclaration& declaration,
 
     QStringList columns;
     for (const FieldDeclaration& field : declaration.fields)
-        columns << quoted(field.name) + (field.type == FieldType::Text ? QStringLiteral(" TEXT")
-                                                                       : QStringLiteral(" REAL"));
+        columns << quoted(field.name) + columnType(field.type);
     const QByteArray sql =
         QStringLiteral("CREATE TABLE %1 (%2)")
             .arg(quoted(QString::fromLatin1(kCreatedTableName)), columns.join(QStringLiteral(", ")))

@@ -175,6 +175,7 @@ private:
     void requireOpen() const;
     int requireField(const QString& field) const;
     void requireIndex(int index) const;
+    void requireNotPicture(int index) const;
     const std::vector<QVariant>& currentValues() const;
     std::vector<QVariant>& buffer();
     void loadRecords();

@@ -73,7 +73,8 @@ int TableGridModel::columnWidthChars(int column) const
 
 QString TableGridModel::displayText(const FieldDeclaration& field, const QVariant& value)
 {
-    if (!value.isValid())
+    // A picture is not shown in a grid; its cell stays empty.
+    if (!value.isValid() || field.type == FieldType::Picture)
         return QString();
     if (value.typeId() != QMetaType::Double)
         return value.toString();

@@ -21,8 +21,8 @@ public:
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
-    // DisplayRole: the value as shown ("0.00" pattern etc.; nothing shows
-    // empty). TextAlignmentRole: the declared alignment, vertically centred.
+    // DisplayRole: the value as shown ("0.00" pattern etc.; nothing and
+    // pictures show empty). TextAlignmentRole: the declared alignment, vertically centred.
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     // Horizontal: the declared title (DisplayRole) and alignment.
     QVariant headerData(int section, Qt::Orientation orientation,
