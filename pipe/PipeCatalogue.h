@@ -100,8 +100,8 @@ QString PipeRoughnessText(double K);
 // --- The pipe type editor --------------------------------------------------
 
 // A name as it is stored: its longest beginning whose GBK form has at most 30
-// bytes, cut between characters. Throws UserError for a character without a
-// GBK form.
+// bytes, cut between characters. Throws UserError naming the name for a
+// character without a GBK form among those kept.
 QString StoredPipeTypeName(const QString& name);
 
 // The size dialog's three fields as a size, Di = De − 2E. Refusals, in order:
