@@ -1,0 +1,238 @@
+#include "pipe/LocalResistance.h"
+
+#include "app/CsvReader.h"
+#include "app/Numbers.h"
+
+namespace
+{
+
+const QString kName = QStringLiteral("Name");
+const QString kMap = QStringLiteral("Map");
+
+// The coefficient columns in their order; the last one serves every size
+// other than the five before it.
+const std::array<const char*, 6> kColumns{"DN15", "DN20", "DN25", "DN32", "DN40", "DN50"};
+constexpr std::array<double, 5> kOwnColumnDN{15, 20, 25, 32, 40};
+constexpr int kOtherSizesColumn = 5;
+
+constexpr int kFirstCoefficientField = 1;
+
+void openIfClosed(RecordTableStore& table)
+{
+    if (!table.isOpen())
+        table.open();
+}
+
+// Opens the table when closed and closes it again when it goes, so that an
+// editor's action leaves the table as the editor found it: closed.
+class ClosedAfterwards
+{
+public:
+    explicit ClosedAfterwards(RecordTableStore& table) : table_(table) { openIfClosed(table_); }
+    ~ClosedAfterwards() { table_.close(); }
+    ClosedAfterwards(const ClosedAfterwards&) = delete;
+    ClosedAfterwards& operator=(const ClosedAfterwards&) = delete;
+
+private:
+    RecordTableStore& table_;
+};
+
+[[noreturn]] void badCsvLine(qint64 line, const QString& why)
+{
+    throw UserError(QStringLiteral("局部阻力系数数据第%1行有误：%2").arg(line).arg(why));
+}
+
+} // namespace
+
+const TableDeclaration& LocalResistanceTableDeclaration()
+{
+    static const TableDeclaration declaration = [] {
+        TableDeclaration fields;
+        fields.fields << FieldDeclaration{
+            .name = kName, .type = FieldType::Text, .size = LocalResistanceNameSize};
+        for (const char* column : kColumns)
+            fields.fields << FieldDeclaration{.name = QString::fromLatin1(column),
+                                              .type = FieldType::Double};
+        fields.fields << FieldDeclaration{.name = kMap, .type = FieldType::Picture};
+        return fields;
+    }();
+    return declaration;
+}
+
+double CoefficientForDN(const LocalResistance& fitting, double DN)
+{
+    for (size_t k = 0; k < kOwnColumnDN.size(); ++k) {
+        if (DN == kOwnColumnDN[k])
+            return fitting.xi[k];
+    }
+    return fitting.xi[kOtherSizesColumn];
+}
+
+QStringList LocalResistanceNames(RecordTableStore& table)
+{
+    openIfClosed(table);
+    SuspendedUpdates suspended(table);
+    QStringList names;
+    for (table.first(); !table.eof(); table.next())
+        names << table.text(kName);
+    return names;
+}
+
+int FindLocalResistanceIndex(RecordTableStore& table, const QString& name)
+{
+    openIfClosed(table);
+    SuspendedUpdates suspended(table);
+    for (table.first(); !table.eof(); table.next()) {
+        if (table.text(kName) == name)
+            return table.currentIndex();
+    }
+    return -1;
+}
+
+bool FindLocalResistance(RecordTableStore& table, const QString& name)
+{
+    return FindLocalResistanceIndex(table, name) >= 0;
+}
+
+LocalResistance CurrentLocalResistance(const RecordTableStore& table)
+{
+    LocalResistance fitting;
+    fitting.name = table.text(kName);
+    for (size_t k = 0; k < kColumns.size(); ++k)
+        fitting.xi[k] = table.numberAt(kFirstCoefficientField + int(k));
+    return fitting;
+}
+
+std::optional<LocalResistance> LookUpLocalResistance(RecordTableStore& table, const QString& name)
+{
+    if (!FindLocalResistance(table, name))
+        return std::nullopt;
+    return CurrentLocalResistance(table);
+}
+
+std::vector<LocalResistance> ReadLocalResistances(RecordTableStore& table)
+{
+    openIfClosed(table);
+    SuspendedUpdates suspended(table);
+    std::vector<LocalResistance> fittings;
+    for (table.first(); !table.eof(); table.next())
+        fittings.push_back(CurrentLocalResistance(table));
+    return fittings;
+}
+
+LocalResistanceTexts LocalResistanceTextsAt(RecordTableStore& table, int index)
+{
+    openIfClosed(table);
+    if (index < 0 || index >= table.recordCount())
+        throw UserError(QStringLiteral("请选择阀门类型！"));
+    table.moveTo(index);
+    LocalResistanceTexts texts;
+    texts.name = table.text(kName);
+    for (size_t k = 0; k < kColumns.size(); ++k)
+        texts.xi[k] = table.textAt(kFirstCoefficientField + int(k));
+    return texts;
+}
+
+void StoreLocalResistance(RecordTableStore& table, const LocalResistanceTexts& fields,
+                          int recordIndex)
+{
+    bool anyEmpty = fields.name.isEmpty();
+    for (const QString& text : fields.xi)
+        anyEmpty = anyEmpty || text.isEmpty();
+    if (anyEmpty)
+        throw UserError(QStringLiteral("输入数据不能为空！"));
+    // The segment table keeps the name in 16 characters: a longer one would
+    // be stored cut there and never found here again.
+    if (fields.name.toUcs4().size() > LocalResistanceNameSize)
+        throw UserError(QStringLiteral("局阻名称不能超过%1个字符！").arg(LocalResistanceNameSize));
+    std::array<double, 6> xi{};
+    for (size_t k = 0; k < xi.size(); ++k) {
+        xi[k] = ParseNumber(fields.xi[k]);
+        if (xi[k] < 0)
+            throw UserError(QStringLiteral("局部阻力系数不能小于0！"));
+    }
+
+    ClosedAfterwards closed(table);
+    if (recordIndex < 0) {
+        table.append();
+    } else {
+        if (recordIndex >= table.recordCount())
+            throw UserError(QStringLiteral("请选择阀门类型！"));
+        table.moveTo(recordIndex);
+        table.edit();
+    }
+    table.setText(kName, fields.name);
+    for (size_t k = 0; k < xi.size(); ++k)
+        table.setNumberAt(kFirstCoefficientField + int(k), xi[k]);
+    table.post();
+}
+
+bool DeleteLocalResistance(RecordTableStore& table, const QString& name)
+{
+    ClosedAfterwards closed(table);
+    if (!FindLocalResistance(table, name))
+        return false;
+    table.remove();
+    return true;
+}
+
+std::vector<LocalResistance> ReadLocalResistanceCsv(QIODevice& device)
+{
+    QStringList header{kName};
+    for (const char* column : kColumns)
+        header << QString::fromLatin1(column);
+    CsvLineReader reader(device);
+    std::vector<LocalResistance> fittings;
+    bool headerSeen = false;
+    while (const auto line = reader.next()) {
+        if (line->tooLong)
+            badCsvLine(line->number, QStringLiteral("行太长"));
+        const QString text = QString::fromUtf8(line->text);
+        if (text.trimmed().isEmpty())
+            continue;
+        const QStringList fields = SplitCsvFields(text);
+        if (!headerSeen) {
+            if (fields != header)
+                badCsvLine(line->number, QStringLiteral("列名应为 %1").arg(header.join(',')));
+            headerSeen = true;
+            continue;
+        }
+        if (fields.size() != header.size())
+            badCsvLine(line->number, QStringLiteral("应有%1列").arg(header.size()));
+        LocalResistance fitting;
+        fitting.name = fields[0];
+        const qsizetype length = fitting.name.toUcs4().size();
+        if (length == 0 || length > LocalResistanceNameSize)
+            badCsvLine(line->number,
+                       QStringLiteral("名称应为1～%1个字符").arg(LocalResistanceNameSize));
+        for (size_t k = 0; k < fitting.xi.size(); ++k) {
+            try {
+                fitting.xi[k] = ParseNumber(fields[int(k) + 1]);
+            } catch (const ConversionError& e) {
+                badCsvLine(line->number, e.text());
+            }
+            if (!(fitting.xi[k] >= 0))
+                badCsvLine(line->number, QStringLiteral("系数不能小于0"));
+        }
+        fittings.push_back(fitting);
+    }
+    if (reader.readError())
+        throw UserError(QStringLiteral("局部阻力系数数据无法读取：%1").arg(device.errorString()));
+    if (!headerSeen)
+        badCsvLine(1, QStringLiteral("没有列名行"));
+    return fittings;
+}
+
+void CreateLocalResistanceTable(const QString& path, const std::vector<LocalResistance>& fittings)
+{
+    std::vector<std::vector<QVariant>> records;
+    records.reserve(fittings.size());
+    for (const LocalResistance& fitting : fittings) {
+        std::vector<QVariant> record{fitting.name};
+        for (double xi : fitting.xi)
+            record.emplace_back(xi);
+        record.emplace_back(); // no picture shipped
+        records.push_back(std::move(record));
+    }
+    CreateTableFile(path, LocalResistanceTableDeclaration(), records);
+}
