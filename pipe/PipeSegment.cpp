@@ -1,0 +1,432 @@
+#include "pipe/PipeSegment.h"
+
+#include "app/Numbers.h"
+#include "pipe/WaterFriction.h"
+
+#include <cmath>
+#include <memory>
+#include <numbers>
+
+namespace
+{
+
+// Specific heat of water, J/(kg·K): the heat load carried by a flow.
+constexpr double kSpecificHeat = 4186.8;
+constexpr double kSecondsPerHour = 3600;
+constexpr double kMmPerM = 1000;
+constexpr double kWPerKW = 1000;
+// The velocity of a chosen size and the automatic sizing use π to eight
+// digits, as the calculators' tables have always shown it; the diameter a
+// target velocity needs uses π in full.
+constexpr double kPiEightDigits = 3.1415926;
+// ρ = 1019.87957 · e^(−0.00061019 · tm) written out for the two temperatures,
+// as the segment calculation has always evaluated it.
+constexpr double kDensityAt0 = 1019.87957;       // kg/m³
+constexpr double kDensityExponent = -0.00061019; // 1/℃
+// The mean water temperatures the viscosity table covers: above 0, up to 100 ℃.
+constexpr double kColdestMean = 0;
+constexpr double kHottestMean = 100;
+
+const char* const kCalculationFailed = "计算失败！";
+
+// A refusal: its message ends the calculation with nothing computed.
+struct Refusal {
+    QString message;
+};
+
+[[noreturn]] void refuse(const QString& message)
+{
+    throw Refusal{message};
+}
+
+qsizetype characters(const QString& text)
+{
+    return text.toUcs4().size();
+}
+
+// The window's eleven checks of empty fields, in their order.
+void checkFilled(const PipeSegmentInputs& in)
+{
+    if (in.pipeType.isEmpty())
+        refuse(QStringLiteral("请选择管道类型！"));
+    if (in.supplyTemp.isEmpty())
+        refuse(QStringLiteral("请输入供水温度！"));
+    if (in.returnTemp.isEmpty())
+        refuse(QStringLiteral("请输入回水温度！"));
+    if (in.segmentNo.isEmpty())
+        refuse(QStringLiteral("请输入管道编号！"));
+    if (in.sizeEntry == SizeEntry::Velocity && in.velocity.isEmpty())
+        refuse(QStringLiteral("请输入流速！"));
+    if (in.sizeEntry == SizeEntry::Nominal && in.nominal.isEmpty())
+        refuse(QStringLiteral("请选择管径！"));
+    if (in.length.isEmpty())
+        refuse(QStringLiteral("请输入管段长度！"));
+    if (in.fittingCount.isEmpty() && !in.fittingName.isEmpty())
+        refuse(QStringLiteral("请输入局部阻力数量！"));
+    // Only the exact text "0" means no local resistance; "0.0" still asks
+    // for a type.
+    if (in.fittingName.isEmpty() && !in.fittingCount.isEmpty() &&
+        in.fittingCount != QLatin1String("0"))
+        refuse(QStringLiteral("请选择局部阻力类型！"));
+    if (in.flowEntry == FlowEntry::Flow && in.flow.isEmpty())
+        refuse(QStringLiteral("请输入流量！"));
+    if (in.flowEntry == FlowEntry::HeatLoad && in.flow.isEmpty())
+        refuse(QStringLiteral("请输入热负荷！"));
+}
+
+// The inputs as numbers, each checked for what the calculation can use.
+struct ParsedInputs {
+    double t1 = 0, t2 = 0;  // ℃
+    double flow = 0;        // m³/h, or W for a heat load
+    double velocity = 0;    // m/s, velocity mode
+    double nominal = 0;     // mm, nominal mode
+    double maxFriction = 0; // Pa/m, automatic mode
+    double length = 0;      // m
+    bool fittings = false;  // local resistances counted
+    double fittingCount = 0;
+};
+
+ParsedInputs readNumbers(const PipeSegmentInputs& in)
+{
+    // Texts the table would store cut: a cut number is never found again, so
+    // each save would add a duplicate; a cut fitting name finds no
+    // coefficient on the next calculation.
+    if (characters(in.segmentNo) > SegmentNumberSize)
+        refuse(QStringLiteral("管段编号不能超过%1个字符！").arg(SegmentNumberSize));
+    if (characters(in.fittingName) > LocalResistanceNameSize)
+        refuse(QStringLiteral("局部阻力类型名称不能超过%1个字符！").arg(LocalResistanceNameSize));
+
+    ParsedInputs n;
+    n.t1 = ParseNumber(in.supplyTemp);
+    n.t2 = ParseNumber(in.returnTemp);
+    const double mean = (n.t1 + n.t2) / 2;
+    if (!(mean > kColdestMean && mean <= kHottestMean))
+        refuse(QStringLiteral("平均水温必须在0～100℃之间！"));
+
+    // A flow, heat load or velocity of zero or below has no pipe size and no
+    // friction (a diameter of NaN, λ = 64/0, a negative friction).
+    n.flow = ParseNumber(in.flow);
+    if (!(n.flow > 0))
+        refuse(in.flowEntry == FlowEntry::Flow ? QStringLiteral("流量必须大于0！")
+                                               : QStringLiteral("热负荷必须大于0！"));
+    switch (in.sizeEntry) {
+    case SizeEntry::Velocity:
+        n.velocity = ParseNumber(in.velocity);
+        if (!(n.velocity > 0))
+            refuse(QStringLiteral("流速必须大于0！"));
+        break;
+    case SizeEntry::Nominal:
+        n.nominal = ParseNumber(in.nominal);
+        break;
+    case SizeEntry::Automatic:
+        n.maxFriction = ParseNumber(in.maxFriction);
+        break;
+    }
+    n.length = ParseNumber(in.length);
+    if (n.length < 0)
+        refuse(QStringLiteral("管段长度不能小于0！"));
+    n.fittings = !in.fittingName.isEmpty() && !in.fittingCount.isEmpty() &&
+                 in.fittingCount != QLatin1String("0");
+    if (n.fittings) {
+        n.fittingCount = ParseNumber(in.fittingCount);
+        if (n.fittingCount < 0)
+            refuse(QStringLiteral("局部阻力数量不能小于0！"));
+    }
+    if (in.flowEntry == FlowEntry::HeatLoad && n.t1 == n.t2)
+        refuse(QStringLiteral("供水温度与回水温度相同，无法由热负荷计算流量！"));
+    return n;
+}
+
+// The size whose inner diameter is nearest, relatively, to the diameter D (mm)
+// a target velocity needs; a tie takes the larger size.
+size_t sizeForDiameter(const std::vector<PipeSize>& sizes, double D)
+{
+    if (D <= sizes.front().Di)
+        return 0;
+    if (D >= sizes.back().Di)
+        return sizes.size() - 1;
+    size_t i = 1;
+    while (i < sizes.size() && !(D < sizes[i].Di))
+        ++i;
+    if (i == sizes.size()) // sizes not in ascending order: no larger one
+        return sizes.size() - 1;
+    const double larger = std::fabs(sizes[i].Di - D) / D;
+    const double smaller = std::fabs(sizes[i - 1].Di - D) / D;
+    return larger > smaller ? i - 1 : i;
+}
+
+double friction(double v, double Di, double K, const WaterState& water)
+{
+    const std::optional<double> R = PipeSpecificFriction(v, Di / kMmPerM, K, water.nu, water.rho);
+    if (!R)
+        refuse(QString::fromUtf8(kCalculationFailed));
+    return *R;
+}
+
+// Velocity (m/s) of a flow G (m³/h) in an inner diameter Di (mm).
+double velocityIn(double G, double Di)
+{
+    const double d = Di / kMmPerM;
+    return 4 * G / (kSecondsPerHour * d * d * kPiEightDigits);
+}
+
+const PipeSize& chooseSize(const PipeSegmentInputs& in, const ParsedInputs& n,
+                           const PipeTypeRecord& type, double G, const WaterState& water)
+{
+    const std::vector<PipeSize>& sizes = type.sizes;
+    switch (in.sizeEntry) {
+    case SizeEntry::Velocity: {
+        const double D =
+            kMmPerM * std::sqrt(4 * G / (std::numbers::pi * n.velocity * kSecondsPerHour));
+        return sizes[sizeForDiameter(sizes, D)];
+    }
+    case SizeEntry::Nominal:
+        for (const PipeSize& size : sizes) {
+            if (size.DN == n.nominal)
+                return size;
+        }
+        refuse(QStringLiteral("管道类型“%1”中没有DN%2的管径！")
+                   .arg(type.name, QuotedInput(in.nominal.trimmed())));
+    case SizeEntry::Automatic:
+        break;
+    }
+    // The first size, in the type's order, whose friction stays strictly
+    // below the limit; the largest when none does.
+    for (const PipeSize& size : sizes) {
+        if (!(size.Di > 0))
+            continue; // refused below if it is the one taken
+        const double v =
+            4 * G / ((size.Di * kSecondsPerHour / kMmPerM) * size.Di / kMmPerM * kPiEightDigits);
+        if (friction(v, size.Di, type.K, water) < n.maxFriction)
+            return size;
+    }
+    return sizes.back();
+}
+
+PipeSegment calculate(const PipeSegmentInputs& in, const PipeSegmentData& data,
+                      std::optional<WaterState>& waterOut)
+{
+    checkFilled(in);
+    const ParsedInputs n = readNumbers(in);
+
+    const std::optional<PipeTypeRecord> type = data.pipeType(in.pipeType);
+    if (!type)
+        refuse(QStringLiteral("管道库中没有管道类型“%1”！").arg(in.pipeType));
+    if (type->sizes.empty())
+        refuse(QStringLiteral("管道类型“%1”没有管径数据！").arg(type->name));
+
+    WaterState water;
+    water.rho = kDensityAt0 * std::exp((n.t1 + n.t2) * kDensityExponent / 2);
+    water.nu = KinematicViscosityOfWater((n.t1 + n.t2) / 2) * 1e-6;
+    water.K = type->K;
+    waterOut = water;
+
+    LocalResistance fitting; // ξ = 0 for a name the table does not hold
+    if (n.fittings) {
+        if (const std::optional<LocalResistance> found = data.localResistance(in.fittingName))
+            fitting = *found;
+    }
+
+    const double dt = std::fabs(n.t1 - n.t2);
+    PipeSegment segment;
+    double heatLoad; // W
+    if (in.flowEntry == FlowEntry::HeatLoad) {
+        heatLoad = n.flow;
+        segment.G = heatLoad * kSecondsPerHour / (kSpecificHeat * dt * water.rho);
+    } else {
+        segment.G = n.flow;
+        heatLoad = kSpecificHeat * dt * water.rho * segment.G / kSecondsPerHour;
+    }
+
+    const PipeSize& size = chooseSize(in, n, *type, segment.G, water);
+    if (!(size.Di > 0) || !std::isfinite(size.Di))
+        refuse(QStringLiteral("管道类型“%1”中DN%2的内径不大于0，无法计算！")
+                   .arg(type->name)
+                   .arg(size.DN));
+    segment.Pipe_No = in.segmentNo;
+    segment.Q = heatLoad / kWPerKW;
+    segment.DN = size.DN;
+    segment.V = velocityIn(segment.G, size.Di);
+    segment.Pm = friction(segment.V, size.Di, type->K, water);
+    segment.L = n.length;
+    segment.ZL_y = segment.L * segment.Pm;
+    segment.JZ_name = in.fittingName;
+    if (n.fittings) {
+        segment.JZ_N = n.fittingCount;
+        segment.JZ = CoefficientForDN(fitting, segment.DN);
+        segment.ZL_j = segment.JZ_N * segment.JZ * water.rho * segment.V * segment.V / 2;
+    }
+    segment.ZL_z = segment.ZL_y + segment.ZL_j;
+    for (double value :
+         {segment.G, segment.Q, segment.V, segment.Pm, segment.ZL_y, segment.ZL_j, segment.ZL_z}) {
+        if (!std::isfinite(value))
+            refuse(QString::fromUtf8(kCalculationFailed));
+    }
+    return segment;
+}
+
+const QString kPipeNo = QStringLiteral("Pipe_No");
+const QString kJZName = QStringLiteral("JZ_name");
+
+FieldDeclaration number(const char* name, const char* title, int width, const char* pattern,
+                        Qt::Alignment alignment = Qt::AlignRight)
+{
+    return {.name = QString::fromLatin1(name),
+            .type = FieldType::Double,
+            .title = QString::fromUtf8(title),
+            .gridWidth = width,
+            .pattern = QString::fromLatin1(pattern),
+            .alignment = alignment};
+}
+
+// The number fields of a segment in the table's order after Pipe_No and
+// around JZ_name.
+struct NumberField {
+    const char* name;
+    double PipeSegment::*member;
+};
+constexpr NumberField kNumberFields[] = {
+    {"G", &PipeSegment::G},       {"Q", &PipeSegment::Q},       {"DN", &PipeSegment::DN},
+    {"V", &PipeSegment::V},       {"Pm", &PipeSegment::Pm},     {"L", &PipeSegment::L},
+    {"JZ", &PipeSegment::JZ},     {"JZ_N", &PipeSegment::JZ_N}, {"ZL_y", &PipeSegment::ZL_y},
+    {"ZL_j", &PipeSegment::ZL_j}, {"ZL_z", &PipeSegment::ZL_z},
+};
+
+} // namespace
+
+const TableDeclaration& PipeSegmentTableDeclaration()
+{
+    // Titles keep their leading spaces: they centre short titles over their
+    // columns.
+    static const TableDeclaration declaration{{
+        {.name = kPipeNo,
+         .type = FieldType::Text,
+         .size = SegmentNumberSize,
+         .title = QStringLiteral("管段编号"),
+         .gridWidth = 6,
+         .alignment = Qt::AlignHCenter},
+        number("G", " 流量", 6, "0.0"),
+        number("Q", "热负荷kw", 8, "0.0"),
+        number("DN", "管径", 4, "0", Qt::AlignHCenter),
+        number("V", "流速", 5, "0.00"),
+        number("Pm", "比摩阻", 6, "0.00"),
+        number("L", " 管长", 5, "0.0"),
+        {.name = kJZName,
+         .type = FieldType::Text,
+         .size = LocalResistanceNameSize,
+         .title = QStringLiteral(" 局阻名称"),
+         .gridWidth = 10,
+         .alignment = Qt::AlignHCenter},
+        number("JZ", "局阻系数", 6, "0.00", Qt::AlignHCenter),
+        number("JZ_N", "局阻数量", 6, "0", Qt::AlignHCenter),
+        number("ZL_y", "沿程阻力", 8, "0.0"),
+        number("ZL_j", "局部阻力", 8, "0.0"),
+        number("ZL_z", "  总阻力", 10, "0.0"),
+    }};
+    return declaration;
+}
+
+PipeSegmentData FileSegmentData(const QString& cataloguePath, RecordTableStore& coefficients)
+{
+    return {
+        [cataloguePath](const QString& name) -> std::optional<PipeTypeRecord> {
+            const std::vector<PipeTypeRecord> catalogue = ReadPipeCatalogue(cataloguePath);
+            if (const PipeTypeRecord* type = FindPipeType(catalogue, name))
+                return *type;
+            return std::nullopt;
+        },
+        [&coefficients](const QString& name) { return LookUpLocalResistance(coefficients, name); }};
+}
+
+PipeSegmentData MemorySegmentData(std::vector<PipeTypeRecord> catalogue,
+                                  std::vector<LocalResistance> coefficients)
+{
+    const auto types = std::make_shared<const std::vector<PipeTypeRecord>>(std::move(catalogue));
+    const auto fittings =
+        std::make_shared<const std::vector<LocalResistance>>(std::move(coefficients));
+    return {[types](const QString& name) -> std::optional<PipeTypeRecord> {
+                if (const PipeTypeRecord* type = FindPipeType(*types, name))
+                    return *type;
+                return std::nullopt;
+            },
+            [fittings](const QString& name) -> std::optional<LocalResistance> {
+                for (const LocalResistance& fitting : *fittings) {
+                    if (fitting.name == name)
+                        return fitting;
+                }
+                return std::nullopt;
+            }};
+}
+
+PipeSegmentOutcome CalculatePipeSegment(const PipeSegmentInputs& in, const PipeSegmentData& data)
+{
+    PipeSegmentOutcome outcome;
+    try {
+        outcome.segment = calculate(in, data, outcome.water);
+    } catch (const Refusal& refusal) {
+        outcome.refusal = refusal.message;
+    } catch (const ConversionError& error) {
+        outcome.refusal = error.text();
+    }
+    return outcome;
+}
+
+void StorePipeSegment(RecordTableStore& table, const PipeSegment& segment)
+{
+    if (FindSegment(table, segment.Pipe_No))
+        table.edit();
+    else
+        table.append();
+    table.setText(kPipeNo, segment.Pipe_No);
+    table.setText(kJZName, segment.JZ_name);
+    for (const NumberField& field : kNumberFields)
+        table.setNumber(QString::fromLatin1(field.name), segment.*field.member);
+    table.post();
+}
+
+QStringList SegmentNumbers(RecordTableStore& table)
+{
+    SuspendedUpdates suspended(table);
+    QStringList numbers;
+    for (table.first(); !table.eof(); table.next())
+        numbers << table.text(kPipeNo);
+    return numbers;
+}
+
+bool FindSegment(RecordTableStore& table, const QString& number)
+{
+    SuspendedUpdates suspended(table);
+    for (table.first(); !table.eof(); table.next()) {
+        if (table.text(kPipeNo) == number)
+            return true;
+    }
+    return false;
+}
+
+bool DeleteSegment(RecordTableStore& table, const QString& number)
+{
+    if (!FindSegment(table, number))
+        return false;
+    table.remove();
+    return true;
+}
+
+PipeSegment CurrentSegment(const RecordTableStore& table)
+{
+    PipeSegment segment;
+    segment.Pipe_No = table.text(kPipeNo);
+    segment.JZ_name = table.text(kJZName);
+    for (const NumberField& field : kNumberFields)
+        segment.*field.member = table.number(QString::fromLatin1(field.name));
+    return segment;
+}
+
+SegmentFieldTexts CurrentSegmentTexts(const RecordTableStore& table)
+{
+    return {table.text(kPipeNo),
+            table.text(QStringLiteral("G")),
+            table.text(QStringLiteral("DN")),
+            table.text(QStringLiteral("L")),
+            table.text(QStringLiteral("JZ_Name")),
+            table.text(QStringLiteral("JZ_N"))};
+}
