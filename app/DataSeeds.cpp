@@ -5,6 +5,9 @@
 #include "app/Numbers.h"
 #include "app/RecordTableStore.h"
 #include "chart/PointTable.h"
+#include "pipe/LocalResistance.h"
+#include "pipe/PipeCatalogue.h"
+#include "pipe/PipeSegment.h"
 #include "psychro/WeatherTable.h"
 
 #include <QFile>
@@ -32,4 +35,26 @@ void RegisterDataSeeds()
                 QStringLiteral("程序内的气象参数数据无法读取：%1").arg(seed.errorString()));
         CreateWeatherTable(fullPath, ReadWeatherCsv(seed));
     });
+    // The pipe type catalogue and the local-resistance coefficients: the
+    // types, sizes and coefficients of the seed built into the program.
+    DataDir::registerSeed(QString::fromLatin1(PipeCatalogueFileName), [](const QString& fullPath) {
+        QFile seed(QString::fromLatin1(PipeTypesSeedResource));
+        if (!seed.open(QIODevice::ReadOnly))
+            throw UserError(
+                QStringLiteral("程序内的管道规格数据无法读取：%1").arg(seed.errorString()));
+        WritePipeCatalogue(fullPath, ReadPipeTypesCsv(seed));
+    });
+    DataDir::registerSeed(
+        QString::fromLatin1(LocalResistanceTableFileName), [](const QString& fullPath) {
+            QFile seed(QString::fromLatin1(LocalResistanceSeedResource));
+            if (!seed.open(QIODevice::ReadOnly))
+                throw UserError(
+                    QStringLiteral("程序内的局部阻力系数数据无法读取：%1").arg(seed.errorString()));
+            CreateLocalResistanceTable(fullPath, ReadLocalResistanceCsv(seed));
+        });
+    // The default segment table and the template new projects copy: both empty.
+    for (const char* name : {PipeSegmentTableFileName, PipeProjectTemplateFileName})
+        DataDir::registerSeed(QString::fromLatin1(name), [](const QString& fullPath) {
+            CreateTableFile(fullPath, PipeSegmentTableDeclaration());
+        });
 }
