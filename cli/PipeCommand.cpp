@@ -1,0 +1,306 @@
+// ventacalc-cli pipe: one water pipe segment from the catalogue and the
+// coefficient table of the data directory, or one segment per row of a CSV
+// file.
+#include "app/CsvReader.h"
+#include "app/DataDir.h"
+#include "app/DataSeeds.h"
+#include "app/Numbers.h"
+#include "app/RecordTableStore.h"
+#include "app/TableGridModel.h"
+#include "cli/Batch.h"
+#include "cli/Commands.h"
+#include "pipe/LocalResistance.h"
+#include "pipe/PipeCatalogue.h"
+#include "pipe/PipeSegment.h"
+
+#include <QCoreApplication>
+#include <QMap>
+
+#include <memory>
+#include <optional>
+
+namespace
+{
+
+const char* const kHelp =
+    "用法: ventacalc-cli pipe type=<管道类型> [t1=95] [t2=70] G=<流量> | Q=<热负荷>\n"
+    "                         [DN=<管径> | v=<流速> | auto [Rmax=200]] L=<管长>\n"
+    "                         [jz=<局部阻力类型> n=<数量>] [no=1] [--data-dir DIR] [--json]\n"
+    "      ventacalc-cli pipe --csv FILE [--data-dir DIR] [--threads N]\n"
+    "\n"
+    "计算一个水管段的流速、比摩阻、沿程阻力、局部阻力和总阻力，与“水管道阻力计算”\n"
+    "窗口的“计算和保存”相同（不写入管段表）。\n"
+    "\n"
+    "参数（任意顺序，参数名不分大小写）:\n"
+    "  type   管道类型，须为管道库 pipe.dat 中的名称，如 焊接钢管(GB3092)\n"
+    "  t1     供水温度 (℃)，默认 95\n"
+    "  t2     回水温度 (℃)，默认 70；平均水温须在0～100℃之间\n"
+    "  G      流量 (m³/h)，须大于0\n"
+    "  Q      热负荷 (W)，代替 G，须大于0，供回水温度不能相同\n"
+    "  DN     按公称直径 (mm) 选管，须为该管道类型的管径之一\n"
+    "  v      按流速 (m/s) 选管: 取内径与所需直径相对偏差最小的管径，偏差相同时取大者\n"
+    "  auto   自动选取管径（不给出 DN 和 v 时亦然）: 按管径从小到大，取比摩阻小于\n"
+    "         Rmax 的第一个管径，都不满足时取最大管径\n"
+    "  Rmax   自动选取管径的最大比摩阻 (Pa/m)，默认 200\n"
+    "  L      管段长度 (m)，不能小于0\n"
+    "  jz     局部阻力类型，为局部阻力系数表 JZ_pipe.DB 中的名称（表中没有时系数为0）\n"
+    "  n      局部阻力数量；n=0 时不计局部阻力\n"
+    "  no     管段编号，默认 1，最多12个字符\n"
+    "\n"
+    "选项:\n"
+    "  --data-dir DIR  数据目录（默认为程序的数据目录）；其中缺少的数据文件先按程序启动时\n"
+    "                  的方式创建，已有的文件不会改写\n"
+    "  --json          输出一个JSON对象，键为管段表的字段名 Pipe_No G Q DN V Pm L JZ_name\n"
+    "                  JZ JZ_N ZL_y ZL_j ZL_z（Q 为 kW），以及水的运动粘度 nu (m²/s)、\n"
+    "                  密度 rho (kg/m³) 和管道粗糙度 K (mm)，全精度\n"
+    "  --csv FILE      批量计算: FILE 为CSV文件（- 表示标准输入），首行为列名，列名为\n"
+    "                  no, type, t1, t2, G, Q, DN, v, Rmax, L, jz, n（含义同上，空格表示\n"
+    "                  未给出；DN 和 v 都未给出时自动选取管径）。输出CSV到标准输出: 上面\n"
+    "                  JSON 的各项和 error 列；出错的行结果为空、在 error 列给出原因，不中断\n"
+    "                  批量计算。列名行中没有可识别的列名时拒绝整个文件。各行在全部处理器\n"
+    "                  核上并行计算，输出保持输入的顺序。\n"
+    "  --threads N     批量计算所用的线程数，默认为处理器核数\n"
+    "\n"
+    "输出: 十三行结果，为管段表的列标题和显示格式。\n"
+    "输入不完整或不合理（提示与窗口相同，如“请输入流量！”）、或计算失败（“计算失败！”）时，\n"
+    "在标准错误输出给出提示、不输出结果并以状态 2 退出。数据目录或其中的文件无法读写\n"
+    "（如 pipe.dat 已损坏）、或写标准输出失败时以状态 1 退出。\n"
+    "\n"
+    "例: ventacalc-cli pipe type=焊接钢管(GB3092) t1=95 t2=70 G=1.0 DN=25 L=10 jz=闸阀 n=2\n"
+    "    ventacalc-cli pipe type=焊接钢管(GB3092) Q=28198 auto Rmax=100 L=10 --json\n";
+
+// The names of the key=value parameters, lower case; also the CSV's columns.
+const QStringList& parameterKeys()
+{
+    static const QStringList keys{"no", "type", "t1",   "t2", "g",  "q",
+                                  "dn", "v",    "rmax", "l",  "jz", "n"};
+    return keys;
+}
+
+// The window's defaults for the fields the command lets out.
+const QString kSupplyDefault = QStringLiteral("95");
+const QString kReturnDefault = QStringLiteral("70");
+const QString kSegmentDefault = QStringLiteral("1");
+
+// The inputs of one segment from the given texts (parameterKeys() → text;
+// empty or missing is not given). Throws UserError for contradicting ones.
+PipeSegmentInputs inputsFrom(const QMap<QString, QString>& given, bool automatic)
+{
+    const auto value = [&](const char* key, const QString& fallback = QString()) {
+        const QString text = given.value(QLatin1String(key));
+        return text.isEmpty() ? fallback : text;
+    };
+    PipeSegmentInputs in;
+    in.segmentNo = value("no", kSegmentDefault);
+    in.pipeType = value("type");
+    in.supplyTemp = value("t1", kSupplyDefault);
+    in.returnTemp = value("t2", kReturnDefault);
+    const QString G = value("g");
+    const QString Q = value("q");
+    if (!G.isEmpty() && !Q.isEmpty())
+        throw UserError(QStringLiteral("流量 G 与热负荷 Q 只能给出一个"));
+    in.flowEntry = Q.isEmpty() ? FlowEntry::Flow : FlowEntry::HeatLoad;
+    in.flow = Q.isEmpty() ? G : Q;
+
+    in.nominal = value("dn");
+    in.velocity = value("v");
+    const int ways = int(!in.nominal.isEmpty()) + int(!in.velocity.isEmpty()) + int(automatic);
+    if (ways > 1)
+        throw UserError(QStringLiteral("DN、v 和 auto 只能给出一个"));
+    in.sizeEntry = !in.nominal.isEmpty()    ? SizeEntry::Nominal
+                   : !in.velocity.isEmpty() ? SizeEntry::Velocity
+                                            : SizeEntry::Automatic;
+    const QString Rmax = value("rmax");
+    if (!Rmax.isEmpty()) {
+        if (in.sizeEntry != SizeEntry::Automatic)
+            throw UserError(QStringLiteral("Rmax 只用于自动选取管径"));
+        in.maxFriction = Rmax;
+    }
+    in.length = value("l");
+    in.fittingName = value("jz");
+    in.fittingCount = value("n");
+    return in;
+}
+
+// The data directory's catalogue and coefficients, seeding what is missing
+// first as the program does at start. Throws UserError.
+PipeSegmentData readData(const QString& dataDir)
+{
+    if (dataDir.isEmpty()) {
+        // The program's own per-user data directory.
+        QCoreApplication::setOrganizationName(QStringLiteral("Ventacalc"));
+        QCoreApplication::setApplicationName(QStringLiteral("Ventacalc"));
+    } else {
+        DataDir::setOverride(dataDir);
+    }
+    RegisterDataSeeds();
+    DataDir::ensure();
+    std::vector<PipeTypeRecord> catalogue =
+        ReadPipeCatalogue(DataDir::file(QString::fromLatin1(PipeCatalogueFileName)));
+    RecordTableStore coefficients(LocalResistanceTableDeclaration());
+    coefficients.setPath(DataDir::file(QString::fromLatin1(LocalResistanceTableFileName)));
+    std::vector<LocalResistance> fittings = ReadLocalResistances(coefficients);
+    return MemorySegmentData(std::move(catalogue), std::move(fittings));
+}
+
+struct Computed {
+    PipeSegment segment;
+    WaterState water;
+};
+
+// The JSON and CSV values: the table's fields, then the water.
+QStringList fieldNames()
+{
+    QStringList names;
+    for (const FieldDeclaration& field : PipeSegmentTableDeclaration().fields)
+        names << field.name;
+    return names << QStringLiteral("nu") << QStringLiteral("rho") << QStringLiteral("K");
+}
+
+QList<QVariant> values(const Computed& c)
+{
+    const PipeSegment& s = c.segment;
+    return {s.Pipe_No, s.G,    s.Q,    s.DN,   s.V,    s.Pm,       s.L,         s.JZ_name,
+            s.JZ,      s.JZ_N, s.ZL_y, s.ZL_j, s.ZL_z, c.water.nu, c.water.rho, c.water.K};
+}
+
+QString jsonString(const QString& text)
+{
+    QString out = QStringLiteral("\"");
+    for (const QChar ch : text) {
+        if (ch == QLatin1Char('"') || ch == QLatin1Char('\\'))
+            out += QLatin1Char('\\') + ch;
+        else if (ch.unicode() < 0x20)
+            out += QStringLiteral("\\u%1").arg(ch.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            out += ch;
+    }
+    return out + QLatin1Char('"');
+}
+
+QString jsonObject(const Computed& c)
+{
+    const QStringList names = fieldNames();
+    const QList<QVariant> all = values(c);
+    QStringList parts;
+    for (qsizetype k = 0; k < names.size(); ++k) {
+        const QVariant& v = all[k];
+        parts << jsonString(names[k]) + QStringLiteral(": ") +
+                     (v.typeId() == QMetaType::QString ? jsonString(v.toString())
+                                                       : FullPrecision(v.toDouble()));
+    }
+    return QLatin1Char('{') + parts.join(QStringLiteral(", ")) + QLatin1Char('}');
+}
+
+// A segment's result or the window's message. A result with a number that is
+// not finite never leaves the command.
+struct Outcome {
+    std::optional<Computed> computed;
+    QString refusal;
+};
+
+Outcome calculateSegment(const PipeSegmentInputs& in, const PipeSegmentData& data)
+{
+    const PipeSegmentOutcome out = CalculatePipeSegment(in, data);
+    if (!out.segment)
+        return {std::nullopt, out.refusal};
+    return {Computed{*out.segment, *out.water}, QString()};
+}
+
+class PipeBatchWorker : public BatchWorker
+{
+public:
+    explicit PipeBatchWorker(PipeSegmentData data) : data_(std::move(data)) {}
+
+    BatchOutcome compute(const QStringList& inputs) override
+    {
+        QMap<QString, QString> given;
+        for (qsizetype k = 0; k < inputs.size(); ++k)
+            given.insert(parameterKeys()[k], inputs[k]);
+        const Outcome outcome = calculateSegment(inputsFrom(given, false), data_);
+        if (!outcome.computed)
+            return {{}, outcome.refusal};
+        BatchOutcome row;
+        for (const QVariant& v : values(*outcome.computed))
+            row.results << (v.typeId() == QMetaType::QString ? CsvField(v.toString())
+                                                             : FullPrecision(v.toDouble()));
+        return row;
+    }
+
+private:
+    PipeSegmentData data_; // read-only lookups: shared by every worker
+};
+
+int runPipe(const QStringList& args, CliIo& io)
+{
+    QString dataDir;
+    QString csvPath;
+    QString threads = QStringLiteral("0");
+    bool json = false;
+    bool automatic = false;
+    QMap<QString, QString> given;
+    for (int k = 0; k < args.size(); ++k) {
+        const QString& a = args[k];
+        const QString key = a.section(QLatin1Char('='), 0, 0).toLower();
+        if (a == QLatin1String("--json")) {
+            json = true;
+        } else if (a == QLatin1String("auto")) {
+            automatic = true;
+        } else if (a == QLatin1String("--data-dir") && k + 1 < args.size()) {
+            dataDir = args[++k];
+        } else if (a == QLatin1String("--csv") && k + 1 < args.size()) {
+            csvPath = args[++k];
+        } else if (a == QLatin1String("--threads") && k + 1 < args.size()) {
+            threads = args[++k];
+        } else if (a.contains(QLatin1Char('=')) && parameterKeys().contains(key) &&
+                   !given.contains(key)) {
+            given.insert(key, a.section(QLatin1Char('='), 1));
+        } else {
+            io.err << "无法识别的参数: " << QuotedInput(a) << "（见 ventacalc-cli pipe --help）\n";
+            return ExitRefused;
+        }
+    }
+
+    PipeSegmentInputs in;
+    int threadCount = 0;
+    try {
+        if (csvPath.isEmpty())
+            in = inputsFrom(given, automatic);
+        else
+            threadCount = ParseThreadCount(threads);
+    } catch (const UserError& e) {
+        return Refuse(io, e.text());
+    }
+    PipeSegmentData data;
+    try {
+        data = readData(dataDir);
+    } catch (const UserError& e) {
+        io.err << e.text() << "\n";
+        return ExitFailure;
+    }
+
+    if (!csvPath.isEmpty()) {
+        const BatchCommand batch{parameterKeys(), fieldNames(), {}, [data] {
+                                     return std::make_unique<PipeBatchWorker>(data);
+                                 }};
+        return RunCsvBatch(csvPath, batch, threadCount, io);
+    }
+    const Outcome outcome = calculateSegment(in, data);
+    if (!outcome.computed)
+        return Refuse(io, outcome.refusal);
+    if (json) {
+        io.out << jsonObject(*outcome.computed) << "\n";
+        return ExitOk;
+    }
+    const QList<QVariant> all = values(*outcome.computed);
+    const QList<FieldDeclaration>& fields = PipeSegmentTableDeclaration().fields;
+    for (qsizetype k = 0; k < fields.size(); ++k)
+        io.out << fields[k].title.trimmed() << " " << TableGridModel::displayText(fields[k], all[k])
+               << "\n";
+    return ExitOk;
+}
+
+const CliCommandRegistrar registrar({QStringLiteral("pipe"), QStringLiteral("计算一个水管段的阻力"),
+                                     QString::fromUtf8(kHelp), &runPipe});
+
+} // namespace
