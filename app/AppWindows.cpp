@@ -9,6 +9,11 @@
 #include "chart/Unit_ID_Graphics.h"
 #include "comfort/Unit_PMV.h"
 #include "convert/Unit_BH.h"
+#include "pipe/Unit_BZL_Set.h"
+#include "pipe/Unit_JZ_Set.h"
+#include "pipe/Unit_Pipe_Set.h"
+#include "pipe/Unit_ZL_pipe.h"
+#include "pipe/Unit_pipe_DN.h"
 #include "psychro/Unit_air_id.h"
 #include "psychro/Unit_atm.h"
 #include "psychro/Unit_wea.h"
@@ -32,6 +37,11 @@ AppWindows::AppWindows()
     // Creation order of the program's windows, the main menu first.
     main = create<Form_main>();
     message = create<Form_message>();
+    pipeSizeSetting = create<Form_BZL_Set>();
+    pipeCoefficients = create<Form_JZSet_pipe>();
+    pipeSize = create<Form_pipe_DN>();
+    pipeTypes = create<Form_Pipe_Set>(*pipeSize);
+    pipe = create<Form_ZL_pipe>(*pipeSizeSetting, *pipeCoefficients, *pipeTypes);
     wea = create<Form_wea>();
     airTreat = create<Form_Air_treat>(idLib, treatment);
     atm = create<Form_atm>();
@@ -47,6 +57,7 @@ AppWindows::AppWindows()
     main->attach(QStringLiteral("SpeedButton_point"), id);
     main->attach(QStringLiteral("SpeedButton_air"), airTreat);
     main->attach(QStringLiteral("SpeedButton_ID"), chart);
+    main->attach(QStringLiteral("SpeedButton_Pipe"), pipe);
     main->attach(QStringLiteral("SpeedButton_PMV"), pmv);
     main->attach(QStringLiteral("SpeedButton_Unit"), unit);
     for (auto& w : owned_)

@@ -11,6 +11,11 @@
 
 class Form_main;
 class Form_message;
+class Form_BZL_Set;
+class Form_JZSet_pipe;
+class Form_pipe_DN;
+class Form_Pipe_Set;
+class Form_ZL_pipe;
 class Form_wea;
 class Form_Air_treat;
 class Form_atm;
@@ -32,6 +37,11 @@ struct AppWindows {
     TreatmentResult treatment;
     Form_main* main = nullptr;
     Form_message* message = nullptr;
+    Form_BZL_Set* pipeSizeSetting = nullptr;
+    Form_JZSet_pipe* pipeCoefficients = nullptr;
+    Form_pipe_DN* pipeSize = nullptr;
+    Form_Pipe_Set* pipeTypes = nullptr;
+    Form_ZL_pipe* pipe = nullptr;
     Form_wea* wea = nullptr;
     Form_Air_treat* airTreat = nullptr;
     Form_atm* atm = nullptr;

@@ -1,0 +1,552 @@
+#include "pipe/Unit_ZL_pipe.h"
+
+#include "app/DataDir.h"
+#include "app/Fonts.h"
+#include "app/FormWidgets.h"
+#include "app/Guarded.h"
+#include "app/HelpWindow.h"
+#include "app/Prompts.h"
+#include "app/TableGridModel.h"
+#include "pipe/LocalResistance.h"
+#include "pipe/PipeCatalogue.h"
+#include "pipe/Unit_BZL_Set.h"
+#include "pipe/Unit_JZ_Set.h"
+#include "pipe/Unit_Pipe_Set.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <QTableView>
+
+#include <algorithm>
+
+namespace
+{
+
+constexpr int kHelpContext = 9;
+const QString kDefaultDN = QStringLiteral("25");
+// The sizes the nominal-size box offers before a pipe type is chosen, mm.
+const QStringList kStartSizes{"8",   "10",  "15",  "20",  "25",  "32",  "40",
+                              "50",  "70",  "80",  "100", "125", "150", "175",
+                              "200", "225", "250", "275", "300", "325", "350"};
+
+constexpr int kWidth = 800, kHeight = 570;
+constexpr int kGroupsTop = 4, kGroupsHeight = 262;
+constexpr int kFieldHeight = 22, kButtonHeight = 26;
+constexpr QSize kPictureSize(86, 56);
+
+QComboBox* newComboBox(QWidget* parent, const char* name, QRect geometry)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(geometry);
+    // Texts may be typed as well as picked, and a typed text stays typed:
+    // the box is a list of suggestions, not of the only values.
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    return box;
+}
+
+QRadioButton* newRadio(QWidget* parent, const char* name, const QString& caption, QRect geometry)
+{
+    auto* radio = new QRadioButton(caption, parent);
+    radio->setObjectName(QString::fromLatin1(name));
+    radio->setGeometry(geometry);
+    return radio;
+}
+
+// Refills a box's items and leaves the text as given, with no item current,
+// so that picking any item afterwards is a change.
+void setItems(QComboBox* box, const QStringList& items, const QString& text)
+{
+    const QSignalBlocker quiet(box);
+    box->clear();
+    box->addItems(items);
+    box->setCurrentIndex(-1);
+    box->setEditText(text);
+}
+
+void setText(QComboBox* box, const QString& text)
+{
+    const QSignalBlocker quiet(box);
+    box->setCurrentIndex(-1);
+    box->setEditText(text);
+}
+
+QString selectedText(const QListWidget* list)
+{
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text();
+}
+
+} // namespace
+
+Form_ZL_pipe::Form_ZL_pipe(Form_BZL_Set& sizeSetting, Form_JZSet_pipe& coefficientEditor,
+                           Form_Pipe_Set& pipeTypeEditor, QWidget* parent)
+    : QDialog(parent), sizeSetting_(sizeSetting), coefficientEditor_(coefficientEditor),
+      pipeTypeEditor_(pipeTypeEditor), segments_(PipeSegmentTableDeclaration()),
+      coefficients_(LocalResistanceTableDeclaration())
+{
+    setObjectName(QStringLiteral("Form_ZL_pipe"));
+    setWindowTitle(QStringLiteral("水管道阻力计算-[无名字]"));
+    setFont(SongFontPx(12));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(kWidth, kHeight);
+
+    buildListGroup()->setGeometry(8, kGroupsTop, 196, kGroupsHeight);
+    buildInputGroup()->setGeometry(210, kGroupsTop, 372, kGroupsHeight);
+    buildPipeGroup()->setGeometry(588, kGroupsTop, 204, kGroupsHeight);
+    buildGrid();
+    buildBottomRow();
+
+    RadioButton_G->setChecked(true);
+    RadioButton_Z->setChecked(true);
+    enableSizeEntry(SizeEntry::Automatic);
+}
+
+Form_ZL_pipe::~Form_ZL_pipe() = default;
+
+QGroupBox* Form_ZL_pipe::buildListGroup()
+{
+    auto* box = new QGroupBox(QStringLiteral("管段列表"), this);
+    box->setObjectName(QStringLiteral("GroupBox_list"));
+    ListBox_pipe = new QListWidget(box);
+    ListBox_pipe->setObjectName(QStringLiteral("ListBox_pipe"));
+    ListBox_pipe->setGeometry(8, 20, 104, 232);
+    Button_add = NewButton(box, "Button_add", QStringLiteral("添加(&A)"), {118, 20, 70, 26});
+    Button_edit = NewButton(box, "Button_edit", QStringLiteral("编辑(&E)"), {118, 54, 70, 26});
+    Button_del = NewButton(box, "Button_del", QStringLiteral("删除(&D)"), {118, 88, 70, 26});
+
+    ConnectGuarded(Button_add, &QPushButton::clicked, this, &Form_ZL_pipe::Button_addClick);
+    ConnectGuarded(Button_edit, &QPushButton::clicked, this, &Form_ZL_pipe::Button_editClick);
+    ConnectGuarded(ListBox_pipe, &QListWidget::itemDoubleClicked, this,
+                   &Form_ZL_pipe::Button_editClick);
+    ConnectGuarded(Button_del, &QPushButton::clicked, this, &Form_ZL_pipe::Button_delClick);
+    return box;
+}
+
+QGroupBox* Form_ZL_pipe::buildInputGroup()
+{
+    auto* box = new QGroupBox(QStringLiteral("数据输入"), this);
+    box->setObjectName(QStringLiteral("GroupBox_input"));
+
+    NewLabel(box, "Label_pipe_No", QStringLiteral("管段编号："), {8, 22, 66, kFieldHeight});
+    Edit_pipe_No = NewEdit(box, "Edit_pipe_No", {76, 22, 92, kFieldHeight});
+    NewLabel(box, "Label_L", QStringLiteral("管段长度(m):"), {186, 22, 84, kFieldHeight});
+    Edit_L = NewEdit(box, "Edit_L", {272, 22, 90, kFieldHeight});
+
+    // What Edit_G holds. "m³" reads as the unit m³/h.
+    RadioButton_G = newRadio(box, "RadioButton_G", QStringLiteral("流量(m³/h):"), {8, 54, 98, 20});
+    RadioButton_Q = newRadio(box, "RadioButton_Q", QStringLiteral("热负荷(W)："), {8, 82, 98, 20});
+    Edit_G = NewEdit(box, "Edit_G", {106, 67, 62, kFieldHeight});
+    flowGroup_ = new QButtonGroup(this);
+    flowGroup_->addButton(RadioButton_G);
+    flowGroup_->addButton(RadioButton_Q);
+
+    // How the size is found.
+    RadioButton_V =
+        newRadio(box, "RadioButton_V", QStringLiteral("流速(m/s)："), {186, 54, 86, 20});
+    Edit_V = NewEdit(box, "Edit_V", {272, 53, 90, kFieldHeight});
+    RadioButton_DN =
+        newRadio(box, "RadioButton_DN", QStringLiteral("管径(mm)："), {186, 82, 86, 20});
+    ComboBox_DN = newComboBox(box, "ComboBox_DN", {272, 81, 90, kFieldHeight});
+    ComboBox_DN->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
+    setItems(ComboBox_DN, kStartSizes, kDefaultDN);
+    RadioButton_Z =
+        newRadio(box, "RadioButton_Z", QStringLiteral("自动选取管径"), {186, 110, 100, 20});
+    Button_Set = NewButton(box, "Button_Set", QStringLiteral("比摩阻设置"),
+                           {286, 107, 76, kButtonHeight - 2});
+    sizeGroup_ = new QButtonGroup(this);
+    for (QRadioButton* radio : {RadioButton_V, RadioButton_DN, RadioButton_Z})
+        sizeGroup_->addButton(radio);
+
+    NewLabel(box, "Label_JZ_Ty", QStringLiteral("局部阻力类型："), {8, 150, 92, kFieldHeight});
+    ComboBox_JZ_Ty = newComboBox(box, "ComboBox_JZ_Ty", {100, 150, 150, kFieldHeight});
+    Image_JZ = new QLabel(box);
+    Image_JZ->setObjectName(QStringLiteral("Image_JZ"));
+    Image_JZ->setGeometry(QRect(QPoint(270, 143), kPictureSize));
+    Image_JZ->setFrameShape(QFrame::Box);
+    Image_JZ->setAlignment(Qt::AlignCenter);
+    NewLabel(box, "Label_JZ_n", QStringLiteral("局部阻力数量："), {8, 182, 92, kFieldHeight});
+    Edit_JZ_n = NewEdit(box, "Edit_JZ_n", {100, 182, 62, kFieldHeight});
+
+    Button_Edit_JZ = NewButton(box, "Button_Edit_JZ", QStringLiteral("编辑局部阻力系数(&Z)"),
+                               {8, 226, 144, kButtonHeight});
+    Button_Save = NewButton(box, "Button_Save", QStringLiteral("计算和保存(&S)"),
+                            {160, 226, 110, kButtonHeight});
+    Button_Cancel =
+        NewButton(box, "Button_Cancel", QStringLiteral("取消(&C)"), {278, 226, 84, kButtonHeight});
+
+    // The enabling follows the selection however it is made (mouse or keys).
+    const auto onSelected = [this](QRadioButton* radio, void (Form_ZL_pipe::*handler)()) {
+        connect(radio, &QRadioButton::toggled, this, [this, handler](bool on) {
+            if (on)
+                Guarded(this, [&] { (this->*handler)(); });
+        });
+    };
+    onSelected(RadioButton_V, &Form_ZL_pipe::RadioButton_VClick);
+    onSelected(RadioButton_DN, &Form_ZL_pipe::RadioButton_DNClick);
+    onSelected(RadioButton_Z, &Form_ZL_pipe::RadioButton_ZClick);
+    ConnectGuarded(Button_Set, &QPushButton::clicked, this, &Form_ZL_pipe::Button_SetClick);
+    ConnectGuarded(ComboBox_JZ_Ty, &QComboBox::currentTextChanged, this,
+                   &Form_ZL_pipe::ComboBox_JZ_TyChange);
+    ConnectGuarded(Button_Edit_JZ, &QPushButton::clicked, this, &Form_ZL_pipe::Button_Edit_JZClick);
+    ConnectGuarded(Button_Save, &QPushButton::clicked, this, &Form_ZL_pipe::Button_SaveClick);
+    ConnectGuarded(Button_Cancel, &QPushButton::clicked, this, &Form_ZL_pipe::Button_addClick);
+    return box;
+}
+
+QGroupBox* Form_ZL_pipe::buildPipeGroup()
+{
+    auto* box = new QGroupBox(this);
+    box->setObjectName(QStringLiteral("GroupBox_pipe"));
+    NewLabel(box, "Label_pipe", QStringLiteral("管道类型:"), {8, 16, 100, kFieldHeight});
+    ComboBox_pipe = newComboBox(box, "ComboBox_pipe", {8, 40, 188, kFieldHeight});
+    NewLabel(box, "Label_T1", QStringLiteral("供水温度(℃):"), {8, 82, 96, kFieldHeight});
+    Edit_T1 = NewEdit(box, "Edit_T1", {106, 82, 90, kFieldHeight});
+    Edit_T1->setText(QStringLiteral("95"));
+    NewLabel(box, "Label_T2", QStringLiteral("回水温度(℃):"), {8, 114, 96, kFieldHeight});
+    Edit_T2 = NewEdit(box, "Edit_T2", {106, 114, 90, kFieldHeight});
+    Edit_T2->setText(QStringLiteral("70"));
+    Button_Edit_pipe = NewButton(box, "Button_Edit_pipe", QStringLiteral("编辑管道类型(&P)"),
+                                 {8, 226, 188, kButtonHeight});
+
+    ConnectGuarded(ComboBox_pipe, &QComboBox::currentTextChanged, this,
+                   &Form_ZL_pipe::ComboBox_pipeChange);
+    ConnectGuarded(Button_Edit_pipe, &QPushButton::clicked, this,
+                   &Form_ZL_pipe::Button_Edit_pipeClick);
+    return box;
+}
+
+void Form_ZL_pipe::buildGrid()
+{
+    DBGrid1 = new QTableView(this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setGeometry(8, kGroupsTop + kGroupsHeight + 6, kWidth - 16, 252);
+    gridModel_ = new TableGridModel(&segments_, this);
+    DBGrid1->setModel(gridModel_);
+    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    DBGrid1->setStyleSheet(QStringLiteral("QTableView { background: white; }"));
+    DBGrid1->verticalHeader()->setDefaultSectionSize(20);
+    DBGrid1->verticalHeader()->setFixedWidth(14);
+    DBGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // A column is as wide as its declared number of characters, or as its
+    // title where that is wider, as the grid has always sized them.
+    const QFontMetrics metrics(DBGrid1->font());
+    const int charWidth = metrics.horizontalAdvance(QLatin1Char('0'));
+    for (int column = 0; column < gridModel_->columnCount(); ++column) {
+        const QString title = gridModel_->headerData(column, Qt::Horizontal).toString();
+        const int width = std::max(gridModel_->columnWidthChars(column) * charWidth,
+                                   metrics.horizontalAdvance(title));
+        DBGrid1->setColumnWidth(column, width + 10);
+    }
+    connect(DBGrid1, &QTableView::clicked, this, [this](const QModelIndex& index) {
+        Guarded(this, [&] {
+            segments_.moveTo(index.row());
+            DBGrid1CellClick();
+        });
+    });
+}
+
+void Form_ZL_pipe::buildBottomRow()
+{
+    const int top = kHeight - 8 - kButtonHeight;
+    Button_new = NewButton(this, "Button_new", QStringLiteral("新建(&N)"), {8, top, 70, 26});
+    Button_open = NewButton(this, "Button_open", QStringLiteral("打开(&O)"), {82, top, 70, 26});
+    Button_Excel =
+        NewButton(this, "Button_Excel", QStringLiteral("输出到Excel(&E)"), {156, top, 104, 26});
+    NewLabel(this, "Label_FileName", QStringLiteral("输出结果文件名："), {268, top + 2, 98, 22});
+    Edit_FileName = NewEdit(this, "Edit_FileName", {366, top + 2, 170, 22});
+    Button_browse =
+        NewButton(this, "Button_browse", QStringLiteral("浏览(&R)..."), {540, top, 70, 26});
+    Button_view =
+        NewButton(this, "Button_view", QStringLiteral("查看结果(&L)"), {614, top, 84, 26});
+    Button_quit = NewButton(this, "Button_quit", QStringLiteral("退出(&Q)"), {702, top, 44, 26});
+    Button_help = NewButton(this, "Button_help", QStringLiteral("帮助(&H)"), {748, top, 44, 26});
+    // Projects and the results workbook are not available yet.
+    for (QWidget* w : std::initializer_list<QWidget*>{Button_new, Button_open, Button_Excel,
+                                                      Edit_FileName, Button_browse, Button_view})
+        w->setEnabled(false);
+
+    ConnectGuarded(Button_quit, &QPushButton::clicked, this, &Form_ZL_pipe::Button_quitClick);
+    ConnectGuarded(Button_help, &QPushButton::clicked, this, &Form_ZL_pipe::Button_helpClick);
+}
+
+void Form_ZL_pipe::enableSizeEntry(SizeEntry entry)
+{
+    Edit_V->setEnabled(entry == SizeEntry::Velocity);
+    ComboBox_DN->setEnabled(entry == SizeEntry::Nominal);
+    Button_Set->setEnabled(entry == SizeEntry::Automatic);
+}
+
+void Form_ZL_pipe::RadioButton_VClick()
+{
+    enableSizeEntry(SizeEntry::Velocity);
+}
+
+void Form_ZL_pipe::RadioButton_DNClick()
+{
+    enableSizeEntry(SizeEntry::Nominal);
+}
+
+void Form_ZL_pipe::RadioButton_ZClick()
+{
+    enableSizeEntry(SizeEntry::Automatic);
+}
+
+void Form_ZL_pipe::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) // not on a restore from the task bar
+        FormShow();
+}
+
+// Each list is filled on its own: a damaged catalogue leaves the segment
+// list and the coefficient names usable, with its message.
+void Form_ZL_pipe::FormShow()
+{
+    Guarded(this, [this] {
+        const std::vector<PipeTypeRecord> catalogue = fillPipeTypes();
+        if (!ComboBox_pipe->currentText().isEmpty()) {
+            if (const PipeTypeRecord* type = FindPipeType(catalogue, ComboBox_pipe->currentText()))
+                fillNominalDiameters(*type);
+        }
+    });
+    // Read afresh at every showing; the picture follows the box's text.
+    Guarded(this, [this] {
+        coefficients_.close();
+        fillFittingNames();
+        ComboBox_JZ_TyChange();
+    });
+    Guarded(this, [this] {
+        openSegmentTable();
+        fillSegmentList();
+    });
+}
+
+// The box keeps its text: a type typed or chosen before stays chosen. A
+// catalogue that cannot be read leaves the box without items.
+std::vector<PipeTypeRecord> Form_ZL_pipe::fillPipeTypes()
+{
+    const QString text = ComboBox_pipe->currentText();
+    setItems(ComboBox_pipe, {}, text);
+    std::vector<PipeTypeRecord> catalogue = readCatalogue();
+    setItems(ComboBox_pipe, PipeTypeNames(catalogue), text);
+    return catalogue;
+}
+
+std::vector<PipeTypeRecord> Form_ZL_pipe::readCatalogue() const
+{
+    return ReadPipeCatalogue(DataDir::file(QString::fromLatin1(PipeCatalogueFileName)));
+}
+
+void Form_ZL_pipe::fillNominalDiameters(const PipeTypeRecord& type)
+{
+    setItems(ComboBox_DN, NominalDiameterTexts(type), kDefaultDN);
+}
+
+void Form_ZL_pipe::fillFittingNames()
+{
+    const QString text = ComboBox_JZ_Ty->currentText();
+    setItems(ComboBox_JZ_Ty, {}, text);
+    if (!coefficients_.isOpen())
+        coefficients_.setPath(DataDir::file(QString::fromLatin1(LocalResistanceTableFileName)));
+    setItems(ComboBox_JZ_Ty, LocalResistanceNames(coefficients_), text);
+}
+
+void Form_ZL_pipe::showFittingPicture(bool found)
+{
+    const QImage image = found ? coefficients_.picture(QStringLiteral("Map")) : QImage();
+    if (image.isNull()) {
+        Image_JZ->clear(); // the empty frame
+        return;
+    }
+    Image_JZ->setPixmap(QPixmap::fromImage(image).scaled(
+        Image_JZ->contentsRect().size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
+void Form_ZL_pipe::ComboBox_pipeChange()
+{
+    const QString name = ComboBox_pipe->currentText();
+    // Only a listed name can be a catalogue type; a name being typed is not
+    // looked up at every key.
+    if (ComboBox_pipe->findText(name, Qt::MatchExactly) < 0)
+        return;
+    const std::vector<PipeTypeRecord> catalogue = readCatalogue();
+    if (const PipeTypeRecord* type = FindPipeType(catalogue, name))
+        fillNominalDiameters(*type);
+}
+
+// The table stays open on the record shown, as the calculation reads it.
+void Form_ZL_pipe::ComboBox_JZ_TyChange()
+{
+    if (!coefficients_.isOpen())
+        coefficients_.setPath(DataDir::file(QString::fromLatin1(LocalResistanceTableFileName)));
+    showFittingPicture(FindLocalResistance(coefficients_, ComboBox_JZ_Ty->currentText()));
+}
+
+void Form_ZL_pipe::Button_SetClick()
+{
+    sizeSetting_.exec();
+}
+
+void Form_ZL_pipe::Button_Edit_pipeClick()
+{
+    pipeTypeEditor_.exec();
+    fillPipeTypes();
+}
+
+// The editor has its own connection to the coefficient table: this window's
+// copy is read again, so the box, the picture and the next calculation see
+// the edited coefficients.
+void Form_ZL_pipe::Button_Edit_JZClick()
+{
+    coefficientEditor_.exec();
+    coefficients_.close();
+    fillFittingNames();
+    ComboBox_JZ_TyChange();
+}
+
+void Form_ZL_pipe::Button_addClick()
+{
+    Edit_pipe_No->clear();
+    Edit_G->clear();
+    setText(ComboBox_DN, QString());
+    Edit_L->clear();
+    setText(ComboBox_JZ_Ty, QString());
+    showFittingPicture(false);
+    Edit_JZ_n->clear();
+    RadioButton_G->setChecked(true);
+    RadioButton_DN->setChecked(true);
+    enableSizeEntry(SizeEntry::Nominal);
+}
+
+void Form_ZL_pipe::openSegmentTable()
+{
+    if (segments_.isOpen())
+        return;
+    segments_.setPath(DataDir::file(QString::fromLatin1(PipeSegmentTableFileName)));
+    segments_.open();
+}
+
+void Form_ZL_pipe::fillSegmentList()
+{
+    ListBox_pipe->clear();
+    ListBox_pipe->addItems(SegmentNumbers(segments_));
+}
+
+void Form_ZL_pipe::Button_editClick()
+{
+    const QString number = selectedText(ListBox_pipe);
+    if (number.isEmpty()) {
+        prompts().error(this, QStringLiteral("请选择管段编号！"));
+        return;
+    }
+    openSegmentTable();
+    if (!FindSegment(segments_, number)) { // deleted behind the list's back
+        fillSegmentList();
+        prompts().error(this, QStringLiteral("管段表中已没有管段“%1”！").arg(number));
+        return;
+    }
+    DBGrid1CellClick();
+}
+
+// Loads the current segment into the fields for changing and saving again;
+// its size is then found automatically unless the user picks another way.
+void Form_ZL_pipe::DBGrid1CellClick()
+{
+    if (segments_.eof())
+        return;
+    const SegmentFieldTexts texts = CurrentSegmentTexts(segments_);
+    Edit_pipe_No->setText(texts.segmentNo);
+    Edit_G->setText(texts.flow);
+    setText(ComboBox_DN, texts.nominal);
+    Edit_L->setText(texts.length);
+    setText(ComboBox_JZ_Ty, texts.fittingName);
+    Edit_JZ_n->setText(texts.fittingCount);
+    RadioButton_G->setChecked(true);
+    RadioButton_Z->setChecked(true);
+    enableSizeEntry(SizeEntry::Automatic);
+    ShowCurrentRecord(DBGrid1, segments_);
+    ComboBox_JZ_TyChange();
+}
+
+void Form_ZL_pipe::Button_delClick()
+{
+    const QString number = selectedText(ListBox_pipe);
+    if (number.isEmpty()) {
+        prompts().error(this, QStringLiteral("请选择管段编号！"));
+        return;
+    }
+    openSegmentTable();
+    if (prompts().confirm(this, QStringLiteral("确实要删除该项吗？")))
+        DeleteSegment(segments_, number);
+    fillSegmentList();
+}
+
+PipeSegmentInputs Form_ZL_pipe::readInputs() const
+{
+    PipeSegmentInputs in;
+    in.pipeType = ComboBox_pipe->currentText();
+    in.supplyTemp = Edit_T1->text();
+    in.returnTemp = Edit_T2->text();
+    in.segmentNo = Edit_pipe_No->text();
+    in.flowEntry = RadioButton_Q->isChecked() ? FlowEntry::HeatLoad : FlowEntry::Flow;
+    in.flow = Edit_G->text();
+    in.sizeEntry = RadioButton_V->isChecked()    ? SizeEntry::Velocity
+                   : RadioButton_DN->isChecked() ? SizeEntry::Nominal
+                                                 : SizeEntry::Automatic;
+    in.velocity = Edit_V->text();
+    in.nominal = ComboBox_DN->currentText();
+    in.maxFriction = sizeSetting_.Edit1->text();
+    in.length = Edit_L->text();
+    in.fittingName = ComboBox_JZ_Ty->currentText();
+    in.fittingCount = Edit_JZ_n->text();
+    return in;
+}
+
+void Form_ZL_pipe::Button_SaveClick()
+{
+    if (!coefficients_.isOpen())
+        coefficients_.setPath(DataDir::file(QString::fromLatin1(LocalResistanceTableFileName)));
+    const PipeSegmentOutcome outcome = CalculatePipeSegment(
+        readInputs(),
+        FileSegmentData(DataDir::file(QString::fromLatin1(PipeCatalogueFileName)), coefficients_));
+    if (outcome.water)
+        lastWater_ = *outcome.water;
+    if (!outcome.segment) {
+        prompts().error(this, outcome.refusal);
+        return;
+    }
+    openSegmentTable();
+    StorePipeSegment(segments_, *outcome.segment);
+    // The list is read from the table; the stored record is current again
+    // afterwards and in sight in the grid.
+    const int stored = segments_.currentIndex();
+    fillSegmentList();
+    segments_.moveTo(stored);
+    ShowCurrentRecord(DBGrid1, segments_);
+}
+
+void Form_ZL_pipe::Button_quitClick()
+{
+    close();
+}
+
+void Form_ZL_pipe::Button_helpClick()
+{
+    ShowHelp(this, kHelpContext);
+}
