@@ -6,6 +6,7 @@ them. Table files use 512-byte pages so that each seed stays small."""
 import os
 import shutil
 import sqlite3
+import struct
 import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -138,6 +139,38 @@ def point_file():
     table("point_file", "renamed_table", [POINTS.replace("records", "id_tu")])
 
 
+def pipe_record(name, roughness, sizes, count=None, name_length=None):
+    """One 1168-byte pipe.dat record: sizes are (DN, De, E) in mm."""
+    encoded = name.encode("gbk")
+    record = bytearray(1168)
+    record[0] = len(encoded) if name_length is None else name_length
+    record[1:1 + len(encoded)] = encoded
+    for k, (dn, de, e) in enumerate(sizes):
+        struct.pack_into("<i", record, 32 + 4 * k, dn)
+        struct.pack_into("<d", record, 192 + 8 * k, de)
+        struct.pack_into("<d", record, 512 + 8 * k, de - 2 * e)
+        struct.pack_into("<d", record, 832 + 8 * k, e)
+    struct.pack_into("<i", record, 1152, len(sizes) if count is None else count)
+    struct.pack_into("<d", record, 1160, roughness)
+    return bytes(record)
+
+
+def pipe_catalogue():
+    steel = pipe_record("焊接钢管(GB3092)", 0.2,
+                        [(15, 21.25, 2.75), (20, 26.75, 2.75), (25, 33.5, 3.25)])
+    copper = pipe_record("铜管(B型)", 0.0025, [(15, 15, 0.7), (20, 22, 0.9)])
+    write("pipe_catalogue", "two_types", steel + copper)
+    write("pipe_catalogue", "empty", b"")
+    write("pipe_catalogue", "no_sizes", pipe_record("新管", 0.5, []))
+    write("pipe_catalogue", "forty_sizes",
+          pipe_record("A" * 30, 0.2, [(k, k + 10.0, 1.0) for k in range(1, 41)]))
+    write("pipe_catalogue", "short_by_a_byte", steel[:-1])
+    write("pipe_catalogue", "name_too_long", steel + pipe_record("坏", 0.2, [], name_length=31))
+    write("pipe_catalogue", "too_many_sizes", pipe_record("坏", 0.2, [], count=41))
+    write("pipe_catalogue", "half_a_character",
+          pipe_record("焊", 0.2, [(25, 33.5, 3.25)], name_length=1))
+
+
 if __name__ == "__main__":
     shutil.rmtree(CORPUS, ignore_errors=True)
     numbers()
@@ -146,3 +179,4 @@ if __name__ == "__main__":
     weather_csv()
     record_table()
     point_file()
+    pipe_catalogue()
