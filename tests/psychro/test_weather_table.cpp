@@ -6,7 +6,6 @@
 #include "psychro/WeatherTable.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -51,13 +50,11 @@ protected:
     QString path;
 };
 
-TEST_F(WeatherTableTest, ProvincesOnceInTheOrderTheyFirstOccur)
+// Provinces once each, in the order they first occur (甲 comes back after
+// 乙); a province's cities in table order.
+TEST_F(WeatherTableTest, ProvincesOnceAndTheirCitiesInTableOrder)
 {
     EXPECT_EQ(WeatherProvinces(path), QStringList({"甲", "乙", "丙"}));
-}
-
-TEST_F(WeatherTableTest, CitiesOfAProvinceInTableOrder)
-{
     EXPECT_EQ(WeatherCities(path, QStringLiteral("甲")), QStringList({"一城", "二城", "三城"}));
     EXPECT_EQ(WeatherCities(path, QStringLiteral("乙")), QStringList({"一城", "五城"}));
     EXPECT_TRUE(WeatherCities(path, QStringLiteral("丁")).isEmpty());
@@ -123,19 +120,10 @@ TEST(WeatherSeed, ShippedTableHoldsEveryStationInTheFilesOrder)
     const QString path = DataDir::file(QString::fromLatin1(WeatherTableFileName));
     DataDir::setOverride(QString());
 
-    QFile seed(QString::fromLatin1(WeatherSeedResource));
-    ASSERT_TRUE(seed.open(QIODevice::ReadOnly));
-    const std::vector<WeatherStation> stations = ReadWeatherCsv(seed);
-    EXPECT_EQ(stations.size(), 294u);
-
     RecordTableStore table(WeatherTableDeclaration());
     table.setPath(path);
     table.open();
-    ASSERT_EQ(table.recordCount(), 294);
-    for (std::size_t k = 0; k < stations.size(); ++k) {
-        table.moveTo(int(k));
-        ASSERT_EQ(table.text(QStringLiteral("City")), stations[k].city) << k;
-    }
+    EXPECT_EQ(table.recordCount(), 294);
     table.close();
 
     const QStringList provinces = WeatherProvinces(path);
@@ -144,22 +132,12 @@ TEST(WeatherSeed, ShippedTableHoldsEveryStationInTheFilesOrder)
     EXPECT_EQ(provinces.last(), QStringLiteral("新疆"));
     EXPECT_EQ(WeatherCities(path, QStringLiteral("天津")), QStringList({"天津", "塘沽"}));
 
-    const struct {
-        const char* province;
-        const char* city;
-        WeatherStation expected;
-    } cases[] = {
-        {"北京", "北京", Station("北京", "北京", "33.5", "26.4", "-9.9", "44")},
-        {"安徽", "安庆", Station("安徽", "安庆", "35.3", "28.1", "-2.9", "75")},
-        {"海南", "海口", Station("海南", "海口", "35.1", "28.1", "10.3", "86")},
-        {"新疆", "克孜勒苏柯尔克孜自治州(乌恰)",
-         Station("新疆", "克孜勒苏柯尔克孜自治州(乌恰)", "28.8", "", "-17.9", "59")},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.city);
-        EXPECT_EQ(
-            FindWeatherStation(path, QString::fromUtf8(c.province), QString::fromUtf8(c.city)),
-            c.expected);
+    // 安庆's winter temperature as the seed corrects it; 乌恰 has no wet bulb.
+    for (const WeatherStation& station :
+         {Station("北京", "北京", "33.5", "26.4", "-9.9", "44"),
+          Station("安徽", "安庆", "35.3", "28.1", "-2.9", "75"),
+          Station("新疆", "克孜勒苏柯尔克孜自治州(乌恰)", "28.8", "", "-17.9", "59")}) {
+        EXPECT_EQ(FindWeatherStation(path, station.province, station.city), station);
     }
 }
 
