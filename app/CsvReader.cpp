@@ -15,7 +15,14 @@ bool CsvLineReader::fill()
     if (eof_)
         return false;
     chunk_.resize(kChunkSize);
-    const qint64 n = device_.read(chunk_.data(), kChunkSize);
+    qint64 n = device_.read(chunk_.data(), kChunkSize);
+    // A byte order mark may come in pieces from a device that reads short.
+    while (atStart_ && n > 0 && n < 3) {
+        const qint64 more = device_.read(chunk_.data() + n, kChunkSize - n);
+        if (more <= 0)
+            break; // the end, or an error the next read reports again
+        n += more;
+    }
     if (n <= 0) {
         readError_ = n < 0;
         eof_ = true;
@@ -72,7 +79,8 @@ std::optional<CsvLineReader::Line> CsvLineReader::next()
         line.number = ++lineNumber_;
         return line;
     }
-    if (!any)
+    // A line cut short by a read error is not a line.
+    if (!any || readError_)
         return std::nullopt;
     line.number = ++lineNumber_;
     return line;

@@ -25,7 +25,7 @@ public:
     };
 
     // The next line, or nullopt at the end of the text or after a read error
-    // (readError() tells which). A line ends at LF, CR LF or a CR alone; a
+    // (readError() tells which; the line the error cut short is dropped). A line ends at LF, CR LF or a CR alone; a
     // last line without an end is a line too. A UTF-8 byte order mark at the
     // very beginning is dropped.
     std::optional<Line> next();

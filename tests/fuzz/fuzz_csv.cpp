@@ -28,10 +28,7 @@ public:
 protected:
     qint64 readData(char* data, qint64 maxSize) override
     {
-        // The first piece holds at least a whole byte order mark: the reader
-        // recognises a mark only when its first read returns all three bytes.
-        const qint64 piece = pos_ == 0 ? std::max<qint64>(piece_, 3) : piece_;
-        const qint64 n = std::min({maxSize, piece, qint64(bytes_.size()) - pos_});
+        const qint64 n = std::min({maxSize, piece_, qint64(bytes_.size()) - pos_});
         std::copy_n(bytes_.constData() + pos_, n, data);
         pos_ += n;
         return n;
