@@ -60,24 +60,12 @@ TEST_F(CliPipeTest, Dn25CaseMatchesTheCoreAndTheGrid)
     const QJsonObject got = QJsonDocument::fromJson(json.out.toUtf8()).object();
     EXPECT_EQ(got.value("Pipe_No").toString(), "1");
     EXPECT_EQ(got.value("JZ_name").toString(), "闸阀");
-    const std::pair<const char*, double> numbers[] = {{"G", s.G},
-                                                      {"Q", s.Q},
-                                                      {"DN", s.DN},
-                                                      {"V", s.V},
-                                                      {"Pm", s.Pm},
-                                                      {"L", s.L},
-                                                      {"JZ", s.JZ},
-                                                      {"JZ_N", s.JZ_N},
-                                                      {"ZL_y", s.ZL_y},
-                                                      {"ZL_j", s.ZL_j},
-                                                      {"ZL_z", s.ZL_z},
-                                                      {"nu", core.water->nu},
-                                                      {"rho", core.water->rho},
-                                                      {"K", core.water->K}};
-    for (const auto& [key, value] : numbers) {
-        SCOPED_TRACE(key);
-        EXPECT_EQ(got.value(key).toDouble(), value); // full precision
-    }
+    const QStringList keys = QString("G Q DN V Pm L JZ JZ_N ZL_y ZL_j ZL_z nu rho K").split(' ');
+    QList<double> values;
+    values << s.G << s.Q << s.DN << s.V << s.Pm << s.L << s.JZ << s.JZ_N << s.ZL_y << s.ZL_j;
+    values << s.ZL_z << core.water->nu << core.water->rho << core.water->K;
+    for (qsizetype k = 0; k < keys.size(); ++k) // full precision
+        EXPECT_EQ(got.value(keys[k]).toDouble(), values[k]) << keys[k].toStdString();
 
     const CliRun plain = Pipe(args);
     ASSERT_EQ(plain.status, 0) << plain.err.toStdString();
@@ -98,9 +86,7 @@ TEST_F(CliPipeTest, RefusalsExitTwoWithTheWindowsMessage)
         const char* message;
     } cases[] = {
         {"type=焊接钢管(GB3092) G=0 DN=25 L=10", "流量必须大于0！"},
-        {"type=焊接钢管(GB3092) G=1 L=10 jz=闸阀", "请输入局部阻力数量！"},
         {"type=焊接钢管(GB3092) G=1 DN=65 L=10", "管道类型“焊接钢管(GB3092)”中没有DN65的管径！"},
-        {"type=焊接钢管(GB3092) G=1 Q=5000 L=10", "流量 G 与热负荷 Q 只能给出一个"},
         {"type=焊接钢管(GB3092) G=1 DN=25 auto L=10", "DN、v 和 auto 只能给出一个"},
     };
     for (const auto& c : cases) {

@@ -9,61 +9,28 @@
 namespace
 {
 
-class CoefficientTableTest : public ::testing::Test
+LocalResistanceTexts Texts(const char* name, const char* xi)
 {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        path = dir.filePath("JZ_pipe.DB");
-        CreateLocalResistanceTable(path, {{"截止阀", {16, 10, 9, 9, 8, 7}},
-                                          {"闸阀", {1.5, 0.5, 0.5, 0.5, 0.5, 0.5}},
-                                          {"弯头", {2, 2, 1.5, 1.5, 1, 1}}});
-        table.setPath(path);
-    }
-
-    static LocalResistanceTexts Texts(const char* name, const char* xi)
-    {
-        LocalResistanceTexts texts{QString::fromUtf8(name), {}};
-        texts.xi.fill(QString::fromUtf8(xi));
-        return texts;
-    }
-
-    QTemporaryDir dir;
-    QString path;
-    RecordTableStore table{LocalResistanceTableDeclaration()};
-};
-
-TEST_F(CoefficientTableTest, EditWritesTheRecordChosenAtEdit)
-{
-    const int chosen = FindLocalResistanceIndex(table, "闸阀");
-    ASSERT_EQ(chosen, 1);
-    LocalResistanceTexts texts = LocalResistanceTextsAt(table, chosen);
-    EXPECT_EQ(texts.name, "闸阀");
-    EXPECT_EQ(texts.xi[0], "1.5");
-    table.close();
-    // The list's selection may have moved meanwhile: the chosen record is
-    // written all the same.
-    texts.name = "闸阀(改)";
-    texts.xi[5] = "0.25";
-    StoreLocalResistance(table, texts, chosen);
-    EXPECT_FALSE(table.isOpen());
-    StoreLocalResistance(table, Texts("新阀", "3"), -1);
-    EXPECT_EQ(LocalResistanceNames(table), QStringList({"截止阀", "闸阀(改)", "弯头", "新阀"}));
-    EXPECT_EQ(LookUpLocalResistance(table, "闸阀(改)")->xi[5], 0.25);
-    EXPECT_FALSE(LookUpLocalResistance(table, "闸阀"));
-    EXPECT_TRUE(DeleteLocalResistance(table, "截止阀"));
-    EXPECT_FALSE(DeleteLocalResistance(table, "截止阀"));
-    EXPECT_EQ(LocalResistanceNames(table), QStringList({"闸阀(改)", "弯头", "新阀"}));
+    LocalResistanceTexts texts{QString::fromUtf8(name), {}};
+    texts.xi.fill(QString::fromUtf8(xi));
+    return texts;
 }
 
-TEST_F(CoefficientTableTest, RefusedFieldsWriteNothing)
+TEST(CoefficientTable, EditorWritesTheChosenRecordAndRefusesBadFields)
 {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("JZ_pipe.DB");
+    CreateLocalResistanceTable(path, {{"截止阀", {16, 10, 9, 9, 8, 7}},
+                                      {"闸阀", {1.5, 0.5, 0.5, 0.5, 0.5, 0.5}},
+                                      {"弯头", {2, 2, 1.5, 1.5, 1, 1}}});
+    RecordTableStore table(LocalResistanceTableDeclaration());
+    table.setPath(path);
+
     const struct {
         LocalResistanceTexts texts;
         int record;
         const char* message;
-    } cases[] = {
+    } refused[] = {
         {Texts("", "1"), -1, "输入数据不能为空！"},
         {Texts("阀", ""), -1, "输入数据不能为空！"},
         {Texts("一二三四五六七八九十一二三四五六七", "1"), -1, "局阻名称不能超过16个字符！"},
@@ -71,7 +38,7 @@ TEST_F(CoefficientTableTest, RefusedFieldsWriteNothing)
         {Texts("阀", "-1"), -1, "局部阻力系数不能小于0！"},
         {Texts("阀", "1"), 3, "请选择阀门类型！"},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : refused) {
         SCOPED_TRACE(c.message);
         try {
             StoreLocalResistance(table, c.texts, c.record);
@@ -80,10 +47,23 @@ TEST_F(CoefficientTableTest, RefusedFieldsWriteNothing)
             EXPECT_EQ(e.text(), QString::fromUtf8(c.message));
         }
     }
-    EXPECT_EQ(LocalResistanceNames(table), QStringList({"截止阀", "闸阀", "弯头"}));
+
+    const int chosen = FindLocalResistanceIndex(table, "闸阀");
+    LocalResistanceTexts texts = LocalResistanceTextsAt(table, chosen);
+    EXPECT_EQ(texts.xi[0], "1.5");
+    table.close();
+    // Whatever the list's selection is by now, the record chosen is written.
+    texts.name = "闸阀(改)";
+    texts.xi[5] = "0.25";
+    StoreLocalResistance(table, texts, chosen);
+    EXPECT_FALSE(table.isOpen());
     // Sixteen characters fit the segment's field exactly.
-    StoreLocalResistance(table, Texts("一二三四五六七八九十一二三四五六", "1"), -1);
-    EXPECT_EQ(LocalResistanceNames(table).size(), 4);
+    StoreLocalResistance(table, Texts("一二三四五六七八九十一二三四五六", "3"), -1);
+    EXPECT_TRUE(DeleteLocalResistance(table, "截止阀"));
+    EXPECT_FALSE(DeleteLocalResistance(table, "截止阀"));
+    EXPECT_EQ(LocalResistanceNames(table),
+              QStringList({"闸阀(改)", "弯头", "一二三四五六七八九十一二三四五六"}));
+    EXPECT_EQ(LookUpLocalResistance(table, "闸阀(改)")->xi[5], 0.25);
 }
 
 } // namespace

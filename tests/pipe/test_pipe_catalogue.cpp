@@ -185,72 +185,47 @@ TEST_F(CatalogueTest, DamagedFileIsRefusedNamingTheRecordAndLeftUntouched)
     }
 }
 
-TEST(PipeSizeDialog, InnerDiameterAndRefusals)
+TEST_F(CatalogueTest, EditorRefusalsWriteNothing)
 {
     EXPECT_EQ(SizeFromDialog("25", "33.5", "3.25"), (PipeSize{25, 33.5, 3.25, 27}));
-    EXPECT_EQ(SizeFromDialog(" 25 ", "33.5", "0"), (PipeSize{25, 33.5, 0, 33.5}));
-    const struct {
-        const char *DN, *De, *E, *message;
-    } refused[] = {
-        {"", "", "", "请输入管道公称直径！"},
-        {"25", "", "", "请输入管道外径！"},
-        {"25", "33.5", "", "请输入管道壁厚！"},
-        {"25.5", "33.5", "3", "“25.5”不是有效的整数"},
-        {"25", "3x", "3", "“3x”不是有效的数值"},
-        {"0", "33.5", "3", "管道公称直径必须大于0！"},
-        {"25", "0", "0", "管道外径必须大于0！"},
-        {"25", "33.5", "-1", "管道壁厚不能小于0！"},
-        {"25", "33.5", "16.75", "管道外径须大于两倍壁厚（内径必须大于0）！"},
-    };
-    for (const auto& c : refused) {
-        SCOPED_TRACE(c.message);
-        EXPECT_EQ(ErrorOf([&] { SizeFromDialog(c.DN, c.De, c.E); }), QString::fromUtf8(c.message));
-    }
-    EXPECT_EQ(SizeDialogTextsOf({25, 33.5, 3.25, 27}).De, "33.5");
-}
-
-TEST(PipeSizeList, ReplacesBySizeRefusesA41stAndRemovesByShifting)
-{
-    PipeSizeList sizes;
+    PipeSizeList forty;
     for (int DN = 1; DN <= 40; ++DN)
-        EXPECT_EQ(sizes.put({DN, 10.0 + DN, 1, 8.0 + DN}), DN - 1);
-    EXPECT_EQ(ErrorOf([&] { sizes.put({41, 60, 1, 58}); }), "每种管道最多40种管径！");
-    EXPECT_EQ(sizes.put({7, 30, 2, 26}), 6); // the same DN is edited, not added
-    EXPECT_EQ(sizes.count(), 40);
-    EXPECT_EQ(sizes.at(6), (PipeSize{7, 30, 2, 26}));
-    sizes.remove(0);
-    EXPECT_EQ(sizes.count(), 39);
-    EXPECT_EQ(sizes.at(0).DN, 2);
-    EXPECT_EQ(ErrorOf([&] { sizes.remove(39); }), "请选择管径！");
-    EXPECT_EQ(ErrorOf([&] { sizes.at(-1); }), "请选择管径！");
-}
-
-TEST_F(CatalogueTest, EditorFieldsAreCheckedBeforeAnythingIsWritten)
-{
+        forty.put({DN, 10.0 + DN, 1, 8.0 + DN});
+    EXPECT_EQ(forty.put({7, 30, 2, 26}), 6); // the same DN is edited, not added
     const QByteArray before = ReadAll(path);
     const struct {
-        const char *name, *K, *message;
+        std::function<void()> action;
+        const char* message;
     } refused[] = {
-        {"", "0.2", "请输入管道名称！"},
-        {"新管", "", "请输入管壁粗糙度！"},
-        {"新管", "-0.1", "管道粗糙度不能小于0！"},
-        {"新管", "abc", "“abc”不是有效的数值"},
-        {"管☃", "0.2", "管道名称“管☃”含有无法以GBK编码保存的字符！"},
+        {[] { SizeFromDialog("", "", ""); }, "请输入管道公称直径！"},
+        {[] { SizeFromDialog("25", "", ""); }, "请输入管道外径！"},
+        {[] { SizeFromDialog("25", "33.5", ""); }, "请输入管道壁厚！"},
+        {[] { SizeFromDialog("25.5", "33.5", "3"); }, "“25.5”不是有效的整数"},
+        {[] { SizeFromDialog("0", "33.5", "3"); }, "管道公称直径必须大于0！"},
+        {[] { SizeFromDialog("25", "0", "0"); }, "管道外径必须大于0！"},
+        {[] { SizeFromDialog("25", "33.5", "-1"); }, "管道壁厚不能小于0！"},
+        {[] { SizeFromDialog("25", "33.5", "16.75"); },
+         "管道外径须大于两倍壁厚（内径必须大于0）！"},
+        {[&] {
+             forty.put({41, 60, 1, 58});
+         },
+         "每种管道最多40种管径！"},
+        {[&] { forty.remove(40); }, "请选择管径！"},
+        {[&] { SavePipeType(path, "", "0.2", {}); }, "请输入管道名称！"},
+        {[&] { SavePipeType(path, "新管", "", {}); }, "请输入管壁粗糙度！"},
+        {[&] { SavePipeType(path, "新管", "-0.1", {}); }, "管道粗糙度不能小于0！"},
+        {[&] { SavePipeType(path, "新管", "abc", {}); }, "“abc”不是有效的数值"},
+        {[&] { SavePipeType(path, "管☃", "0.2", {}); },
+         "管道名称“管☃”含有无法以GBK编码保存的字符！"},
     };
     for (const auto& c : refused) {
         SCOPED_TRACE(c.message);
-        EXPECT_EQ(ErrorOf([&] { SavePipeType(path, c.name, c.K, PipeSizeList()); }),
-                  QString::fromUtf8(c.message));
+        EXPECT_EQ(ErrorOf(c.action), QString::fromUtf8(c.message));
     }
     EXPECT_EQ(ReadAll(path), before);
-    EXPECT_EQ(PipeRoughnessText(0.1 + 0.2), "0.3");
-}
-
-TEST(PipeCatalogueFile, MissingFileIsAnErrorNamingIt)
-{
-    const QString error = ErrorOf([] { ReadPipeCatalogue("/nonexistent/pipe.dat"); });
-    EXPECT_TRUE(error.startsWith("无法读取管道库文件“/nonexistent/pipe.dat”"))
-        << error.toStdString();
+    forty.remove(0); // later sizes move down
+    EXPECT_EQ(forty.count(), 39);
+    EXPECT_EQ(forty.at(0).DN, 2);
 }
 
 } // namespace

@@ -15,35 +15,27 @@ namespace
 
 const QString kGB3092 = "焊接钢管(GB3092)";
 
-// The shipped welded steel series, and types built for particular cases.
+// Sizes from DN, Di, DN, Di, ...: the calculation reads nothing else.
+std::vector<PipeSize> Sizes(std::initializer_list<double> pairs)
+{
+    std::vector<PipeSize> list;
+    for (auto it = pairs.begin(); it != pairs.end(); it += 2)
+        list.push_back({int(it[0]), 0, 0, it[1]});
+    return list;
+}
+
+// The shipped welded steel series, the same with DN 8 and 10 before it, and
+// types built for particular cases.
 std::vector<PipeTypeRecord> Catalogue()
 {
-    return {
-        {kGB3092,
-         0.2,
-         {{15, 21.25, 2.75, 15.75},
-          {20, 26.75, 2.75, 21.25},
-          {25, 33.5, 3.25, 27},
-          {32, 42.25, 3.25, 35.75},
-          {40, 48, 3.5, 41},
-          {50, 60, 3.5, 53},
-          {70, 75.5, 3.75, 68},
-          {80, 88.5, 4, 80.5},
-          {100, 114, 4, 106}}},
-        {"各种DN",
-         0.2,
-         {{8, 13.5, 2.25, 9},
-          {10, 17, 2.25, 12.5},
-          {15, 21.25, 2.75, 15.75},
-          {20, 26.75, 2.75, 21.25},
-          {25, 33.5, 3.25, 27},
-          {32, 42.25, 3.25, 35.75},
-          {40, 48, 3.5, 41},
-          {50, 60, 3.5, 53},
-          {70, 75.5, 3.75, 68}}},
-        {"空", 0.2, {}},
-        {"负粗糙度", -1000, {{25, 33.5, 3.25, 27}}},
-    };
+    const std::vector<PipeSize> gb3092 = Sizes(
+        {15, 15.75, 20, 21.25, 25, 27, 32, 35.75, 40, 41, 50, 53, 70, 68, 80, 80.5, 100, 106});
+    std::vector<PipeSize> small = Sizes({8, 9, 10, 12.5});
+    small.insert(small.end(), gb3092.begin(), gb3092.end());
+    return {{kGB3092, 0.2, gb3092},
+            {"各种DN", 0.2, small},
+            {"空", 0.2, {}},
+            {"负粗糙度", -1000, Sizes({25, 27})}};
 }
 
 std::vector<LocalResistance> Coefficients()
@@ -94,7 +86,6 @@ TEST(PipeSegmentCalc, Dn25WorkedCase)
     EXPECT_NEAR(s.Q * 1000, 28198, 1);
     EXPECT_EQ(s.G, 1.0);
     EXPECT_EQ(s.DN, 25);
-    EXPECT_EQ(s.L, 10);
     ASSERT_TRUE(out.water);
     EXPECT_DOUBLE_EQ(out.water->nu, 0.35725e-6);
     EXPECT_NEAR(out.water->rho, 969.81, 0.005);
@@ -102,11 +93,8 @@ TEST(PipeSegmentCalc, Dn25WorkedCase)
     EXPECT_EQ(s.Pm, PipeSpecificFriction(s.V, 0.027, 0.2, out.water->nu, out.water->rho));
     EXPECT_EQ(s.ZL_y, 10 * s.Pm);
     EXPECT_EQ(s.JZ, 0.5);
-    EXPECT_EQ(s.JZ_N, 2);
     EXPECT_DOUBLE_EQ(s.ZL_j, 2 * 0.5 * out.water->rho * s.V * s.V / 2);
     EXPECT_EQ(s.ZL_z, s.ZL_y + s.ZL_j);
-    EXPECT_EQ(s.JZ_name, "闸阀");
-    EXPECT_EQ(s.Pipe_No, "1");
 }
 
 TEST(PipeSegmentCalc, HeatLoadGivesBackTheFlow)
@@ -133,7 +121,7 @@ TEST(PipeSegmentCalc, VelocityTakesTheNearerSizeAndTheLargerOnATie)
     ASSERT_TRUE(D >= 20 && D < 28) << D;
     const auto type = [&](double smaller, double larger) {
         return std::vector<PipeTypeRecord>{
-            {"试", 0.2, {{10, 0, 0, 10}, {20, 0, 0, smaller}, {25, 0, 0, larger}, {50, 0, 0, 50}}}};
+            {"试", 0.2, Sizes({10, 10, 20, smaller, 25, larger, 50, 50})}};
     };
     PipeSegmentInputs in = Dn25();
     in.pipeType = "试";
@@ -181,51 +169,43 @@ TEST(PipeSegmentCalc, AutomaticTakesTheFirstSizeBelowTheLimitElseTheLargest)
     }
 }
 
-TEST(PipeSegmentCalc, CoefficientFollowsTheSizeAndDefaultsToTheDn50Column)
+// ξ by the segment's DN (the DN50 column for any size but 15 to 40), and
+// the counts and names that give no local resistance.
+TEST(PipeSegmentCalc, LocalResistanceBySizeCountAndName)
 {
-    PipeSegmentInputs in = Dn25();
-    in.pipeType = "各种DN";
-    in.fittingName = "逐列";
-    in.fittingCount = "3";
     const struct {
-        const char* DN;
-        double xi;
-    } cases[] = {{"8", 6},  {"10", 6}, {"15", 1}, {"20", 2}, {"25", 3},
-                 {"32", 4}, {"40", 5}, {"50", 6}, {"70", 6}};
+        const char *DN, *name, *count;
+        double JZ, JZ_N;
+    } cases[] = {
+        {"8", "逐列", "3", 6, 3},
+        {"10", "逐列", "3", 6, 3},
+        {"15", "逐列", "3", 1, 3},
+        {"20", "逐列", "3", 2, 3},
+        {"25", "逐列", "3", 3, 3},
+        {"32", "逐列", "3", 4, 3},
+        {"40", "逐列", "3", 5, 3},
+        {"50", "逐列", "3", 6, 3},
+        {"70", "逐列", "3", 6, 3},
+        {"25", "", "0", 0, 0},       // "0" with no type passes
+        {"25", "", "", 0, 0},        // nothing given
+        {"25", "闸阀", "0", 0, 0},   // a type counted zero times
+        {"25", "不存在", "2", 0, 2}, // a name the table does not hold: ξ 0
+        {"25", "闸阀", "1.5", 0.5, 1.5},
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.DN);
+        SCOPED_TRACE(std::string(c.DN) + "/" + c.name + "/" + c.count);
+        PipeSegmentInputs in = Dn25();
+        in.pipeType = "各种DN";
         in.nominal = c.DN;
+        in.fittingName = c.name;
+        in.fittingCount = c.count;
         const PipeSegmentOutcome out = Calculate(in);
         ASSERT_TRUE(out.segment);
         const PipeSegment& s = *out.segment;
         EXPECT_EQ(s.DN, ParseNumber(c.DN));
-        EXPECT_EQ(s.JZ, c.xi);
-        EXPECT_DOUBLE_EQ(s.ZL_j, 3 * c.xi * out.water->rho * s.V * s.V / 2);
-    }
-}
-
-TEST(PipeSegmentCalc, LocalResistanceCountsAndNames)
-{
-    const struct {
-        const char *name, *count;
-        double JZ, JZ_N;
-        bool local;
-    } cases[] = {
-        {"", "0", 0, 0, false},       // "0" with no type passes
-        {"", "", 0, 0, false},        // nothing given
-        {"闸阀", "0", 0, 0, false},   // a type counted zero times
-        {"不存在", "2", 0, 2, false}, // a name the table does not hold: ξ 0
-        {"闸阀", "1.5", 0.5, 1.5, true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.name) + "/" + c.count);
-        PipeSegmentInputs in = Dn25();
-        in.fittingName = c.name;
-        in.fittingCount = c.count;
-        const PipeSegment s = Segment(in);
         EXPECT_EQ(s.JZ, c.JZ);
         EXPECT_EQ(s.JZ_N, c.JZ_N);
-        EXPECT_EQ(s.ZL_j > 0, c.local);
+        EXPECT_DOUBLE_EQ(s.ZL_j, c.JZ_N * c.JZ * out.water->rho * s.V * s.V / 2);
         EXPECT_EQ(s.JZ_name, c.name); // kept as typed
         EXPECT_EQ(s.ZL_z, s.ZL_y + s.ZL_j);
     }
