@@ -266,6 +266,8 @@ int runPipe(const QStringList& args, CliIo& io)
     try {
         if (csvPath.isEmpty())
             in = inputsFrom(given, automatic);
+        else if (!given.isEmpty() || automatic)
+            throw UserError(QStringLiteral("--csv 的各行自带管段参数，不能再在命令行给出"));
         else
             threadCount = ParseThreadCount(threads);
     } catch (const UserError& e) {
