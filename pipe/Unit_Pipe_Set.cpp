@@ -213,6 +213,11 @@ void Form_Pipe_Set::Button_DN_delClick()
 void Form_Pipe_Set::Button_OKClick()
 {
     const int saved = SavePipeType(cataloguePath(), Edit_name->text(), Edit_K->text(), sizes_);
+    // The greyed size list shows the sizes as they were stored: ascending.
+    std::vector<PipeSize> stored = sizes_.sizes();
+    SortPipeSizes(stored);
+    sizes_ = PipeSizeList(std::move(stored));
+    listSizes();
     listTypes();
     ListBox_pipe_ty->setCurrentRow(saved);
     setEditing(false);

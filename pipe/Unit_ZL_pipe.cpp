@@ -269,13 +269,13 @@ void Form_ZL_pipe::buildBottomRow()
     Button_Excel =
         NewButton(this, "Button_Excel", QStringLiteral("输出到Excel(&E)"), {156, top, 104, 26});
     NewLabel(this, "Label_FileName", QStringLiteral("输出结果文件名："), {268, top + 2, 98, 22});
-    Edit_FileName = NewEdit(this, "Edit_FileName", {366, top + 2, 170, 22});
+    Edit_FileName = NewEdit(this, "Edit_FileName", {366, top + 2, 130, 22});
     Button_browse =
-        NewButton(this, "Button_browse", QStringLiteral("浏览(&R)..."), {540, top, 70, 26});
+        NewButton(this, "Button_browse", QStringLiteral("浏览(&R)..."), {500, top, 70, 26});
     Button_view =
-        NewButton(this, "Button_view", QStringLiteral("查看结果(&L)"), {614, top, 84, 26});
-    Button_quit = NewButton(this, "Button_quit", QStringLiteral("退出(&Q)"), {702, top, 44, 26});
-    Button_help = NewButton(this, "Button_help", QStringLiteral("帮助(&H)"), {748, top, 44, 26});
+        NewButton(this, "Button_view", QStringLiteral("查看结果(&L)"), {574, top, 84, 26});
+    Button_quit = NewButton(this, "Button_quit", QStringLiteral("退出(&Q)"), {666, top, 60, 26});
+    Button_help = NewButton(this, "Button_help", QStringLiteral("帮助(&H)"), {732, top, 60, 26});
     // Projects and the results workbook are not available yet.
     for (QWidget* w : std::initializer_list<QWidget*>{Button_new, Button_open, Button_Excel,
                                                       Edit_FileName, Button_browse, Button_view})
