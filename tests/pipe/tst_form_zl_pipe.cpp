@@ -3,6 +3,7 @@
 #include "app/AppWindows.h"
 #include "app/DataDir.h"
 #include "app/DataSeeds.h"
+#include "app/HelpWindow.h"
 #include "app/Unit_main.h"
 #include "pipe/LocalResistance.h"
 #include "pipe/Unit_BZL_Set.h"
@@ -22,6 +23,7 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QtTest>
 
 namespace
@@ -554,6 +556,35 @@ private slots:
             QCOMPARE(!form_->Image_JZ->pixmap().isNull(), shown);
         }
         QCOMPARE(form_->Image_JZ->frameShape(), QFrame::Box);
+    }
+
+    void helpTopics_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("phrase");
+        QTest::newRow("9 calculator") << "calculator"
+                                      << "科尔布鲁克";
+        QTest::newRow("10 pipe types") << "types"
+                                       << "1168";
+        QTest::newRow("34 coefficients") << "coefficients"
+                                         << "散热器";
+    }
+    void helpTopics()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, phrase);
+        QDialog* owner = window == "calculator" ? static_cast<QDialog*>(form_.get())
+                         : window == "types"    ? static_cast<QDialog*>(types_.get())
+                                                : static_cast<QDialog*>(jz_.get());
+        owner->show();
+        QTest::mouseClick(owner->findChild<QPushButton*>(QStringLiteral("Button_help")),
+                          Qt::LeftButton);
+        auto* help = owner->findChild<HelpWindow*>();
+        QVERIFY(help && help->isVisible());
+        const QString text = help->browser()->toPlainText();
+        QVERIFY2(text.contains(phrase), qPrintable(text.left(200)));
+        QCOMPARE(help->windowTitle(),
+                 QStringLiteral("帮助 - %1").arg(owner->windowTitle().section('-', 0, 0)));
     }
 
     // A damaged catalogue is refused with its message; the rest of the
