@@ -115,7 +115,12 @@ Form_ZL_pipe::Form_ZL_pipe(Form_BZL_Set& sizeSetting, Form_JZSet_pipe& coefficie
     enableSizeEntry(SizeEntry::Automatic);
 }
 
-Form_ZL_pipe::~Form_ZL_pipe() = default;
+// The grid's model reads the segment table's declaration: it goes before the table.
+Form_ZL_pipe::~Form_ZL_pipe()
+{
+    DBGrid1->setModel(nullptr);
+    delete gridModel_;
+}
 
 QGroupBox* Form_ZL_pipe::buildListGroup()
 {
