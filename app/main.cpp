@@ -1,36 +1,63 @@
 // Ventacalc: start-up creates every window once, shows the main menu and runs
 // until the main menu is closed.
 #include "app/AppWindows.h"
+#include "app/ApplicationIcon.h"
 #include "app/DataDir.h"
 #include "app/DataSeeds.h"
 #include "app/Fonts.h"
 #include "app/Guarded.h"
 #include "app/QtTranslations.h"
 #include "app/Unit_main.h"
+#include "app/Version.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <clocale>
+#include <cstdio>
+#include <cstdlib>
 
-int main(int argc, char** argv)
+namespace
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Ventacalc"));
-    QApplication::setOrganizationName(QStringLiteral("Ventacalc"));
-    QApplication::setApplicationVersion(QStringLiteral("3.00"));
-    std::setlocale(LC_NUMERIC, "C");
-    InstallFontSubstitutions();
-    InstallQtTranslations();
+void SetApplicationNames()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Ventacalc"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Ventacalc"));
+    QCoreApplication::setApplicationVersion(VersionNumber());
+}
 
+// The data directory named by --data-dir, or empty. --help and --version are
+// answered here, before any window system is needed, and end the program.
+QString ParseCommandLine(int argc, char** argv)
+{
+    QCoreApplication probe(argc, argv);
+    SetApplicationNames();
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("暖通空调计算工具"));
     parser.addHelpOption();
+    parser.addOption({QStringLiteral("version"), QStringLiteral("显示程序名称和版本。")});
     parser.addOption({QStringLiteral("data-dir"),
                       QStringLiteral("使用 DIR 作为数据目录（代替每个用户的数据目录）。"),
                       QStringLiteral("DIR")});
-    parser.process(app);
-    if (parser.isSet(QStringLiteral("data-dir")))
-        DataDir::setOverride(parser.value(QStringLiteral("data-dir")));
+    parser.process(probe);
+    if (parser.isSet(QStringLiteral("version"))) {
+        std::printf("%s\n", qUtf8Printable(VersionText()));
+        std::exit(0);
+    }
+    return parser.value(QStringLiteral("data-dir"));
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const QString dataDir = ParseCommandLine(argc, argv);
+    QApplication app(argc, argv);
+    SetApplicationNames();
+    QApplication::setWindowIcon(ApplicationIcon());
+    std::setlocale(LC_NUMERIC, "C");
+    InstallFontSubstitutions();
+    InstallQtTranslations();
+    if (!dataDir.isEmpty())
+        DataDir::setOverride(dataDir);
 
     AppWindows windows;
     // A data directory that cannot be created is reported; the calculators

@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 
 #include "app/Numbers.h"
+#include "app/Version.h"
 #include <QCoreApplication>
 #include <QIODevice>
 
@@ -24,6 +25,13 @@ void printOverview(QTextStream& out)
            "      ventacalc-cli <命令> --help   各命令的详细说明\n\n命令:\n";
     for (const auto& c : CliCommands())
         out << "  " << c.name.leftJustified(10) << c.summary << "\n";
+    out << "\n选项:\n"
+           "  --help     显示本说明（在命令之后: 该命令的说明）\n"
+           "  --version  显示程序名称和版本\n"
+           "\n退出状态:\n"
+           "  0  计算成功（计算库的警告写到标准错误输出，结果照常输出）\n"
+           "  1  数据目录或文件无法读写，或写标准输出失败\n"
+           "  2  命令或输入被拒绝、计算失败：提示写到标准错误输出，标准输出没有结果\n";
 }
 } // namespace
 
@@ -96,6 +104,10 @@ int main(int argc, char** argv)
         if (WriteFailed(io))
             return ReportWriteFailure(io);
         return args.isEmpty() ? ExitRefused : ExitOk;
+    }
+    if (args.first() == QLatin1String("--version")) {
+        out << VersionText() << "\n";
+        return WriteFailed(io) ? ReportWriteFailure(io) : ExitOk;
     }
     const QString name = args.takeFirst();
     for (const auto& c : CliCommands()) {
