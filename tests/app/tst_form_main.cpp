@@ -1,4 +1,5 @@
 // The main menu and the wait window, headless.
+#include "app/ApplicationIcon.h"
 #include "app/Unit_main.h"
 #include "app/Unit_message.h"
 #include "support/ScriptedPrompts.h"
@@ -80,6 +81,17 @@ private slots:
         QVERIFY(std::any_of(labels.begin(), labels.end(), [](QLabel* l) {
             return l->text() == QStringLiteral("正在输出到Excel，请稍候......");
         }));
+    }
+
+    // The icon every window shows is built in at each size the desktop asks for.
+    void iconAtEverySize()
+    {
+        const QIcon icon = ApplicationIcon();
+        for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            const QPixmap pixmap = icon.pixmap(size, size);
+            QCOMPARE(pixmap.size(), QSize(size, size));
+            QCOMPARE(icon.availableSizes().count(QSize(size, size)), 1);
+        }
     }
 };
 
