@@ -1,7 +1,7 @@
 // The chart window's two hot paths: drawing the whole grid (on every showing)
 // and the read-out under the mouse (on every mouse movement).
 #include "app/DataDir.h"
-#include "app/DataSeeds.h"
+#include "shell/DataSeeds.h"
 #include "chart/ChartDrawing.h"
 #include "chart/ChartReadout.h"
 #include "chart/PointTable.h"

@@ -4,7 +4,7 @@
 // batch) and as the window does it, reading pipe.dat and scanning the
 // coefficient table at each calculation.
 #include "app/DataDir.h"
-#include "app/DataSeeds.h"
+#include "shell/DataSeeds.h"
 #include "pipe/LocalResistance.h"
 #include "pipe/PipeCatalogue.h"
 #include "pipe/PipeSegment.h"

@@ -1,6 +1,6 @@
 // Start-up: from nothing to the main menu shown, with every window created.
-#include "app/AppWindows.h"
-#include "app/Unit_main.h"
+#include "shell/AppWindows.h"
+#include "shell/Unit_main.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

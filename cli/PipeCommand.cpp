@@ -3,7 +3,7 @@
 // file.
 #include "app/CsvReader.h"
 #include "app/DataDir.h"
-#include "app/DataSeeds.h"
+#include "shell/DataSeeds.h"
 #include "app/Numbers.h"
 #include "app/RecordTableStore.h"
 #include "app/TableGridModel.h"

@@ -2,9 +2,9 @@
 // widgets, headless.
 #include "airtreat/Unit_Air_treat.h"
 #include "airtreat/Unit_G.h"
-#include "app/AppWindows.h"
+#include "shell/AppWindows.h"
 #include "app/HelpWindow.h"
-#include "app/Unit_main.h"
+#include "shell/Unit_main.h"
 #include "psychro/Unit_atm.h"
 #include "support/PdfText.h" // ReadGbkLines
 #include "support/ScriptedPrompts.h"

@@ -7,7 +7,7 @@
 #include "airtreat/Unit_G.h"
 #include "airtreat/Unit_IDTu_Treat.h"
 #include "app/DataDir.h"
-#include "app/DataSeeds.h"
+#include "shell/DataSeeds.h"
 #include "app/Gbk.h"
 #include "app/Numbers.h"
 #include "app/ReportPrinter.h"

@@ -1,6 +1,6 @@
 // The main menu and the wait window, headless.
 #include "app/ApplicationIcon.h"
-#include "app/Unit_main.h"
+#include "shell/Unit_main.h"
 #include "app/Unit_message.h"
 #include "support/ScriptedPrompts.h"
 

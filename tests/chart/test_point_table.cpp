@@ -1,5 +1,5 @@
 #include "app/DataDir.h"
-#include "app/DataSeeds.h"
+#include "shell/DataSeeds.h"
 #include "app/Numbers.h"
 #include "app/TableGridModel.h"
 #include "chart/PointTable.h"

@@ -2,7 +2,7 @@
 // and by click, lines, mixing, ratio lines, deleting, the point files, the
 // report and the printouts.
 #include "app/DataDir.h"
-#include "app/DataSeeds.h"
+#include "shell/DataSeeds.h"
 #include "app/Gbk.h"
 #include "app/Numbers.h"
 #include "app/ReportPrinter.h"

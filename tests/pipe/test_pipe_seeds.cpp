@@ -1,7 +1,7 @@
 // The pipe calculator's data files as the first start creates them from the
 // seed data built into the program.
 #include "app/DataDir.h"
-#include "app/DataSeeds.h"
+#include "shell/DataSeeds.h"
 #include "pipe/LocalResistance.h"
 #include "pipe/PipeCatalogue.h"
 #include "pipe/PipeSegment.h"

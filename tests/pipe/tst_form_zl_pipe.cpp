@@ -2,11 +2,11 @@
 // directory of its own for each test, seeded as the program seeds it. The
 // calculation's numbers are the core's tests; here the window's side: which
 // fields and choices reach it, what is stored, listed and loaded back.
-#include "app/AppWindows.h"
+#include "shell/AppWindows.h"
 #include "app/DataDir.h"
-#include "app/DataSeeds.h"
+#include "shell/DataSeeds.h"
 #include "app/HelpWindow.h"
-#include "app/Unit_main.h"
+#include "shell/Unit_main.h"
 #include "pipe/LocalResistance.h"
 #include "pipe/Unit_BZL_Set.h"
 #include "pipe/Unit_JZ_Set.h"

@@ -3,7 +3,7 @@
 // their own. What the files then hold is the core's tests; here the window's
 // side: boxes enabled while editing, messages, the dialogs' fields.
 #include "app/DataDir.h"
-#include "app/DataSeeds.h"
+#include "shell/DataSeeds.h"
 #include "app/RecordTableStore.h"
 #include "pipe/LocalResistance.h"
 #include "pipe/PipeCatalogue.h"

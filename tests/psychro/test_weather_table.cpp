@@ -1,7 +1,7 @@
 // The weather table: its seed, the province and city lists the dialog shows,
 // and the values a pick writes.
 #include "app/DataDir.h"
-#include "app/DataSeeds.h"
+#include "shell/DataSeeds.h"
 #include "app/Numbers.h"
 #include "psychro/WeatherTable.h"
 

@@ -2,7 +2,7 @@
 // shipped table and on a small table built to have a province come back and
 // a city name under two provinces.
 #include "app/DataDir.h"
-#include "app/DataSeeds.h"
+#include "shell/DataSeeds.h"
 #include "psychro/Unit_wea.h"
 #include "psychro/WeatherTable.h"
 #include "support/ScriptedPrompts.h"

@@ -1,4 +1,4 @@
-#include "app/Unit_main.h"
+#include "shell/Unit_main.h"
 
 #include "app/Fonts.h"
 #include "app/Guarded.h"

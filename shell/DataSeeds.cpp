@@ -1,4 +1,4 @@
-#include "app/DataSeeds.h"
+#include "shell/DataSeeds.h"
 
 #include "airtreat/TreatmentChart.h"
 #include "app/DataDir.h"

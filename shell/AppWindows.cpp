@@ -1,10 +1,10 @@
-#include "app/AppWindows.h"
+#include "shell/AppWindows.h"
 
 #include "airtreat/Unit_Air_treat.h"
 #include "airtreat/Unit_G.h"
 #include "airtreat/Unit_IDTu_Treat.h"
 #include "app/Prompts.h"
-#include "app/Unit_main.h"
+#include "shell/Unit_main.h"
 #include "app/Unit_message.h"
 #include "chart/Unit_ID_Graphics.h"
 #include "comfort/Unit_PMV.h"

@@ -1,13 +1,13 @@
 // Ventacalc: start-up creates every window once, shows the main menu and runs
 // until the main menu is closed.
-#include "app/AppWindows.h"
+#include "shell/AppWindows.h"
 #include "app/ApplicationIcon.h"
 #include "app/DataDir.h"
-#include "app/DataSeeds.h"
+#include "shell/DataSeeds.h"
 #include "app/Fonts.h"
 #include "app/Guarded.h"
 #include "app/QtTranslations.h"
-#include "app/Unit_main.h"
+#include "shell/Unit_main.h"
 #include "app/Version.h"
 
 #include <QApplication>
