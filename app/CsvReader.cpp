@@ -1,5 +1,7 @@
 #include "app/CsvReader.h"
 
+#include "app/Numbers.h"
+
 namespace
 {
 constexpr qint64 kChunkSize = 64 * 1024; // bytes read from the device at a time
@@ -130,4 +132,42 @@ QString CsvField(const QString& text)
         }
     }
     return text;
+}
+
+void CsvLineError(const QString& data, qint64 line, const QString& why)
+{
+    throw UserError(QStringLiteral("%1第%2行有误：%3").arg(data).arg(line).arg(why));
+}
+
+void ReadCsvTable(QIODevice& device, const QString& data, const QStringList& header,
+                  const std::function<void(const QStringList& fields, qint64 line)>& row)
+{
+    CsvLineReader reader(device);
+    bool headerSeen = false;
+    while (const std::optional<CsvLineReader::Line> line = reader.next()) {
+        if (line->tooLong)
+            CsvLineError(data, line->number, QStringLiteral("行太长"));
+        // A byte order mark is no text: the reader drops the file's own, and
+        // one left inside the text (files joined together) would make an
+        // invisible difference between two equal-looking names.
+        const QString text = QString::fromUtf8(line->text).remove(QChar(0xFEFF));
+        if (text.trimmed().isEmpty())
+            continue;
+        const QStringList fields = SplitCsvFields(text);
+        if (!headerSeen) {
+            if (fields != header)
+                CsvLineError(data, line->number,
+                             QStringLiteral("列名应为“%1”").arg(header.join(u',')));
+            headerSeen = true;
+            continue;
+        }
+        if (fields.size() != header.size())
+            CsvLineError(data, line->number,
+                         QStringLiteral("应有%1个字段，实有%2个").arg(header.size()).arg(fields.size()));
+        row(fields, line->number);
+    }
+    if (reader.readError())
+        throw UserError(QStringLiteral("%1无法读取：%2").arg(data, device.errorString()));
+    if (!headerSeen)
+        throw UserError(QStringLiteral("%1为空").arg(data));
 }

@@ -6,6 +6,7 @@
 #include <QIODevice>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class CsvLineReader
@@ -52,3 +53,15 @@ QStringList SplitCsvFields(const QString& line);
 
 // A field as CSV writes it: quoted when it holds a comma, a quote or a line end.
 QString CsvField(const QString& text);
+
+// The data tables built into the program (weather, pipe sizes, fitting
+// coefficients) as CSV text: blank lines are skipped, the first line must read
+// exactly `header`, and every later line must have as many fields; each is
+// passed to row(fields, lineNumber). Faults throw UserError naming the data
+// (e.g. "气象参数数据") and the line, as CsvLineError does; so does a read
+// error or a text without the header line.
+void ReadCsvTable(QIODevice& device, const QString& data, const QStringList& header,
+                  const std::function<void(const QStringList& fields, qint64 line)>& row);
+
+// Throws UserError "<data>第<line>行有误：<why>".
+[[noreturn]] void CsvLineError(const QString& data, qint64 line, const QString& why);

@@ -37,9 +37,11 @@ private:
     RecordTableStore& table_;
 };
 
+const QString kCoefficientData = QStringLiteral("局部阻力系数数据");
+
 [[noreturn]] void badCsvLine(qint64 line, const QString& why)
 {
-    throw UserError(QStringLiteral("局部阻力系数数据第%1行有误：%2").arg(line).arg(why));
+    CsvLineError(kCoefficientData, line, why);
 }
 
 } // namespace
@@ -181,45 +183,24 @@ std::vector<LocalResistance> ReadLocalResistanceCsv(QIODevice& device)
     QStringList header{kName};
     for (const char* column : kColumns)
         header << QString::fromLatin1(column);
-    CsvLineReader reader(device);
     std::vector<LocalResistance> fittings;
-    bool headerSeen = false;
-    while (const auto line = reader.next()) {
-        if (line->tooLong)
-            badCsvLine(line->number, QStringLiteral("行太长"));
-        const QString text = QString::fromUtf8(line->text);
-        if (text.trimmed().isEmpty())
-            continue;
-        const QStringList fields = SplitCsvFields(text);
-        if (!headerSeen) {
-            if (fields != header)
-                badCsvLine(line->number, QStringLiteral("列名应为 %1").arg(header.join(',')));
-            headerSeen = true;
-            continue;
-        }
-        if (fields.size() != header.size())
-            badCsvLine(line->number, QStringLiteral("应有%1列").arg(header.size()));
+    ReadCsvTable(device, kCoefficientData, header, [&](const QStringList& fields, qint64 line) {
         LocalResistance fitting;
         fitting.name = fields[0];
         const qsizetype length = fitting.name.toUcs4().size();
         if (length == 0 || length > LocalResistanceNameSize)
-            badCsvLine(line->number,
-                       QStringLiteral("名称应为1～%1个字符").arg(LocalResistanceNameSize));
+            badCsvLine(line, QStringLiteral("名称应为1～%1个字符").arg(LocalResistanceNameSize));
         for (size_t k = 0; k < fitting.xi.size(); ++k) {
             try {
                 fitting.xi[k] = ParseNumber(fields[int(k) + 1]);
             } catch (const ConversionError& e) {
-                badCsvLine(line->number, e.text());
+                badCsvLine(line, e.text());
             }
             if (!(fitting.xi[k] >= 0))
-                badCsvLine(line->number, QStringLiteral("系数不能小于0"));
+                badCsvLine(line, QStringLiteral("系数不能小于0"));
         }
         fittings.push_back(fitting);
-    }
-    if (reader.readError())
-        throw UserError(QStringLiteral("局部阻力系数数据无法读取：%1").arg(device.errorString()));
-    if (!headerSeen)
-        badCsvLine(1, QStringLiteral("没有列名行"));
+    });
     return fittings;
 }
 

@@ -131,21 +131,22 @@ PipeTypeRecord decodeRecord(const char* data, const QString& path, qsizetype ind
     return type;
 }
 
+const QString kPipeSizeData = QStringLiteral("管道规格数据");
+
 // A field of the seed CSV as a number, or the line's error.
 double csvNumber(const QString& text, qint64 line, const char* what)
 {
     try {
         return ParseNumber(text);
     } catch (const ConversionError&) {
-        throw UserError(QStringLiteral("管道规格数据第%1行有误：%2“%3”不是数值")
-                            .arg(line)
-                            .arg(QString::fromUtf8(what), QuotedInput(text)));
+        CsvLineError(kPipeSizeData, line,
+                     QStringLiteral("%1“%2”不是数值").arg(QString::fromUtf8(what), QuotedInput(text)));
     }
 }
 
 [[noreturn]] void badCsvLine(qint64 line, const QString& why)
 {
-    throw UserError(QStringLiteral("管道规格数据第%1行有误：%2").arg(line).arg(why));
+    CsvLineError(kPipeSizeData, line, why);
 }
 
 } // namespace
@@ -390,58 +391,38 @@ std::vector<PipeTypeRecord> ReadPipeTypesCsv(QIODevice& device)
     // Di as written and De − 2E differ only by the rounding of the decimal
     // figures; anything more is a mistake in the data.
     constexpr double kDiSlack = 1e-9; // mm
-    CsvLineReader reader(device);
     std::vector<PipeTypeRecord> types;
-    bool headerSeen = false;
-    while (const auto line = reader.next()) {
-        if (line->tooLong)
-            badCsvLine(line->number, QStringLiteral("行太长"));
-        const QString text = QString::fromUtf8(line->text);
-        if (text.trimmed().isEmpty())
-            continue;
-        const QStringList fields = SplitCsvFields(text);
-        if (!headerSeen) {
-            if (fields != header)
-                badCsvLine(line->number, QStringLiteral("列名应为 %1").arg(header.join(',')));
-            headerSeen = true;
-            continue;
-        }
-        if (fields.size() != header.size())
-            badCsvLine(line->number, QStringLiteral("应有%1列").arg(header.size()));
+    ReadCsvTable(device, kPipeSizeData, header, [&](const QStringList& fields, qint64 line) {
         const QString& name = fields[0];
         if (name.isEmpty() || StoredPipeTypeName(name) != name)
-            badCsvLine(line->number,
+            badCsvLine(line,
                        QStringLiteral("管道名称应为1～%1字节的GBK文本").arg(MostPipeTypeNameBytes));
-        const double K = csvNumber(fields[1], line->number, "粗糙度");
+        const double K = csvNumber(fields[1], line, "粗糙度");
         bool isInteger = false;
         PipeSize size;
         size.DN = fields[2].toInt(&isInteger);
-        size.De = csvNumber(fields[3], line->number, "外径");
-        size.E = csvNumber(fields[4], line->number, "壁厚");
-        size.Di = csvNumber(fields[5], line->number, "内径");
+        size.De = csvNumber(fields[3], line, "外径");
+        size.E = csvNumber(fields[4], line, "壁厚");
+        size.Di = csvNumber(fields[5], line, "内径");
         if (!isInteger || size.DN <= 0 || !(size.De > 0) || !(size.E >= 0) || !(size.Di > 0) ||
             !(K >= 0))
-            badCsvLine(line->number, QStringLiteral("数值超出范围"));
+            badCsvLine(line, QStringLiteral("数值超出范围"));
         if (std::fabs(size.Di - (size.De - 2 * size.E)) > kDiSlack)
-            badCsvLine(line->number, QStringLiteral("内径应为外径减去两倍壁厚"));
+            badCsvLine(line, QStringLiteral("内径应为外径减去两倍壁厚"));
 
         if (types.empty() || types.back().name != name) {
             if (FindPipeType(types, name))
-                badCsvLine(line->number, QStringLiteral("管道“%1”的各行应相连").arg(name));
+                badCsvLine(line, QStringLiteral("管道“%1”的各行应相连").arg(name));
             types.push_back({name, K, {}});
         }
         PipeTypeRecord& type = types.back();
         if (type.K != K)
-            badCsvLine(line->number, QStringLiteral("同一管道的粗糙度应相同"));
+            badCsvLine(line, QStringLiteral("同一管道的粗糙度应相同"));
         if (!type.sizes.empty() && size.DN <= type.sizes.back().DN)
-            badCsvLine(line->number, QStringLiteral("管径应按公称直径从小到大排列"));
+            badCsvLine(line, QStringLiteral("管径应按公称直径从小到大排列"));
         if (type.sizes.size() >= size_t(MostPipeSizes))
-            badCsvLine(line->number, QStringLiteral("每种管道最多%1种管径").arg(MostPipeSizes));
+            badCsvLine(line, QStringLiteral("每种管道最多%1种管径").arg(MostPipeSizes));
         type.sizes.push_back(size);
-    }
-    if (reader.readError())
-        throw UserError(QStringLiteral("管道规格数据无法读取：%1").arg(device.errorString()));
-    if (!headerSeen)
-        badCsvLine(1, QStringLiteral("没有列名行"));
+    });
     return types;
 }

@@ -59,9 +59,11 @@ private:
     RecordTableStore table_;
 };
 
+const QString kWeatherData = QStringLiteral("气象参数数据");
+
 [[noreturn]] void badLine(qint64 number, const QString& why)
 {
-    throw UserError(QStringLiteral("气象参数数据第%1行有误：%2").arg(number).arg(why));
+    CsvLineError(kWeatherData, number, why);
 }
 
 } // namespace
@@ -81,51 +83,27 @@ const TableDeclaration& WeatherTableDeclaration()
 
 std::vector<WeatherStation> ReadWeatherCsv(QIODevice& device)
 {
-    const QStringList header{kProvince, kCity, kTxk, kTwx, kTdk, kTdm};
-    CsvLineReader reader(device);
     std::vector<WeatherStation> stations;
-    bool headerSeen = false;
-    while (const std::optional<CsvLineReader::Line> line = reader.next()) {
-        if (line->tooLong)
-            badLine(line->number, QStringLiteral("行过长"));
-        // A byte order mark is no text: the reader drops the file's own, and
-        // one left inside the text (files joined together) would make an
-        // invisible difference between two equal-looking names.
-        const QString text = QString::fromUtf8(line->text).remove(QChar(0xFEFF));
-        if (text.trimmed().isEmpty())
-            continue;
-        const QStringList fields = SplitCsvFields(text);
-        if (!headerSeen) {
-            if (fields != header)
-                badLine(line->number, QStringLiteral("表头应为“%1”").arg(header.join(u',')));
-            headerSeen = true;
-            continue;
-        }
-        if (fields.size() != header.size())
-            badLine(line->number,
-                    QStringLiteral("应有%1个字段，实有%2个").arg(header.size()).arg(fields.size()));
+    ReadCsvTable(device, kWeatherData, {kProvince, kCity, kTxk, kTwx, kTdk, kTdm},
+                 [&](const QStringList& fields, qint64 line) {
         WeatherStation station;
         station.province = fields[0];
         station.city = fields[1];
         if (station.province.isEmpty() || station.city.isEmpty())
-            badLine(line->number, QStringLiteral("缺少省市名称或城市名称"));
+            badLine(line, QStringLiteral("缺少省市名称或城市名称"));
         if (station.province.size() > kProvinceSize || station.city.size() > kCitySize)
-            badLine(line->number, QStringLiteral("名称过长"));
+            badLine(line, QStringLiteral("名称过长"));
         const auto members = valueMembers();
         for (int k = 0; k < int(members.size()); ++k) {
             const QString& value = fields[2 + k];
             if (value.size() > kValueSize)
-                badLine(line->number, QStringLiteral("“%1”过长").arg(QuotedInput(value)));
+                badLine(line, QStringLiteral("“%1”过长").arg(QuotedInput(value)));
             if (!value.isEmpty())
                 ParseNumber(value); // a value that is no number throws, naming it
             station.*members[k] = value;
         }
         stations.push_back(std::move(station));
-    }
-    if (reader.readError())
-        throw UserError(QStringLiteral("无法读取气象参数数据"));
-    if (!headerSeen)
-        throw UserError(QStringLiteral("气象参数数据为空"));
+    });
     return stations;
 }
 

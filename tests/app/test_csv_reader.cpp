@@ -62,8 +62,9 @@ TEST(CsvReader, EveryLineEndEndsARecord)
     };
     for (const auto& c : cases) {
         EXPECT_EQ(LinesOf(c.text), c.lines) << c.name;
-        if (c.text.size() < 1000)
+        if (c.text.size() < 1000) {
             EXPECT_EQ(LinesOf(c.text, CsvLineReader::kLongestLine, true), c.lines) << c.name;
+        }
     }
 }
 
