@@ -40,6 +40,28 @@ struct FieldDeclaration {
     Qt::Alignment alignment = Qt::AlignLeft; // horizontal alignment in the grid
 };
 
+// A grid's number column and text column, as most tables declare them.
+inline FieldDeclaration NumberColumn(const char* name, const char* title, int gridWidth,
+                                     const char* pattern, Qt::Alignment alignment = Qt::AlignRight)
+{
+    return {.name = QString::fromLatin1(name),
+            .type = FieldType::Double,
+            .title = QString::fromUtf8(title),
+            .gridWidth = gridWidth,
+            .pattern = QString::fromLatin1(pattern),
+            .alignment = alignment};
+}
+inline FieldDeclaration TextColumn(const char* name, int size, const char* title, int gridWidth,
+                                   Qt::Alignment alignment = Qt::AlignHCenter)
+{
+    return {.name = QString::fromLatin1(name),
+            .type = FieldType::Text,
+            .size = size,
+            .title = QString::fromUtf8(title),
+            .gridWidth = gridWidth,
+            .alignment = alignment};
+}
+
 // The columns of one table, in their stored order.
 struct TableDeclaration {
     QList<FieldDeclaration> fields;

@@ -1,5 +1,6 @@
 #include "pipe/PipeSegment.h"
 
+#include "app/KeyedRecords.h"
 #include "app/Numbers.h"
 #include "pipe/WaterFriction.h"
 
@@ -268,17 +269,6 @@ PipeSegment calculate(const PipeSegmentInputs& in, const PipeSegmentData& data,
 const QString kPipeNo = QStringLiteral("Pipe_No");
 const QString kJZName = QStringLiteral("JZ_name");
 
-FieldDeclaration number(const char* name, const char* title, int width, const char* pattern,
-                        Qt::Alignment alignment = Qt::AlignRight)
-{
-    return {.name = QString::fromLatin1(name),
-            .type = FieldType::Double,
-            .title = QString::fromUtf8(title),
-            .gridWidth = width,
-            .pattern = QString::fromLatin1(pattern),
-            .alignment = alignment};
-}
-
 // The number fields of a segment in the table's order after Pipe_No and
 // around JZ_name.
 struct NumberField {
@@ -305,23 +295,23 @@ const TableDeclaration& PipeSegmentTableDeclaration()
          .title = QStringLiteral("管段编号"),
          .gridWidth = 6,
          .alignment = Qt::AlignHCenter},
-        number("G", " 流量", 6, "0.0"),
-        number("Q", "热负荷kw", 8, "0.0"),
-        number("DN", "管径", 4, "0", Qt::AlignHCenter),
-        number("V", "流速", 5, "0.00"),
-        number("Pm", "比摩阻", 6, "0.00"),
-        number("L", " 管长", 5, "0.0"),
+        NumberColumn("G", " 流量", 6, "0.0"),
+        NumberColumn("Q", "热负荷kw", 8, "0.0"),
+        NumberColumn("DN", "管径", 4, "0", Qt::AlignHCenter),
+        NumberColumn("V", "流速", 5, "0.00"),
+        NumberColumn("Pm", "比摩阻", 6, "0.00"),
+        NumberColumn("L", " 管长", 5, "0.0"),
         {.name = kJZName,
          .type = FieldType::Text,
          .size = LocalResistanceNameSize,
          .title = QStringLiteral(" 局阻名称"),
          .gridWidth = 10,
          .alignment = Qt::AlignHCenter},
-        number("JZ", "局阻系数", 6, "0.00", Qt::AlignHCenter),
-        number("JZ_N", "局阻数量", 6, "0", Qt::AlignHCenter),
-        number("ZL_y", "沿程阻力", 8, "0.0"),
-        number("ZL_j", "局部阻力", 8, "0.0"),
-        number("ZL_z", "  总阻力", 10, "0.0"),
+        NumberColumn("JZ", "局阻系数", 6, "0.00", Qt::AlignHCenter),
+        NumberColumn("JZ_N", "局阻数量", 6, "0", Qt::AlignHCenter),
+        NumberColumn("ZL_y", "沿程阻力", 8, "0.0"),
+        NumberColumn("ZL_j", "局部阻力", 8, "0.0"),
+        NumberColumn("ZL_z", "  总阻力", 10, "0.0"),
     }};
     return declaration;
 }
@@ -386,29 +376,17 @@ void StorePipeSegment(RecordTableStore& table, const PipeSegment& segment)
 
 QStringList SegmentNumbers(RecordTableStore& table)
 {
-    SuspendedUpdates suspended(table);
-    QStringList numbers;
-    for (table.first(); !table.eof(); table.next())
-        numbers << table.text(kPipeNo);
-    return numbers;
+    return KeyValues(table, kPipeNo);
 }
 
 bool FindSegment(RecordTableStore& table, const QString& number)
 {
-    SuspendedUpdates suspended(table);
-    for (table.first(); !table.eof(); table.next()) {
-        if (table.text(kPipeNo) == number)
-            return true;
-    }
-    return false;
+    return FindKeyedRecord(table, kPipeNo, number);
 }
 
 bool DeleteSegment(RecordTableStore& table, const QString& number)
 {
-    if (!FindSegment(table, number))
-        return false;
-    table.remove();
-    return true;
+    return DeleteKeyedRecord(table, kPipeNo, number);
 }
 
 PipeSegment CurrentSegment(const RecordTableStore& table)

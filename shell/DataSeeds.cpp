@@ -5,6 +5,7 @@
 #include "app/Numbers.h"
 #include "app/RecordTableStore.h"
 #include "chart/PointTable.h"
+#include "duct/DuctSegment.h"
 #include "pipe/LocalResistance.h"
 #include "pipe/PipeCatalogue.h"
 #include "pipe/PipeSegment.h"
@@ -56,5 +57,9 @@ void RegisterDataSeeds()
     for (const char* name : {PipeSegmentTableFileName, PipeProjectTemplateFileName})
         DataDir::registerSeed(QString::fromLatin1(name), [](const QString& fullPath) {
             CreateTableFile(fullPath, PipeSegmentTableDeclaration());
+        });
+    for (const char* name : {DuctSegmentTableFileName, DuctProjectTemplateFileName})
+        DataDir::registerSeed(QString::fromLatin1(name), [](const QString& fullPath) {
+            CreateTableFile(fullPath, DuctSegmentTableDeclaration());
         });
 }

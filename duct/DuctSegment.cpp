@@ -1,0 +1,273 @@
+#include "duct/DuctSegment.h"
+
+#include "app/KeyedRecords.h"
+#include "app/Numbers.h"
+#include "pipe/WaterFriction.h"
+
+#include <QLocale>
+#include <cmath>
+#include <numbers>
+
+namespace
+{
+
+constexpr double kSecondsPerHour = 3600;
+constexpr double kMmPerM = 1000;
+// The sheet-metal wall (mm) taken off each nominal size: the size names the
+// outside of the duct, the air flows inside.
+constexpr double kWall = 2;
+
+const char* const kCalculationFailed = "计算失败！";
+
+struct Refusal {
+    QString message;
+};
+
+[[noreturn]] void refuse(const QString& message)
+{
+    throw Refusal{message};
+}
+
+qsizetype characters(const QString& text)
+{
+    return text.toUcs4().size();
+}
+
+// The window's checks of empty fields, in their order.
+void checkFilled(const DuctSegmentInputs& in)
+{
+    if (in.segmentNo.isEmpty())
+        refuse(QStringLiteral("请输入管段编号！"));
+    if (in.round && in.diameter.isEmpty())
+        refuse(QStringLiteral("请选择管径！"));
+    if (!in.round && (in.width.isEmpty() || in.height.isEmpty()))
+        refuse(QStringLiteral("请选择矩形风管的高度或宽度！"));
+    if (in.length.isEmpty())
+        refuse(QStringLiteral("请输入管段长度！"));
+    if (in.flow.isEmpty())
+        refuse(QStringLiteral("请输入风量！"));
+}
+
+// Texts the table would store cut: a cut number is never found again, so each
+// save would add a duplicate; a cut size is not the size computed.
+void checkLengths(const DuctSegmentInputs& in)
+{
+    if (characters(in.segmentNo) > DuctNumberSize)
+        refuse(QStringLiteral("管段编号不能超过%1个字符！").arg(DuctNumberSize));
+    const QStringList sizes = in.round ? QStringList{in.diameter} : QStringList{in.width, in.height};
+    for (const QString& size : sizes) {
+        if (characters(size) > DuctSizeSize)
+            refuse(QStringLiteral("风管尺寸不能超过%1个字符！").arg(DuctSizeSize));
+    }
+    if (characters(in.fittingName) > DuctFittingNameSize)
+        refuse(QStringLiteral("局部阻力类型名称不能超过%1个字符！").arg(DuctFittingNameSize));
+}
+
+double notNegative(const QString& text, const QString& message)
+{
+    const double value = ParseNumber(text);
+    if (value < 0)
+        refuse(message);
+    return value;
+}
+
+// A nominal size (mm) less the wall, in m; 2 mm or less leaves no duct.
+double inside(const QString& text)
+{
+    const double size = ParseNumber(text);
+    if (!(size > kWall))
+        refuse(QStringLiteral("风管尺寸必须大于2mm！"));
+    return (size - kWall) / kMmPerM;
+}
+
+DuctSegment calculate(const DuctSegmentInputs& in, const AirProperties& air)
+{
+    checkFilled(in);
+    checkLengths(in);
+
+    DuctSegment s;
+    s.Duct_No = in.segmentNo;
+    s.G = notNegative(in.flow, QStringLiteral("风量不能小于0！"));
+    double d, area; // m, m²
+    if (in.round) {
+        d = inside(in.diameter);
+        area = d * d * 0.25 * std::numbers::pi;
+        s.DN = in.diameter;
+    } else {
+        const double a = inside(in.height);
+        const double b = inside(in.width);
+        d = 2 * a * b / (a + b); // equivalent diameter for friction
+        area = a * b;
+        s.W = in.width;
+        s.H = in.height;
+    }
+    s.L = notNegative(in.length, QStringLiteral("管段长度不能小于0！"));
+    s.JZ_name = in.fittingName;
+    if (!in.coefficient.isEmpty() || !in.count.isEmpty()) {
+        s.JZ_N = notNegative(in.count, QStringLiteral("局部阻力数量不能小于0！"));
+        s.JZ_K = notNegative(in.coefficient, QStringLiteral("局部阻力系数不能小于0！"));
+    }
+
+    s.V = s.G / (area * kSecondsPerHour);
+    const std::optional<double> R = DuctSpecificFriction(s.V, d, air.K, air.nu, air.rho);
+    if (!R)
+        refuse(QString::fromUtf8(kCalculationFailed));
+    s.Pm = *R;
+    s.ZL_y = s.L * s.Pm;
+    s.ZL_j = s.JZ_N * s.JZ_K * air.rho * s.V * s.V / 2;
+    s.ZL_z = s.ZL_y + s.ZL_j;
+    for (double value : {s.V, s.Pm, s.ZL_y, s.ZL_j, s.ZL_z}) {
+        if (!std::isfinite(value))
+            refuse(QString::fromUtf8(kCalculationFailed));
+    }
+    return s;
+}
+
+const QString kDuctNo = QStringLiteral("Duct_No");
+const QString kJZName = QStringLiteral("JZ_name");
+const QString kDN = QStringLiteral("DN");
+const QString kW = QStringLiteral("W");
+const QString kH = QStringLiteral("H");
+
+struct NumberField {
+    const char* name;
+    double DuctSegment::*member;
+};
+constexpr NumberField kNumberFields[] = {
+    {"G", &DuctSegment::G},       {"V", &DuctSegment::V},       {"Pm", &DuctSegment::Pm},
+    {"L", &DuctSegment::L},       {"JZ_K", &DuctSegment::JZ_K}, {"JZ_N", &DuctSegment::JZ_N},
+    {"ZL_y", &DuctSegment::ZL_y}, {"ZL_j", &DuctSegment::ZL_j}, {"ZL_z", &DuctSegment::ZL_z},
+};
+
+QString exact(double value)
+{
+    return QString::number(value, 'f', QLocale::FloatingPointShortest);
+}
+
+// A stored number as a field shows it for editing; zero shows empty.
+QString unlessZero(const RecordTableStore& table, const QString& field)
+{
+    return table.number(field) == 0 ? QString() : table.text(field);
+}
+
+} // namespace
+
+const TableDeclaration& DuctSegmentTableDeclaration()
+{
+    // Titles keep their leading spaces: they centre short titles over their
+    // columns.
+    static const TableDeclaration declaration{{
+        TextColumn("Duct_No", DuctNumberSize, "管段编号", 5),
+        NumberColumn("G", " 风量", 6, "0", Qt::AlignHCenter),
+        TextColumn("DN", DuctSizeSize, "圆管管径", 4),
+        TextColumn("W", DuctSizeSize, "宽度", 4, Qt::AlignRight),
+        TextColumn("H", DuctSizeSize, "高度", 4, Qt::AlignRight),
+        NumberColumn("V", "风速", 4, "0.0"),
+        NumberColumn("Pm", "比摩阻", 6, "0.00"),
+        NumberColumn("L", " 管长", 5, "0.0"),
+        TextColumn("JZ_name", DuctFittingNameSize, " 局阻名称", 10),
+        NumberColumn("JZ_K", "局阻系数", 4, "0.00", Qt::AlignHCenter),
+        NumberColumn("JZ_N", "局阻数量", 6, "0", Qt::AlignHCenter),
+        NumberColumn("ZL_y", "沿程阻力", 8, "0.0"),
+        NumberColumn("ZL_j", "局部阻力", 8, "0.0"),
+        NumberColumn("ZL_z", "  总阻力", 10, "0.0"),
+    }};
+    return declaration;
+}
+
+AirPropertyTexts ExactTexts(const AirProperties& air)
+{
+    return {exact(air.rho), exact(air.nu), exact(air.K)};
+}
+
+AirPropertyTexts ShownTexts(const AirProperties& air)
+{
+    return {FormatFixed(air.rho, 4), FormatFixed(air.nu, 9), FormatFixed(air.K, 3)};
+}
+
+AirProperties ReadAirProperties(const AirPropertyTexts& texts)
+{
+    AirProperties air;
+    air.nu = ParseNumber(texts.nu);
+    air.rho = ParseNumber(texts.rho);
+    air.K = ParseNumber(texts.K);
+    if (!(air.nu > 0))
+        throw UserError(QStringLiteral("空气运动粘滞系数必须大于0！"));
+    if (!(air.rho > 0))
+        throw UserError(QStringLiteral("空气密度必须大于0！"));
+    if (air.K < 0)
+        throw UserError(QStringLiteral("风管管壁绝对粗糙度不能小于0！"));
+    return air;
+}
+
+std::optional<double> DuctSpecificFriction(double v, double d, double K, double nu, double rho)
+{
+    const ColebrookWhiteResult cw = ColebrookWhite(v * d / nu, K, d);
+    if (!cw.converged)
+        return std::nullopt;
+    const double R = cw.lambda * v * v / (d * 2) * rho;
+    if (!std::isfinite(R))
+        return std::nullopt;
+    return R;
+}
+
+DuctSegmentOutcome CalculateDuctSegment(const DuctSegmentInputs& in)
+{
+    DuctSegmentOutcome outcome;
+    try {
+        outcome.air = ReadAirProperties(in.air);
+        outcome.segment = calculate(in, *outcome.air);
+    } catch (const Refusal& refusal) {
+        outcome.refusal = refusal.message;
+    } catch (const UserError& error) {
+        outcome.refusal = error.text();
+    }
+    return outcome;
+}
+
+void StoreDuctSegment(RecordTableStore& table, const DuctSegment& segment)
+{
+    if (FindDuctSegment(table, segment.Duct_No))
+        table.edit();
+    else
+        table.append();
+    table.setText(kDuctNo, segment.Duct_No);
+    table.setText(kDN, segment.DN);
+    table.setText(kW, segment.W);
+    table.setText(kH, segment.H);
+    table.setText(kJZName, segment.JZ_name);
+    for (const NumberField& field : kNumberFields)
+        table.setNumber(QString::fromLatin1(field.name), segment.*field.member);
+    table.post();
+}
+
+QStringList DuctSegmentNumbers(RecordTableStore& table)
+{
+    return KeyValues(table, kDuctNo);
+}
+
+bool FindDuctSegment(RecordTableStore& table, const QString& number)
+{
+    return FindKeyedRecord(table, kDuctNo, number);
+}
+
+bool DeleteDuctSegment(RecordTableStore& table, const QString& number)
+{
+    return DeleteKeyedRecord(table, kDuctNo, number);
+}
+
+DuctSegmentTexts CurrentDuctSegmentTexts(const RecordTableStore& table)
+{
+    DuctSegmentTexts t;
+    t.segmentNo = table.text(kDuctNo);
+    t.flow = table.text(QStringLiteral("G"));
+    t.round = !table.text(kDN).isEmpty();
+    t.diameter = table.text(kDN);
+    t.width = table.text(kW);
+    t.height = table.text(kH);
+    t.length = table.text(QStringLiteral("L"));
+    t.fittingName = table.text(QStringLiteral("JZ_Name"));
+    t.coefficient = unlessZero(table, QStringLiteral("JZ_K"));
+    t.count = unlessZero(table, QStringLiteral("JZ_n"));
+    return t;
+}
