@@ -1,11 +1,19 @@
 #include "app/FormWidgets.h"
 
 #include "app/RecordTableStore.h"
+#include "app/TableGridModel.h"
 
+#include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
 #include <QTableView>
+
+#include <algorithm>
 
 QLineEdit* NewEdit(QWidget* parent, const char* name, QRect geometry)
 {
@@ -41,4 +49,80 @@ void ShowCurrentRecord(QTableView* grid, const RecordTableStore& table)
     const QModelIndex index = grid->model()->index(row, 0);
     grid->setCurrentIndex(index);
     grid->scrollTo(index);
+}
+
+QComboBox* NewComboBox(QWidget* parent, const char* name, QRect geometry)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(geometry);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    return box;
+}
+
+QRadioButton* NewRadio(QWidget* parent, const char* name, const QString& caption, QRect geometry)
+{
+    auto* radio = new QRadioButton(caption, parent);
+    radio->setObjectName(QString::fromLatin1(name));
+    radio->setGeometry(geometry);
+    return radio;
+}
+
+void SetComboItems(QComboBox* box, const QStringList& items, const QString& text)
+{
+    const QSignalBlocker quiet(box);
+    box->clear();
+    box->addItems(items);
+    box->setCurrentIndex(-1);
+    box->setEditText(text);
+}
+
+void SetComboText(QComboBox* box, const QString& text)
+{
+    const QSignalBlocker quiet(box);
+    box->setCurrentIndex(-1);
+    box->setEditText(text);
+}
+
+QString SelectedText(const QListWidget* list)
+{
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text();
+}
+
+void SetUpRecordGrid(QTableView* grid, TableGridModel* model)
+{
+    grid->setModel(model);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setStyleSheet(QStringLiteral("QTableView { background: white; }"));
+    grid->verticalHeader()->setDefaultSectionSize(20);
+    grid->verticalHeader()->setFixedWidth(14);
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    const QFontMetrics metrics(grid->font());
+    const int charWidth = metrics.horizontalAdvance(QLatin1Char('0'));
+    for (int column = 0; column < model->columnCount(); ++column) {
+        const QString title = model->headerData(column, Qt::Horizontal).toString();
+        const int width =
+            std::max(model->columnWidthChars(column) * charWidth, metrics.horizontalAdvance(title));
+        grid->setColumnWidth(column, width + 10);
+    }
+}
+
+QLabel* NewRaisedUnitLabel(QWidget* parent, const char* name, const QString& caption,
+                           const QString& beforeGap, const QString& raised, QRect geometry)
+{
+    QLabel* label = NewLabel(parent, name, caption, geometry);
+    auto* sup = new QLabel(raised, parent);
+    sup->setObjectName(QString::fromLatin1(name) + QStringLiteral("_sup"));
+    QFont small = label->font();
+    small.setPixelSize(std::max(6, label->fontInfo().pixelSize() * 2 / 3));
+    sup->setFont(small);
+    const QFontMetrics metrics(label->font());
+    const int top = geometry.y() + (geometry.height() - metrics.height()) / 2 - 3;
+    sup->setGeometry(geometry.x() + metrics.horizontalAdvance(beforeGap), top,
+                     QFontMetrics(small).horizontalAdvance(raised) + 2, QFontMetrics(small).height());
+    return label;
 }

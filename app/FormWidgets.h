@@ -5,12 +5,16 @@
 #include <QRect>
 #include <QString>
 
+class QComboBox;
 class QLabel;
+class QListWidget;
+class QRadioButton;
 class QLineEdit;
 class QPushButton;
 class QTableView;
 class QWidget;
 class RecordTableStore;
+class TableGridModel;
 
 // A value field for plain digits and names: no input method composes over it.
 QLineEdit* NewEdit(QWidget* parent, const char* name, QRect geometry);
@@ -22,3 +26,25 @@ QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption
 // view: a record just stored or opened is in sight even when the grid shows
 // fewer rows than the table holds. Nothing happens at the table's end.
 void ShowCurrentRecord(QTableView* grid, const RecordTableStore& table);
+
+// An editable drop-down whose typed text stays typed: its items are
+// suggestions, not the only values.
+QComboBox* NewComboBox(QWidget* parent, const char* name, QRect geometry);
+QRadioButton* NewRadio(QWidget* parent, const char* name, const QString& caption, QRect geometry);
+// Refills a box's items and leaves the text as given with no item current, so
+// that picking any item afterwards is a change. No change signals.
+void SetComboItems(QComboBox* box, const QStringList& items, const QString& text);
+// Sets a box's text with no item current. No change signals.
+void SetComboText(QComboBox* box, const QString& text);
+// The first selected item's text, or empty.
+QString SelectedText(const QListWidget* list);
+
+// A record table's read-only grid with one row selected at a time: each
+// column as wide as its declared number of characters, or as its title where
+// that is wider.
+void SetUpRecordGrid(QTableView* grid, TableGridModel* model);
+
+// A caption with a small raised character in a gap left for it: "风量(m /h):"
+// with "3" after "风量(m" reads as m³/h. The raised label is named name + "_sup".
+QLabel* NewRaisedUnitLabel(QWidget* parent, const char* name, const QString& caption,
+                           const QString& beforeGap, const QString& raised, QRect geometry);

@@ -6,6 +6,7 @@
 #include "app/Guarded.h"
 #include "app/HelpWindow.h"
 #include "app/Prompts.h"
+#include "app/SegmentWindow.h"
 #include "app/TableGridModel.h"
 #include "pipe/LocalResistance.h"
 #include "pipe/PipeCatalogue.h"
@@ -45,50 +46,6 @@ constexpr int kGroupsTop = 4, kGroupsHeight = 262;
 constexpr int kFieldHeight = 22, kButtonHeight = 26;
 constexpr QSize kPictureSize(86, 56);
 
-QComboBox* newComboBox(QWidget* parent, const char* name, QRect geometry)
-{
-    auto* box = new QComboBox(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setGeometry(geometry);
-    // Texts may be typed as well as picked, and a typed text stays typed:
-    // the box is a list of suggestions, not of the only values.
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    return box;
-}
-
-QRadioButton* newRadio(QWidget* parent, const char* name, const QString& caption, QRect geometry)
-{
-    auto* radio = new QRadioButton(caption, parent);
-    radio->setObjectName(QString::fromLatin1(name));
-    radio->setGeometry(geometry);
-    return radio;
-}
-
-// Refills a box's items and leaves the text as given, with no item current,
-// so that picking any item afterwards is a change.
-void setItems(QComboBox* box, const QStringList& items, const QString& text)
-{
-    const QSignalBlocker quiet(box);
-    box->clear();
-    box->addItems(items);
-    box->setCurrentIndex(-1);
-    box->setEditText(text);
-}
-
-void setText(QComboBox* box, const QString& text)
-{
-    const QSignalBlocker quiet(box);
-    box->setCurrentIndex(-1);
-    box->setEditText(text);
-}
-
-QString selectedText(const QListWidget* list)
-{
-    const QList<QListWidgetItem*> selected = list->selectedItems();
-    return selected.isEmpty() ? QString() : selected.first()->text();
-}
-
 } // namespace
 
 Form_ZL_pipe::Form_ZL_pipe(Form_BZL_Set& sizeSetting, Form_JZSet_pipe& coefficientEditor,
@@ -104,7 +61,7 @@ Form_ZL_pipe::Form_ZL_pipe(Form_BZL_Set& sizeSetting, Form_JZSet_pipe& coefficie
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(kWidth, kHeight);
 
-    buildListGroup()->setGeometry(8, kGroupsTop, 196, kGroupsHeight);
+    buildListGroup();
     buildInputGroup()->setGeometry(210, kGroupsTop, 372, kGroupsHeight);
     buildPipeGroup()->setGeometry(588, kGroupsTop, 204, kGroupsHeight);
     buildGrid();
@@ -122,23 +79,16 @@ Form_ZL_pipe::~Form_ZL_pipe()
     delete gridModel_;
 }
 
-QGroupBox* Form_ZL_pipe::buildListGroup()
+void Form_ZL_pipe::buildListGroup()
 {
-    auto* box = new QGroupBox(QStringLiteral("管段列表"), this);
-    box->setObjectName(QStringLiteral("GroupBox_list"));
-    ListBox_pipe = new QListWidget(box);
-    ListBox_pipe->setObjectName(QStringLiteral("ListBox_pipe"));
-    ListBox_pipe->setGeometry(8, 20, 104, 232);
-    Button_add = NewButton(box, "Button_add", QStringLiteral("添加(&A)"), {118, 20, 70, 26});
-    Button_edit = NewButton(box, "Button_edit", QStringLiteral("编辑(&E)"), {118, 54, 70, 26});
-    Button_del = NewButton(box, "Button_del", QStringLiteral("删除(&D)"), {118, 88, 70, 26});
-
+    const SegmentListGroup g = NewSegmentListGroup(this);
+    ListBox_pipe = g.list;
+    Button_add = g.add, Button_edit = g.edit, Button_del = g.remove;
     ConnectGuarded(Button_add, &QPushButton::clicked, this, &Form_ZL_pipe::Button_addClick);
     ConnectGuarded(Button_edit, &QPushButton::clicked, this, &Form_ZL_pipe::Button_editClick);
     ConnectGuarded(ListBox_pipe, &QListWidget::itemDoubleClicked, this,
                    &Form_ZL_pipe::Button_editClick);
     ConnectGuarded(Button_del, &QPushButton::clicked, this, &Form_ZL_pipe::Button_delClick);
-    return box;
 }
 
 QGroupBox* Form_ZL_pipe::buildInputGroup()
@@ -152,8 +102,8 @@ QGroupBox* Form_ZL_pipe::buildInputGroup()
     Edit_L = NewEdit(box, "Edit_L", {272, 22, 90, kFieldHeight});
 
     // What Edit_G holds. "m³" reads as the unit m³/h.
-    RadioButton_G = newRadio(box, "RadioButton_G", QStringLiteral("流量(m³/h):"), {8, 54, 98, 20});
-    RadioButton_Q = newRadio(box, "RadioButton_Q", QStringLiteral("热负荷(W)："), {8, 82, 98, 20});
+    RadioButton_G = NewRadio(box, "RadioButton_G", QStringLiteral("流量(m³/h):"), {8, 54, 98, 20});
+    RadioButton_Q = NewRadio(box, "RadioButton_Q", QStringLiteral("热负荷(W)："), {8, 82, 98, 20});
     Edit_G = NewEdit(box, "Edit_G", {106, 67, 62, kFieldHeight});
     flowGroup_ = new QButtonGroup(this);
     flowGroup_->addButton(RadioButton_G);
@@ -161,15 +111,15 @@ QGroupBox* Form_ZL_pipe::buildInputGroup()
 
     // How the size is found.
     RadioButton_V =
-        newRadio(box, "RadioButton_V", QStringLiteral("流速(m/s)："), {186, 54, 86, 20});
+        NewRadio(box, "RadioButton_V", QStringLiteral("流速(m/s)："), {186, 54, 86, 20});
     Edit_V = NewEdit(box, "Edit_V", {272, 53, 90, kFieldHeight});
     RadioButton_DN =
-        newRadio(box, "RadioButton_DN", QStringLiteral("管径(mm)："), {186, 82, 86, 20});
-    ComboBox_DN = newComboBox(box, "ComboBox_DN", {272, 81, 90, kFieldHeight});
+        NewRadio(box, "RadioButton_DN", QStringLiteral("管径(mm)："), {186, 82, 86, 20});
+    ComboBox_DN = NewComboBox(box, "ComboBox_DN", {272, 81, 90, kFieldHeight});
     ComboBox_DN->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
-    setItems(ComboBox_DN, kStartSizes, kDefaultDN);
+    SetComboItems(ComboBox_DN, kStartSizes, kDefaultDN);
     RadioButton_Z =
-        newRadio(box, "RadioButton_Z", QStringLiteral("自动选取管径"), {186, 110, 100, 20});
+        NewRadio(box, "RadioButton_Z", QStringLiteral("自动选取管径"), {186, 110, 100, 20});
     Button_Set = NewButton(box, "Button_Set", QStringLiteral("比摩阻设置"),
                            {286, 107, 76, kButtonHeight - 2});
     sizeGroup_ = new QButtonGroup(this);
@@ -177,7 +127,7 @@ QGroupBox* Form_ZL_pipe::buildInputGroup()
         sizeGroup_->addButton(radio);
 
     NewLabel(box, "Label_JZ_Ty", QStringLiteral("局部阻力类型："), {8, 150, 92, kFieldHeight});
-    ComboBox_JZ_Ty = newComboBox(box, "ComboBox_JZ_Ty", {100, 150, 150, kFieldHeight});
+    ComboBox_JZ_Ty = NewComboBox(box, "ComboBox_JZ_Ty", {100, 150, 150, kFieldHeight});
     Image_JZ = new QLabel(box);
     Image_JZ->setObjectName(QStringLiteral("Image_JZ"));
     Image_JZ->setGeometry(QRect(QPoint(270, 143), kPictureSize));
@@ -217,7 +167,7 @@ QGroupBox* Form_ZL_pipe::buildPipeGroup()
     auto* box = new QGroupBox(this);
     box->setObjectName(QStringLiteral("GroupBox_pipe"));
     NewLabel(box, "Label_pipe", QStringLiteral("管道类型:"), {8, 16, 100, kFieldHeight});
-    ComboBox_pipe = newComboBox(box, "ComboBox_pipe", {8, 40, 188, kFieldHeight});
+    ComboBox_pipe = NewComboBox(box, "ComboBox_pipe", {8, 40, 188, kFieldHeight});
     NewLabel(box, "Label_T1", QStringLiteral("供水温度(℃):"), {8, 82, 96, kFieldHeight});
     Edit_T1 = NewEdit(box, "Edit_T1", {106, 82, 90, kFieldHeight});
     Edit_T1->setText(QStringLiteral("95"));
@@ -236,28 +186,8 @@ QGroupBox* Form_ZL_pipe::buildPipeGroup()
 
 void Form_ZL_pipe::buildGrid()
 {
-    DBGrid1 = new QTableView(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setGeometry(8, kGroupsTop + kGroupsHeight + 6, kWidth - 16, 252);
     gridModel_ = new TableGridModel(&segments_, this);
-    DBGrid1->setModel(gridModel_);
-    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DBGrid1->setStyleSheet(QStringLiteral("QTableView { background: white; }"));
-    DBGrid1->verticalHeader()->setDefaultSectionSize(20);
-    DBGrid1->verticalHeader()->setFixedWidth(14);
-    DBGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    // A column is as wide as its declared number of characters, or as its
-    // title where that is wider, as the grid has always sized them.
-    const QFontMetrics metrics(DBGrid1->font());
-    const int charWidth = metrics.horizontalAdvance(QLatin1Char('0'));
-    for (int column = 0; column < gridModel_->columnCount(); ++column) {
-        const QString title = gridModel_->headerData(column, Qt::Horizontal).toString();
-        const int width = std::max(gridModel_->columnWidthChars(column) * charWidth,
-                                   metrics.horizontalAdvance(title));
-        DBGrid1->setColumnWidth(column, width + 10);
-    }
+    DBGrid1 = NewSegmentGrid(this, gridModel_);
     connect(DBGrid1, &QTableView::clicked, this, [this](const QModelIndex& index) {
         Guarded(this, [&] {
             segments_.moveTo(index.row());
@@ -268,24 +198,11 @@ void Form_ZL_pipe::buildGrid()
 
 void Form_ZL_pipe::buildBottomRow()
 {
-    const int top = kHeight - 8 - kButtonHeight;
-    Button_new = NewButton(this, "Button_new", QStringLiteral("新建(&N)"), {8, top, 70, 26});
-    Button_open = NewButton(this, "Button_open", QStringLiteral("打开(&O)"), {82, top, 70, 26});
-    Button_Excel =
-        NewButton(this, "Button_Excel", QStringLiteral("输出到Excel(&E)"), {156, top, 104, 26});
-    NewLabel(this, "Label_FileName", QStringLiteral("输出结果文件名："), {268, top + 2, 98, 22});
-    Edit_FileName = NewEdit(this, "Edit_FileName", {366, top + 2, 130, 22});
-    Button_browse =
-        NewButton(this, "Button_browse", QStringLiteral("浏览(&R)..."), {500, top, 70, 26});
-    Button_view =
-        NewButton(this, "Button_view", QStringLiteral("查看结果(&L)"), {574, top, 84, 26});
-    Button_quit = NewButton(this, "Button_quit", QStringLiteral("退出(&Q)"), {666, top, 60, 26});
-    Button_help = NewButton(this, "Button_help", QStringLiteral("帮助(&H)"), {732, top, 60, 26});
-    // Projects and the results workbook are not available yet.
-    for (QWidget* w : std::initializer_list<QWidget*>{Button_new, Button_open, Button_Excel,
-                                                      Edit_FileName, Button_browse, Button_view})
-        w->setEnabled(false);
-
+    const ProjectRow r = NewProjectRow(this);
+    Button_new = r.newProject, Button_open = r.open, Button_Excel = r.excel;
+    Edit_FileName = r.fileName;
+    Button_browse = r.browse, Button_view = r.view;
+    Button_quit = r.quit, Button_help = r.help;
     ConnectGuarded(Button_quit, &QPushButton::clicked, this, &Form_ZL_pipe::Button_quitClick);
     ConnectGuarded(Button_help, &QPushButton::clicked, this, &Form_ZL_pipe::Button_helpClick);
 }
@@ -347,9 +264,9 @@ void Form_ZL_pipe::FormShow()
 std::vector<PipeTypeRecord> Form_ZL_pipe::fillPipeTypes()
 {
     const QString text = ComboBox_pipe->currentText();
-    setItems(ComboBox_pipe, {}, text);
+    SetComboItems(ComboBox_pipe, {}, text);
     std::vector<PipeTypeRecord> catalogue = readCatalogue();
-    setItems(ComboBox_pipe, PipeTypeNames(catalogue), text);
+    SetComboItems(ComboBox_pipe, PipeTypeNames(catalogue), text);
     return catalogue;
 }
 
@@ -360,16 +277,16 @@ std::vector<PipeTypeRecord> Form_ZL_pipe::readCatalogue() const
 
 void Form_ZL_pipe::fillNominalDiameters(const PipeTypeRecord& type)
 {
-    setItems(ComboBox_DN, NominalDiameterTexts(type), kDefaultDN);
+    SetComboItems(ComboBox_DN, NominalDiameterTexts(type), kDefaultDN);
 }
 
 void Form_ZL_pipe::fillFittingNames()
 {
     const QString text = ComboBox_JZ_Ty->currentText();
-    setItems(ComboBox_JZ_Ty, {}, text);
+    SetComboItems(ComboBox_JZ_Ty, {}, text);
     if (!coefficients_.isOpen())
         coefficients_.setPath(DataDir::file(QString::fromLatin1(LocalResistanceTableFileName)));
-    setItems(ComboBox_JZ_Ty, LocalResistanceNames(coefficients_), text);
+    SetComboItems(ComboBox_JZ_Ty, LocalResistanceNames(coefficients_), text);
 }
 
 void Form_ZL_pipe::showFittingPicture(bool found)
@@ -429,9 +346,9 @@ void Form_ZL_pipe::Button_addClick()
 {
     Edit_pipe_No->clear();
     Edit_G->clear();
-    setText(ComboBox_DN, QString());
+    SetComboText(ComboBox_DN, QString());
     Edit_L->clear();
-    setText(ComboBox_JZ_Ty, QString());
+    SetComboText(ComboBox_JZ_Ty, QString());
     showFittingPicture(false);
     Edit_JZ_n->clear();
     RadioButton_G->setChecked(true);
@@ -455,11 +372,9 @@ void Form_ZL_pipe::fillSegmentList()
 
 void Form_ZL_pipe::Button_editClick()
 {
-    const QString number = selectedText(ListBox_pipe);
-    if (number.isEmpty()) {
-        prompts().error(this, QStringLiteral("请选择管段编号！"));
+    const QString number = SelectedSegmentNumber(this, ListBox_pipe);
+    if (number.isEmpty())
         return;
-    }
     openSegmentTable();
     if (!FindSegment(segments_, number)) { // deleted behind the list's back
         fillSegmentList();
@@ -478,9 +393,9 @@ void Form_ZL_pipe::DBGrid1CellClick()
     const SegmentFieldTexts texts = CurrentSegmentTexts(segments_);
     Edit_pipe_No->setText(texts.segmentNo);
     Edit_G->setText(texts.flow);
-    setText(ComboBox_DN, texts.nominal);
+    SetComboText(ComboBox_DN, texts.nominal);
     Edit_L->setText(texts.length);
-    setText(ComboBox_JZ_Ty, texts.fittingName);
+    SetComboText(ComboBox_JZ_Ty, texts.fittingName);
     Edit_JZ_n->setText(texts.fittingCount);
     RadioButton_G->setChecked(true);
     RadioButton_Z->setChecked(true);
@@ -491,11 +406,9 @@ void Form_ZL_pipe::DBGrid1CellClick()
 
 void Form_ZL_pipe::Button_delClick()
 {
-    const QString number = selectedText(ListBox_pipe);
-    if (number.isEmpty()) {
-        prompts().error(this, QStringLiteral("请选择管段编号！"));
+    const QString number = SelectedSegmentNumber(this, ListBox_pipe);
+    if (number.isEmpty())
         return;
-    }
     openSegmentTable();
     if (prompts().confirm(this, QStringLiteral("确实要删除该项吗？")))
         DeleteSegment(segments_, number);

@@ -87,7 +87,7 @@ private:
     void Button_quitClick();
     void Button_helpClick();
 
-    QGroupBox* buildListGroup();
+    void buildListGroup();
     QGroupBox* buildInputGroup();
     QGroupBox* buildPipeGroup();
     void buildGrid();

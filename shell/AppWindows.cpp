@@ -8,6 +8,8 @@
 #include "app/Unit_message.h"
 #include "chart/Unit_ID_Graphics.h"
 #include "comfort/Unit_PMV.h"
+#include "duct/Unit_Adv.h"
+#include "duct/Unit_ZL_Duct.h"
 #include "convert/Unit_BH.h"
 #include "pipe/Unit_BZL_Set.h"
 #include "pipe/Unit_JZ_Set.h"
@@ -36,7 +38,9 @@ AppWindows::AppWindows()
 {
     // Creation order of the program's windows, the main menu first.
     main = create<Form_main>();
+    ductAdvanced = create<Form_Advanced>();
     message = create<Form_message>();
+    duct = create<Form_ZL_Duct>(*ductAdvanced);
     pipeSizeSetting = create<Form_BZL_Set>();
     pipeCoefficients = create<Form_JZSet_pipe>();
     pipeSize = create<Form_pipe_DN>();
@@ -58,6 +62,7 @@ AppWindows::AppWindows()
     main->attach(QStringLiteral("SpeedButton_air"), airTreat);
     main->attach(QStringLiteral("SpeedButton_ID"), chart);
     main->attach(QStringLiteral("SpeedButton_Pipe"), pipe);
+    main->attach(QStringLiteral("SpeedButton_Duct"), duct);
     main->attach(QStringLiteral("SpeedButton_PMV"), pmv);
     main->attach(QStringLiteral("SpeedButton_Unit"), unit);
     for (auto& w : owned_)

@@ -11,6 +11,8 @@
 
 class Form_main;
 class Form_message;
+class Form_Advanced;
+class Form_ZL_Duct;
 class Form_BZL_Set;
 class Form_JZSet_pipe;
 class Form_pipe_DN;
@@ -36,7 +38,9 @@ struct AppWindows {
     // view draws.
     TreatmentResult treatment;
     Form_main* main = nullptr;
+    Form_Advanced* ductAdvanced = nullptr;
     Form_message* message = nullptr;
+    Form_ZL_Duct* duct = nullptr;
     Form_BZL_Set* pipeSizeSetting = nullptr;
     Form_JZSet_pipe* pipeCoefficients = nullptr;
     Form_pipe_DN* pipeSize = nullptr;

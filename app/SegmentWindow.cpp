@@ -1,0 +1,68 @@
+#include "app/SegmentWindow.h"
+
+#include "app/FormWidgets.h"
+#include "app/Prompts.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableView>
+
+namespace
+{
+constexpr int kMargin = 8, kButtonHeight = 26, kGridHeight = 252;
+} // namespace
+
+SegmentListGroup NewSegmentListGroup(QWidget* window)
+{
+    SegmentListGroup g;
+    g.box = new QGroupBox(QStringLiteral("管段列表"), window);
+    g.box->setObjectName(QStringLiteral("GroupBox_list"));
+    g.box->setGeometry(kMargin, SegmentGroupsTop, SegmentListWidth, SegmentGroupsHeight);
+    g.list = new QListWidget(g.box);
+    g.list->setObjectName(QStringLiteral("ListBox_pipe"));
+    g.list->setGeometry(8, 20, 104, 232);
+    g.add = NewButton(g.box, "Button_add", QStringLiteral("添加(&A)"), {118, 20, 70, 26});
+    g.edit = NewButton(g.box, "Button_edit", QStringLiteral("编辑(&E)"), {118, 54, 70, 26});
+    g.remove = NewButton(g.box, "Button_del", QStringLiteral("删除(&D)"), {118, 88, 70, 26});
+    return g;
+}
+
+QTableView* NewSegmentGrid(QWidget* window, TableGridModel* model)
+{
+    auto* grid = new QTableView(window);
+    grid->setObjectName(QStringLiteral("DBGrid1"));
+    grid->setGeometry(kMargin, SegmentGroupsTop + SegmentGroupsHeight + 6,
+                      window->width() - 2 * kMargin, kGridHeight);
+    SetUpRecordGrid(grid, model);
+    return grid;
+}
+
+ProjectRow NewProjectRow(QWidget* w)
+{
+    const int top = w->height() - kMargin - kButtonHeight;
+    ProjectRow r;
+    r.newProject = NewButton(w, "Button_new", QStringLiteral("新建(&N)"), {8, top, 70, 26});
+    r.open = NewButton(w, "Button_open", QStringLiteral("打开(&O)"), {82, top, 70, 26});
+    r.excel = NewButton(w, "Button_Excel", QStringLiteral("输出到Excel(&E)"), {156, top, 104, 26});
+    NewLabel(w, "Label_FileName", QStringLiteral("输出结果文件名："), {268, top + 2, 98, 22});
+    r.fileName = NewEdit(w, "Edit_FileName", {366, top + 2, 130, 22});
+    r.browse = NewButton(w, "Button_browse", QStringLiteral("浏览(&R)..."), {500, top, 70, 26});
+    r.view = NewButton(w, "Button_view", QStringLiteral("查看结果(&L)"), {574, top, 84, 26});
+    r.quit = NewButton(w, "Button_quit", QStringLiteral("退出(&Q)"), {666, top, 60, 26});
+    r.help = NewButton(w, "Button_help", QStringLiteral("帮助(&H)"), {732, top, 60, 26});
+    // Projects and the results workbook are not available yet.
+    for (QWidget* c : std::initializer_list<QWidget*>{r.newProject, r.open, r.excel, r.fileName,
+                                                      r.browse, r.view})
+        c->setEnabled(false);
+    return r;
+}
+
+QString SelectedSegmentNumber(QWidget* window, const QListWidget* list)
+{
+    const QString number = SelectedText(list);
+    if (number.isEmpty())
+        prompts().error(window, QStringLiteral("请选择管段编号！"));
+    return number;
+}
