@@ -6,9 +6,9 @@
 #include "shell/DataSeeds.h"
 #include "app/Numbers.h"
 #include "app/RecordTableStore.h"
-#include "app/TableGridModel.h"
 #include "cli/Batch.h"
 #include "cli/Commands.h"
+#include "cli/RecordOutput.h"
 #include "pipe/LocalResistance.h"
 #include "pipe/PipeCatalogue.h"
 #include "pipe/PipeSegment.h"
@@ -164,34 +164,6 @@ QList<QVariant> values(const Computed& c)
             s.JZ,      s.JZ_N, s.ZL_y, s.ZL_j, s.ZL_z, c.water.nu, c.water.rho, c.water.K};
 }
 
-QString jsonString(const QString& text)
-{
-    QString out = QStringLiteral("\"");
-    for (const QChar ch : text) {
-        if (ch == QLatin1Char('"') || ch == QLatin1Char('\\'))
-            out += QLatin1Char('\\') + ch;
-        else if (ch.unicode() < 0x20)
-            out += QStringLiteral("\\u%1").arg(ch.unicode(), 4, 16, QLatin1Char('0'));
-        else
-            out += ch;
-    }
-    return out + QLatin1Char('"');
-}
-
-QString jsonObject(const Computed& c)
-{
-    const QStringList names = fieldNames();
-    const QList<QVariant> all = values(c);
-    QStringList parts;
-    for (qsizetype k = 0; k < names.size(); ++k) {
-        const QVariant& v = all[k];
-        parts << jsonString(names[k]) + QStringLiteral(": ") +
-                     (v.typeId() == QMetaType::QString ? jsonString(v.toString())
-                                                       : FullPrecision(v.toDouble()));
-    }
-    return QLatin1Char('{') + parts.join(QStringLiteral(", ")) + QLatin1Char('}');
-}
-
 // A segment's result or the window's message. A result with a number that is
 // not finite never leaves the command.
 struct Outcome {
@@ -220,11 +192,7 @@ public:
         const Outcome outcome = calculateSegment(inputsFrom(given, false), data_);
         if (!outcome.computed)
             return {{}, outcome.refusal};
-        BatchOutcome row;
-        for (const QVariant& v : values(*outcome.computed))
-            row.results << (v.typeId() == QMetaType::QString ? CsvField(v.toString())
-                                                             : FullPrecision(v.toDouble()));
-        return row;
+        return {CsvRecord(values(*outcome.computed)), {}};
     }
 
 private:
@@ -233,33 +201,16 @@ private:
 
 int runPipe(const QStringList& args, CliIo& io)
 {
-    QString dataDir;
-    QString csvPath;
-    QString threads = QStringLiteral("0");
-    bool json = false;
-    bool automatic = false;
-    QMap<QString, QString> given;
-    for (int k = 0; k < args.size(); ++k) {
-        const QString& a = args[k];
-        const QString key = a.section(QLatin1Char('='), 0, 0).toLower();
-        if (a == QLatin1String("--json")) {
-            json = true;
-        } else if (a == QLatin1String("auto")) {
-            automatic = true;
-        } else if (a == QLatin1String("--data-dir") && k + 1 < args.size()) {
-            dataDir = args[++k];
-        } else if (a == QLatin1String("--csv") && k + 1 < args.size()) {
-            csvPath = args[++k];
-        } else if (a == QLatin1String("--threads") && k + 1 < args.size()) {
-            threads = args[++k];
-        } else if (a.contains(QLatin1Char('=')) && parameterKeys().contains(key) &&
-                   !given.contains(key)) {
-            given.insert(key, a.section(QLatin1Char('='), 1));
-        } else {
-            io.err << "无法识别的参数: " << QuotedInput(a) << "（见 ventacalc-cli pipe --help）\n";
-            return ExitRefused;
-        }
-    }
+    SegmentArgs words;
+    if (!ParseSegmentArgs(args, parameterKeys(), {"--data-dir", "--csv", "--threads"},
+                          {"--json", "auto"}, "pipe", words, io))
+        return ExitRefused;
+    const QMap<QString, QString>& given = words.given;
+    const QString dataDir = words.options.value(QStringLiteral("--data-dir"));
+    const QString csvPath = words.options.value(QStringLiteral("--csv"));
+    const QString threads = words.options.value(QStringLiteral("--threads"), QStringLiteral("0"));
+    const bool json = words.flags.contains(QStringLiteral("--json"));
+    const bool automatic = words.flags.contains(QStringLiteral("auto"));
 
     PipeSegmentInputs in;
     int threadCount = 0;
@@ -291,14 +242,10 @@ int runPipe(const QStringList& args, CliIo& io)
     if (!outcome.computed)
         return Refuse(io, outcome.refusal);
     if (json) {
-        io.out << jsonObject(*outcome.computed) << "\n";
+        io.out << JsonRecord(fieldNames(), values(*outcome.computed)) << "\n";
         return ExitOk;
     }
-    const QList<QVariant> all = values(*outcome.computed);
-    const QList<FieldDeclaration>& fields = PipeSegmentTableDeclaration().fields;
-    for (qsizetype k = 0; k < fields.size(); ++k)
-        io.out << fields[k].title.trimmed() << " " << TableGridModel::displayText(fields[k], all[k])
-               << "\n";
+    PrintRecord(io, PipeSegmentTableDeclaration(), values(*outcome.computed));
     return ExitOk;
 }
 

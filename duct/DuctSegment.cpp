@@ -19,18 +19,10 @@ constexpr double kWall = 2;
 
 const char* const kCalculationFailed = "计算失败！";
 
-struct Refusal {
-    QString message;
-};
-
+// A refusal ends the calculation with its message and nothing computed.
 [[noreturn]] void refuse(const QString& message)
 {
-    throw Refusal{message};
-}
-
-qsizetype characters(const QString& text)
-{
-    return text.toUcs4().size();
+    throw UserError(message);
 }
 
 // The window's checks of empty fields, in their order.
@@ -52,14 +44,14 @@ void checkFilled(const DuctSegmentInputs& in)
 // save would add a duplicate; a cut size is not the size computed.
 void checkLengths(const DuctSegmentInputs& in)
 {
-    if (characters(in.segmentNo) > DuctNumberSize)
+    if (in.segmentNo.toUcs4().size() > DuctNumberSize)
         refuse(QStringLiteral("管段编号不能超过%1个字符！").arg(DuctNumberSize));
     const QStringList sizes = in.round ? QStringList{in.diameter} : QStringList{in.width, in.height};
     for (const QString& size : sizes) {
-        if (characters(size) > DuctSizeSize)
+        if (size.toUcs4().size() > DuctSizeSize)
             refuse(QStringLiteral("风管尺寸不能超过%1个字符！").arg(DuctSizeSize));
     }
-    if (characters(in.fittingName) > DuctFittingNameSize)
+    if (in.fittingName.toUcs4().size() > DuctFittingNameSize)
         refuse(QStringLiteral("局部阻力类型名称不能超过%1个字符！").arg(DuctFittingNameSize));
 }
 
@@ -217,8 +209,6 @@ DuctSegmentOutcome CalculateDuctSegment(const DuctSegmentInputs& in)
     try {
         outcome.air = ReadAirProperties(in.air);
         outcome.segment = calculate(in, *outcome.air);
-    } catch (const Refusal& refusal) {
-        outcome.refusal = refusal.message;
     } catch (const UserError& error) {
         outcome.refusal = error.text();
     }

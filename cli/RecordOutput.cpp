@@ -1,0 +1,70 @@
+#include "cli/RecordOutput.h"
+
+#include "app/CsvReader.h"
+#include "app/Numbers.h"
+#include "app/TableGridModel.h"
+
+QString JsonString(const QString& text)
+{
+    QString out = QStringLiteral("\"");
+    for (const QChar ch : text) {
+        if (ch == QLatin1Char('"') || ch == QLatin1Char('\\'))
+            out += QLatin1Char('\\') + ch;
+        else if (ch.unicode() < 0x20)
+            out += QStringLiteral("\\u%1").arg(ch.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            out += ch;
+    }
+    return out + QLatin1Char('"');
+}
+
+QString JsonRecord(const QStringList& names, const QList<QVariant>& values)
+{
+    QStringList parts;
+    for (qsizetype k = 0; k < names.size(); ++k) {
+        const QVariant& v = values[k];
+        parts << JsonString(names[k]) + QStringLiteral(": ") +
+                     (v.typeId() == QMetaType::QString ? JsonString(v.toString())
+                                                       : FullPrecision(v.toDouble()));
+    }
+    return QLatin1Char('{') + parts.join(QStringLiteral(", ")) + QLatin1Char('}');
+}
+
+QStringList CsvRecord(const QList<QVariant>& values)
+{
+    QStringList fields;
+    for (const QVariant& v : values)
+        fields << (v.typeId() == QMetaType::QString ? CsvField(v.toString())
+                                                    : FullPrecision(v.toDouble()));
+    return fields;
+}
+
+void PrintRecord(CliIo& io, const TableDeclaration& declaration, const QList<QVariant>& values)
+{
+    const QList<FieldDeclaration>& fields = declaration.fields;
+    for (qsizetype k = 0; k < fields.size(); ++k)
+        io.out << fields[k].title.trimmed() << " "
+               << TableGridModel::displayText(fields[k], values[k]) << "\n";
+}
+
+bool ParseSegmentArgs(const QStringList& args, const QStringList& keys,
+                      const QStringList& options, const QStringList& flags, const char* command,
+                      SegmentArgs& out, CliIo& io)
+{
+    for (int k = 0; k < args.size(); ++k) {
+        const QString& a = args[k];
+        const QString key = a.section(QLatin1Char('='), 0, 0).toLower();
+        if (flags.contains(a)) {
+            out.flags << a;
+        } else if (options.contains(a) && k + 1 < args.size()) {
+            out.options.insert(a, args[++k]);
+        } else if (a.contains(QLatin1Char('=')) && keys.contains(key) && !out.given.contains(key)) {
+            out.given.insert(key, a.section(QLatin1Char('='), 1));
+        } else {
+            io.err << "无法识别的参数: " << QuotedInput(a) << "（见 ventacalc-cli " << command
+                   << " --help）\n";
+            return false;
+        }
+    }
+    return true;
+}

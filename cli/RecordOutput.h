@@ -1,0 +1,33 @@
+// One record of a segment table as the commands print it: plain lines with
+// the grid's titles and formats, a JSON object, or a CSV row.
+#pragma once
+
+#include "app/RecordTableStore.h"
+#include "cli/Commands.h"
+
+#include <QList>
+#include <QMap>
+#include <QVariant>
+
+// A JSON string literal.
+QString JsonString(const QString& text);
+// {"name": value, ...}: texts (QString values) as strings, numbers at full
+// precision.
+QString JsonRecord(const QStringList& names, const QList<QVariant>& values);
+// The values as CSV fields: texts quoted where needed, numbers at full precision.
+QStringList CsvRecord(const QList<QVariant>& values);
+// One line per declared field: its grid title (trimmed) and the value as the
+// grid shows it; values holds at least one value per field.
+void PrintRecord(CliIo& io, const TableDeclaration& declaration, const QList<QVariant>& values);
+
+// The words of a segment command: key=value parameters (keys in any case,
+// each once), options with a value and flags.
+struct SegmentArgs {
+    QMap<QString, QString> given;  // lower-case key -> text
+    QMap<QString, QString> options; // "--csv" -> its value
+    QStringList flags;              // "--json", ...
+};
+// False, with the refusal on standard error, for a word that is none of them.
+bool ParseSegmentArgs(const QStringList& args, const QStringList& keys,
+                      const QStringList& options, const QStringList& flags, const char* command,
+                      SegmentArgs& out, CliIo& io);
