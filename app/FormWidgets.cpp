@@ -123,6 +123,7 @@ QLabel* NewRaisedUnitLabel(QWidget* parent, const char* name, const QString& cap
     const QFontMetrics metrics(label->font());
     const int top = geometry.y() + (geometry.height() - metrics.height()) / 2 - 3;
     sup->setGeometry(geometry.x() + metrics.horizontalAdvance(beforeGap), top,
-                     QFontMetrics(small).horizontalAdvance(raised) + 2, QFontMetrics(small).height());
+                     QFontMetrics(small).horizontalAdvance(raised) + 2,
+                     QFontMetrics(small).height());
     return label;
 }

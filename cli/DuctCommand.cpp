@@ -58,7 +58,8 @@ const char* const kHelp =
 // The names of the key=value parameters, lower case; also the CSV's columns.
 const QStringList& parameterKeys()
 {
-    static const QStringList keys{"no", "g", "dn", "w", "h", "l", "xi", "n", "jz", "rho", "nu", "k"};
+    static const QStringList keys{"no", "g", "dn", "w",   "h",  "l",
+                                  "xi", "n", "jz", "rho", "nu", "k"};
     return keys;
 }
 
@@ -98,8 +99,8 @@ QStringList fieldNames()
 
 QList<QVariant> values(const DuctSegment& s, const AirProperties& air)
 {
-    return {s.Duct_No, s.G,    s.DN,   s.W,    s.H,    s.V,    s.Pm,   s.L,
-            s.JZ_name, s.JZ_K, s.JZ_N, s.ZL_y, s.ZL_j, s.ZL_z, air.nu, air.rho, air.K};
+    return {s.Duct_No, s.G,    s.DN,   s.W,    s.H,    s.V,    s.Pm,    s.L,  s.JZ_name,
+            s.JZ_K,    s.JZ_N, s.ZL_y, s.ZL_j, s.ZL_z, air.nu, air.rho, air.K};
 }
 
 class DuctBatchWorker : public BatchWorker
@@ -136,8 +137,9 @@ int runDuct(const QStringList& args, CliIo& io)
         if (!csvPath.isEmpty()) {
             if (!given.isEmpty())
                 throw UserError(QStringLiteral("--csv 的各行自带管段参数，不能再在命令行给出"));
-            const BatchCommand batch{parameterKeys(), fieldNames(), {},
-                                     [] { return std::make_unique<DuctBatchWorker>(); }};
+            const BatchCommand batch{parameterKeys(), fieldNames(), {}, [] {
+                                         return std::make_unique<DuctBatchWorker>();
+                                     }};
             return RunCsvBatch(csvPath, batch, ParseThreadCount(threads), io);
         }
         const DuctSegmentOutcome out = CalculateDuctSegment(inputsFrom(given));

@@ -3,7 +3,6 @@
 // file.
 #include "app/CsvReader.h"
 #include "app/DataDir.h"
-#include "shell/DataSeeds.h"
 #include "app/Numbers.h"
 #include "app/RecordTableStore.h"
 #include "cli/Batch.h"
@@ -12,6 +11,7 @@
 #include "pipe/LocalResistance.h"
 #include "pipe/PipeCatalogue.h"
 #include "pipe/PipeSegment.h"
+#include "shell/DataSeeds.h"
 
 #include <QCoreApplication>
 #include <QMap>

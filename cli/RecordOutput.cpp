@@ -47,9 +47,8 @@ void PrintRecord(CliIo& io, const TableDeclaration& declaration, const QList<QVa
                << TableGridModel::displayText(fields[k], values[k]) << "\n";
 }
 
-bool ParseSegmentArgs(const QStringList& args, const QStringList& keys,
-                      const QStringList& options, const QStringList& flags, const char* command,
-                      SegmentArgs& out, CliIo& io)
+bool ParseSegmentArgs(const QStringList& args, const QStringList& keys, const QStringList& options,
+                      const QStringList& flags, const char* command, SegmentArgs& out, CliIo& io)
 {
     for (int k = 0; k < args.size(); ++k) {
         const QString& a = args[k];

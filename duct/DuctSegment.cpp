@@ -46,7 +46,8 @@ void checkLengths(const DuctSegmentInputs& in)
 {
     if (in.segmentNo.toUcs4().size() > DuctNumberSize)
         refuse(QStringLiteral("管段编号不能超过%1个字符！").arg(DuctNumberSize));
-    const QStringList sizes = in.round ? QStringList{in.diameter} : QStringList{in.width, in.height};
+    const QStringList sizes =
+        in.round ? QStringList{in.diameter} : QStringList{in.width, in.height};
     for (const QString& size : sizes) {
         if (size.toUcs4().size() > DuctSizeSize)
             refuse(QStringLiteral("风管尺寸不能超过%1个字符！").arg(DuctSizeSize));

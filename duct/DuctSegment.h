@@ -69,23 +69,23 @@ std::optional<double> DuctSpecificFriction(double v, double d, double K, double 
 // The window's inputs as the user typed them.
 struct DuctSegmentInputs {
     AirPropertyTexts air;
-    QString segmentNo;         // Edit_duct_No
-    QString flow;              // Edit_G, m³/h
-    bool round = false;        // RadioButton_Yuan, else RadioButton_Fang
-    QString diameter;          // ComboBox_DN, mm
-    QString width, height;     // ComboBox_W, ComboBox_H, mm
-    QString length;            // Edit_L, m
-    QString fittingName;       // ComboBox_JZ_Ty
-    QString coefficient;       // Edit_JZ_K
-    QString count;             // Edit_JZ_n
+    QString segmentNo;     // Edit_duct_No
+    QString flow;          // Edit_G, m³/h
+    bool round = false;    // RadioButton_Yuan, else RadioButton_Fang
+    QString diameter;      // ComboBox_DN, mm
+    QString width, height; // ComboBox_W, ComboBox_H, mm
+    QString length;        // Edit_L, m
+    QString fittingName;   // ComboBox_JZ_Ty
+    QString coefficient;   // Edit_JZ_K
+    QString count;         // Edit_JZ_n
 };
 
 // One record of the segment table, in its units; sizes as typed.
 struct DuctSegment {
     QString Duct_No;
-    double G = 0; // air flow, m³/h
-    QString DN;   // round: diameter, mm; empty for a rectangular duct
-    QString W, H; // rectangular: width and height, mm; empty for a round duct
+    double G = 0;    // air flow, m³/h
+    QString DN;      // round: diameter, mm; empty for a rectangular duct
+    QString W, H;    // rectangular: width and height, mm; empty for a round duct
     double V = 0;    // velocity, m/s
     double Pm = 0;   // specific friction, Pa/m
     double L = 0;    // length, m

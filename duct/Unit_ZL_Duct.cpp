@@ -26,14 +26,14 @@ namespace
 
 constexpr int kHelpContext = 11;
 // The sizes the boxes offer, mm: the usual round and rectangular duct sizes.
-const QStringList kDiameters{"100", "120", "140", "160", "180", "200",  "220",  "250",  "280",
-                             "320", "360", "400", "450", "500", "560",  "630",  "700",  "800",
+const QStringList kDiameters{"100", "120",  "140",  "160",  "180",  "200",  "220",  "250", "280",
+                             "320", "360",  "400",  "450",  "500",  "560",  "630",  "700", "800",
                              "900", "1000", "1120", "1250", "1400", "1600", "1800", "2000"};
-const QStringList kSides{"120", "160", "200", "250",  "320",  "400", "500",
+const QStringList kSides{"120", "160", "200",  "250",  "320",  "400", "500",
                          "630", "800", "1000", "1250", "1600", "2000"};
-const QStringList kFittings{"弯头",     "Y形合流三通", "Y形分流三通", "T形合流三通",
-                            "T形分流三通", "变径管",     "天圆地方",    "风口",
-                            "蝶阀",     "插板阀",     "对开多叶调节阀"};
+const QStringList kFittings{"弯头",        "Y形合流三通", "Y形分流三通",   "T形合流三通",
+                            "T形分流三通", "变径管",      "天圆地方",      "风口",
+                            "蝶阀",        "插板阀",      "对开多叶调节阀"};
 
 constexpr int kWidth = 800, kHeight = 570;
 constexpr int kFieldHeight = 22, kButtonHeight = 26;
@@ -98,7 +98,8 @@ void Form_ZL_Duct::buildInputGroup()
     shape->setGeometry(8, 56, 386, 86);
     RadioButton_Yuan =
         NewRadio(shape, "RadioButton_Yuan", QStringLiteral("圆形管"), {8, 22, 76, 20});
-    Label_DN = NewLabel(shape, "Label_DN", QStringLiteral("直径(mm)："), {90, 21, 66, kFieldHeight});
+    Label_DN =
+        NewLabel(shape, "Label_DN", QStringLiteral("直径(mm)："), {90, 21, 66, kFieldHeight});
     ComboBox_DN = NewComboBox(shape, "ComboBox_DN", {158, 21, 76, kFieldHeight});
     SetComboItems(ComboBox_DN, kDiameters, QStringLiteral("500"));
     RadioButton_Fang =
@@ -123,8 +124,8 @@ void Form_ZL_Duct::buildInputGroup()
     NewLabel(box, "Label_JZ_n", QStringLiteral("局部阻力数量："), {8, 188, 92, kFieldHeight});
     Edit_JZ_n = NewEdit(box, "Edit_JZ_n", {100, 188, 70, kFieldHeight});
 
-    Button_Advanced = NewButton(box, "Button_Advanced", QStringLiteral("高级设置"),
-                                {8, 226, 100, kButtonHeight});
+    Button_Advanced =
+        NewButton(box, "Button_Advanced", QStringLiteral("高级设置"), {8, 226, 100, kButtonHeight});
     Button_Save = NewButton(box, "Button_Save", QStringLiteral("计算和保存(&S)"),
                             {362, 226, 110, kButtonHeight});
     Button_Cancel =

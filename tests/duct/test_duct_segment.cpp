@@ -74,8 +74,7 @@ TEST(DuctSegment, WorkedCases)
         const DuctSegmentOutcome out = CalculateDuctSegment(c.in);
         ASSERT_TRUE(out.segment) << out.refusal.toStdString();
         EXPECT_DOUBLE_EQ(out.segment->V, c.V);
-        EXPECT_DOUBLE_EQ(out.segment->Pm,
-                         *DuctSpecificFriction(c.V, c.d, 0.15, 0.00001506, 1.204));
+        EXPECT_DOUBLE_EQ(out.segment->Pm, *DuctSpecificFriction(c.V, c.d, 0.15, 0.00001506, 1.204));
         EXPECT_DOUBLE_EQ(out.segment->ZL_y, 10 * out.segment->Pm);
         EXPECT_EQ(out.segment->ZL_j, 0);
         EXPECT_EQ(out.air, kDefaults);

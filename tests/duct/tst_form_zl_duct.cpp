@@ -127,8 +127,14 @@ private slots:
     {
         show();
         save({});
-        save({.no = "2", .flow = "1000", .dn = "", .w = "400", .h = "200", .fitting = "弯头",
-              .xi = "0.5", .n = "2"});
+        save({.no = "2",
+              .flow = "1000",
+              .dn = "",
+              .w = "400",
+              .h = "200",
+              .fitting = "弯头",
+              .xi = "0.5",
+              .n = "2"});
         QVERIFY(prompts_->errors.isEmpty());
         QCOMPARE(stored(), 2);
         QCOMPARE(cell(0, 2), QStringLiteral("500"));
@@ -138,7 +144,8 @@ private slots:
 
         // "添加" empties the fields and keeps the rectangular choice.
         QTest::mouseClick(form_->Button_add, Qt::LeftButton);
-        QVERIFY(form_->Edit_duct_No->text().isEmpty() && form_->ComboBox_W->currentText().isEmpty());
+        QVERIFY(form_->Edit_duct_No->text().isEmpty() &&
+                form_->ComboBox_W->currentText().isEmpty());
         QVERIFY(form_->RadioButton_Fang->isChecked());
 
         form_->ListBox_pipe->setCurrentRow(0);
@@ -153,7 +160,8 @@ private slots:
         QVERIFY(form_->RadioButton_Fang->isChecked() && !form_->ComboBox_DN->isEnabled());
         QCOMPARE(form_->ComboBox_W->currentText() + form_->ComboBox_H->currentText(),
                  QStringLiteral("400200"));
-        QCOMPARE(form_->Edit_JZ_K->text() + "/" + form_->Edit_JZ_n->text(), QStringLiteral("0.5/2"));
+        QCOMPARE(form_->Edit_JZ_K->text() + "/" + form_->Edit_JZ_n->text(),
+                 QStringLiteral("0.5/2"));
 
         prompts_->confirmAnswers << true;
         QTest::mouseClick(form_->Button_del, Qt::LeftButton);
@@ -170,12 +178,17 @@ private slots:
         QTest::addColumn<QString>("xi");
         QTest::addColumn<QString>("n");
         QTest::addColumn<QString>("no");
-        QTest::newRow("only the coefficient") << "“”不是有效的数值" << "0.15" << "500" << "0.5" << "" << "1";
-        QTest::newRow("only the count") << "“”不是有效的数值" << "0.15" << "500" << "" << "2" << "1";
-        QTest::newRow("size of 2 mm") << "风管尺寸必须大于2mm！" << "0.15" << "2" << "" << "" << "1";
-        QTest::newRow("size cut by the table") << "风管尺寸不能超过6个字符！" << "0.15" << "1000.25" << "" << "" << "1";
-        QTest::newRow("number cut by the table") << "管段编号不能超过12个字符！" << "0.15" << "500" << "" << "" << "1234567890123";
-        QTest::newRow("negative roughness") << "风管管壁绝对粗糙度不能小于0！" << "-1" << "500" << "" << "" << "1";
+        const auto row = [](const char* name, const char* message, const char* K, const char* dn,
+                            const char* xi, const char* n, const char* no = "1") {
+            QTest::newRow(name) << QString::fromUtf8(message) << K << dn << xi << n << no;
+        };
+        row("only the coefficient", "“”不是有效的数值", "0.15", "500", "0.5", "");
+        row("only the count", "“”不是有效的数值", "0.15", "500", "", "2");
+        row("size of 2 mm", "风管尺寸必须大于2mm！", "0.15", "2", "", "");
+        row("size cut by the table", "风管尺寸不能超过6个字符！", "0.15", "1000.25", "", "");
+        row("number cut by the table", "管段编号不能超过12个字符！", "0.15", "500", "", "",
+            "1234567890123");
+        row("negative roughness", "风管管壁绝对粗糙度不能小于0！", "-1", "500", "", "");
     }
     void refusalsStoreNothing()
     {
