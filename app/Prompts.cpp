@@ -2,11 +2,13 @@
 
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace
 {
@@ -25,6 +27,16 @@ QString runFileDialog(QWidget* parent, const FileDialogOptions& options,
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
                                                        : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(options.defaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.confirmOverwrite);
+    // A name typed without an extension takes the chosen filter's, not the
+    // first filter's: "图" under "SVG图形(*.svg)" is saved as 图.svg.
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+            static const QRegularExpression pattern(QStringLiteral("\\(\\*\\.(\\w+)\\)$"));
+            const QRegularExpressionMatch match = pattern.match(filter);
+            if (match.hasMatch())
+                dialog.setDefaultSuffix(match.captured(1));
+        });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().first();
@@ -88,4 +100,12 @@ bool QtPrompts::printerSetup(QWidget* parent, QPrinter& printer)
 {
     QPageSetupDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
+}
+
+int QtPrompts::chooseItem(QWidget* parent, const QString& title, const QString& label,
+                          const QStringList& items, int current)
+{
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(parent, title, label, items, current, false, &ok);
+    return ok ? int(items.indexOf(chosen)) : -1;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QFont;
 class QPrinter;
@@ -13,6 +14,9 @@ struct FileDialogOptions {
     QString title;         // empty: the system's own title
     QString filter;        // Qt form, e.g. "文本文件(*.TXT)"
     QString defaultSuffix; // without the dot, e.g. "txt"
+    // Save dialogs: the dialog asks before an existing file is chosen. Off
+    // where the window asks its own question.
+    bool confirmOverwrite = true;
 };
 
 class Prompts
@@ -32,6 +36,10 @@ public:
     virtual bool print(QWidget* parent, QPrinter& printer) = 0;
     // The printer set-up dialog; its choice stays in printer.
     virtual bool printerSetup(QWidget* parent, QPrinter& printer) = 0;
+    // A choice from a list, items[current] offered first: the index chosen,
+    // or -1 when the user cancelled.
+    virtual int chooseItem(QWidget* parent, const QString& title, const QString& label,
+                           const QStringList& items, int current) = 0;
 };
 
 // The installed implementation (QtPrompts unless a test installed another).
@@ -49,4 +57,6 @@ public:
     bool chooseFont(QWidget* parent, QFont& font) override;
     bool print(QWidget* parent, QPrinter& printer) override;
     bool printerSetup(QWidget* parent, QPrinter& printer) override;
+    int chooseItem(QWidget* parent, const QString& title, const QString& label,
+                   const QStringList& items, int current) override;
 };

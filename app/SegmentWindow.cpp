@@ -52,10 +52,6 @@ ProjectRow NewProjectRow(QWidget* w)
     r.view = NewButton(w, "Button_view", QStringLiteral("查看结果(&L)"), {574, top, 84, 26});
     r.quit = NewButton(w, "Button_quit", QStringLiteral("退出(&Q)"), {666, top, 60, 26});
     r.help = NewButton(w, "Button_help", QStringLiteral("帮助(&H)"), {732, top, 60, 26});
-    // Projects and the results workbook are not available yet.
-    for (QWidget* c : std::initializer_list<QWidget*>{r.newProject, r.open, r.excel, r.fileName,
-                                                      r.browse, r.view})
-        c->setEnabled(false);
     return r;
 }
 

@@ -31,8 +31,8 @@ struct ProjectRow {
     QPushButton *browse, *view;             // Button_browse, Button_view
     QPushButton *quit, *help;               // Button_quit, Button_help
 };
-// Along the window's bottom edge. The project and workbook controls start
-// disabled.
+// Along the window's bottom edge; SegmentProjectActions connects the project
+// and workbook controls.
 ProjectRow NewProjectRow(QWidget* window);
 
 // The segment number selected in the list; with none, the error box

@@ -1,13 +1,16 @@
 #include "duct/Unit_ZL_Duct.h"
 
+#include "app/Clock.h"
 #include "app/DataDir.h"
 #include "app/Fonts.h"
 #include "app/FormWidgets.h"
 #include "app/Guarded.h"
 #include "app/HelpWindow.h"
 #include "app/Prompts.h"
+#include "app/SegmentProjectActions.h"
 #include "app/SegmentWindow.h"
 #include "app/TableGridModel.h"
+#include "duct/DuctProject.h"
 #include "duct/Unit_Adv.h"
 
 #include <QButtonGroup>
@@ -162,6 +165,33 @@ void Form_ZL_Duct::buildBottomRow()
     Button_quit = r.quit, Button_help = r.help;
     ConnectGuarded(Button_quit, &QPushButton::clicked, this, &Form_ZL_Duct::Button_quitClick);
     ConnectGuarded(Button_help, &QPushButton::clicked, this, &Form_ZL_Duct::Button_helpClick);
+
+    SegmentProjectWindow w;
+    // A new project holds the default air, whatever the window had.
+    w.newProjectLines = [] { return DuctProjectLines(AirProperties{}); };
+    w.readProject = [this](const QStringList& lines) -> std::function<void()> {
+        const AirProperties air = DuctProjectFromLines(lines);
+        return [this, air] { setAirProperties(air); };
+    };
+    w.useSegmentTable = [this](const QString& path) { useSegmentTable(path); };
+    w.workbookWriter = [this]() -> SegmentProjectWindow::WorkbookWriter {
+        openSegmentTable();
+        return [this](const QString& path, const QString& projectFileName) {
+            const DuctWorkbookHeading heading{TimeOfDayText(currentClock().timeOfDay()),
+                                              projectFileName, air_};
+            WriteDuctWorkbook(path, heading, segments_);
+        };
+    };
+    projects_ = std::make_unique<SegmentProjectActions>(
+        this, r,
+        SegmentProjectKind{.extension = QString::fromLatin1(DuctProjectExtension),
+                           .newFilter = QStringLiteral("风管阻力(*.dzl)"),
+                           .openFilter = QStringLiteral("管道阻力(*.dzl)"),
+                           .captionPrefix = QStringLiteral("岚禾风管阻力计算-"),
+                           .templateFileName = QString::fromLatin1(DuctProjectTemplateFileName),
+                           .lineCount = DuctProjectLineCount,
+                           .declaration = &DuctSegmentTableDeclaration()},
+        std::move(w));
 }
 
 void Form_ZL_Duct::enableShape(bool round)
@@ -192,10 +222,22 @@ void Form_ZL_Duct::setAirProperties(const AirProperties& air)
 
 void Form_ZL_Duct::useSegmentTable(const QString& path)
 {
+    const QString previous = tablePath_;
     segments_.close();
     tablePath_ = path;
-    openSegmentTable();
+    try {
+        openSegmentTable();
+    } catch (...) {
+        tablePath_ = previous;
+        openSegmentTable();
+        throw;
+    }
     fillSegmentList();
+}
+
+QString Form_ZL_Duct::projectPath() const
+{
+    return projects_->projectPath();
 }
 
 void Form_ZL_Duct::showEvent(QShowEvent* event)

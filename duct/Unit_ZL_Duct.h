@@ -8,6 +8,7 @@
 #include "duct/DuctSegment.h"
 
 #include <QDialog>
+#include <memory>
 
 class QComboBox;
 class QLabel;
@@ -17,6 +18,7 @@ class QPushButton;
 class QRadioButton;
 class QTableView;
 class Form_Advanced;
+class SegmentProjectActions;
 class TableGridModel;
 
 class Form_ZL_Duct : public QDialog
@@ -32,9 +34,12 @@ public:
     // fields, which the calculation reads.
     const AirProperties& airProperties() const { return air_; }
     void setAirProperties(const AirProperties& air);
-    // Shows and edits the segment table in the file at path from now on
-    // (a project's table); the list is filled from it.
+    // Shows and edits the segment table in the file at path from now on (a
+    // project's table); the list is filled from it. Throws UserError, keeping
+    // the table it had, when the file does not open.
     void useSegmentTable(const QString& path);
+    // The project file, empty until a project is created or opened.
+    QString projectPath() const;
     const RecordTableStore& segmentTable() const { return segments_; }
 
     // "管段列表"
@@ -85,4 +90,5 @@ private:
     QString tablePath_; // empty: the data directory's default table
     RecordTableStore segments_;
     TableGridModel* gridModel_;
+    std::unique_ptr<SegmentProjectActions> projects_;
 };

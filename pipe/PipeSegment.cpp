@@ -87,6 +87,23 @@ struct ParsedInputs {
     double fittingCount = 0;
 };
 
+WaterState waterOf(double t1, double t2, const PipeTypeRecord& type)
+{
+    WaterState water;
+    water.rho = kDensityAt0 * std::exp((t1 + t2) * kDensityExponent / 2);
+    water.nu = KinematicViscosityOfWater((t1 + t2) / 2) * 1e-6;
+    water.K = type.K;
+    return water;
+}
+
+double meanTemperature(const QString& supplyTemp, const QString& returnTemp)
+{
+    const double mean = (ParseNumber(supplyTemp) + ParseNumber(returnTemp)) / 2;
+    if (!(mean > kColdestMean && mean <= kHottestMean))
+        refuse(QStringLiteral("平均水温必须在0～100℃之间！"));
+    return mean;
+}
+
 ParsedInputs readNumbers(const PipeSegmentInputs& in)
 {
     // Texts the table would store cut: a cut number is never found again, so
@@ -100,9 +117,7 @@ ParsedInputs readNumbers(const PipeSegmentInputs& in)
     ParsedInputs n;
     n.t1 = ParseNumber(in.supplyTemp);
     n.t2 = ParseNumber(in.returnTemp);
-    const double mean = (n.t1 + n.t2) / 2;
-    if (!(mean > kColdestMean && mean <= kHottestMean))
-        refuse(QStringLiteral("平均水温必须在0～100℃之间！"));
+    meanTemperature(in.supplyTemp, in.returnTemp);
 
     // A flow, heat load or velocity of zero or below has no pipe size and no
     // friction (a diameter of NaN, λ = 64/0, a negative friction).
@@ -216,10 +231,7 @@ PipeSegment calculate(const PipeSegmentInputs& in, const PipeSegmentData& data,
     if (type->sizes.empty())
         refuse(QStringLiteral("管道类型“%1”没有管径数据！").arg(type->name));
 
-    WaterState water;
-    water.rho = kDensityAt0 * std::exp((n.t1 + n.t2) * kDensityExponent / 2);
-    water.nu = KinematicViscosityOfWater((n.t1 + n.t2) / 2) * 1e-6;
-    water.K = type->K;
+    const WaterState water = waterOf(n.t1, n.t2, *type);
     waterOut = water;
 
     LocalResistance fitting; // ξ = 0 for a name the table does not hold
@@ -346,6 +358,30 @@ PipeSegmentData MemorySegmentData(std::vector<PipeTypeRecord> catalogue,
                 }
                 return std::nullopt;
             }};
+}
+
+PipeWaterOutcome PipeWater(const QString& pipeType, const QString& supplyTemp,
+                           const QString& returnTemp, const PipeSegmentData& data)
+{
+    PipeWaterOutcome outcome;
+    try {
+        if (pipeType.isEmpty())
+            refuse(QStringLiteral("请选择管道类型！"));
+        if (supplyTemp.isEmpty())
+            refuse(QStringLiteral("请输入供水温度！"));
+        if (returnTemp.isEmpty())
+            refuse(QStringLiteral("请输入回水温度！"));
+        outcome.meanTemperature = meanTemperature(supplyTemp, returnTemp);
+        const std::optional<PipeTypeRecord> type = data.pipeType(pipeType);
+        if (!type)
+            refuse(QStringLiteral("管道库中没有管道类型“%1”！").arg(pipeType));
+        outcome.water = waterOf(ParseNumber(supplyTemp), ParseNumber(returnTemp), *type);
+    } catch (const Refusal& refusal) {
+        outcome.refusal = refusal.message;
+    } catch (const ConversionError& error) {
+        outcome.refusal = error.text();
+    }
+    return outcome;
 }
 
 PipeSegmentOutcome CalculatePipeSegment(const PipeSegmentInputs& in, const PipeSegmentData& data)

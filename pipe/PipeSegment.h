@@ -127,6 +127,19 @@ PipeSegmentData MemorySegmentData(std::vector<PipeTypeRecord> catalogue,
 // converge ("计算失败！"). Throws UserError only when the data cannot be read.
 PipeSegmentOutcome CalculatePipeSegment(const PipeSegmentInputs& in, const PipeSegmentData& data);
 
+// The water of a pipe type at the mean of the supply and return temperatures,
+// as a segment calculation with these inputs finds it (the results
+// workbook's heading). Refused, with the calculation's message, for an empty
+// type or temperature, a temperature that is no number, a mean outside
+// 0～100 ℃ or a type not in the catalogue.
+struct PipeWaterOutcome {
+    std::optional<WaterState> water;
+    double meanTemperature = 0; // ℃, with the water
+    QString refusal;
+};
+PipeWaterOutcome PipeWater(const QString& pipeType, const QString& supplyTemp,
+                           const QString& returnTemp, const PipeSegmentData& data);
+
 // Stores the segment under its number: edits the first record with an equal
 // Pipe_No or appends one, and posts. The record is current afterwards.
 void StorePipeSegment(RecordTableStore& table, const PipeSegment& segment);

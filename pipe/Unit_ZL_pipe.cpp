@@ -1,15 +1,19 @@
 #include "pipe/Unit_ZL_pipe.h"
 
+#include "app/Clock.h"
 #include "app/DataDir.h"
 #include "app/Fonts.h"
 #include "app/FormWidgets.h"
 #include "app/Guarded.h"
 #include "app/HelpWindow.h"
+#include "app/Numbers.h"
 #include "app/Prompts.h"
+#include "app/SegmentProjectActions.h"
 #include "app/SegmentWindow.h"
 #include "app/TableGridModel.h"
 #include "pipe/LocalResistance.h"
 #include "pipe/PipeCatalogue.h"
+#include "pipe/PipeProject.h"
 #include "pipe/Unit_BZL_Set.h"
 #include "pipe/Unit_JZ_Set.h"
 #include "pipe/Unit_Pipe_Set.h"
@@ -205,6 +209,73 @@ void Form_ZL_pipe::buildBottomRow()
     Button_quit = r.quit, Button_help = r.help;
     ConnectGuarded(Button_quit, &QPushButton::clicked, this, &Form_ZL_pipe::Button_quitClick);
     ConnectGuarded(Button_help, &QPushButton::clicked, this, &Form_ZL_pipe::Button_helpClick);
+
+    SegmentProjectWindow w;
+    w.newProjectLines = [this] {
+        return PipeProjectLines({ComboBox_pipe->currentText(), Edit_T1->text(), Edit_T2->text()});
+    };
+    // The size box keeps what it holds.
+    w.readProject = [this](const QStringList& lines) -> std::function<void()> {
+        const PipeProjectSettings settings = PipeProjectFromLines(lines);
+        return [this, settings] {
+            SetComboText(ComboBox_pipe, settings.pipeType);
+            Edit_T1->setText(settings.supplyTemp);
+            Edit_T2->setText(settings.returnTemp);
+        };
+    };
+    w.useSegmentTable = [this](const QString& path) { useSegmentTable(path); };
+    // The heading's water is that of the pipe type and temperatures the
+    // window shows, which it prints beside them.
+    w.workbookWriter = [this]() -> SegmentProjectWindow::WorkbookWriter {
+        if (!coefficients_.isOpen())
+            coefficients_.setPath(DataDir::file(QString::fromLatin1(LocalResistanceTableFileName)));
+        PipeWorkbookHeading heading;
+        heading.settings = {ComboBox_pipe->currentText(), Edit_T1->text(), Edit_T2->text()};
+        const PipeWaterOutcome water = PipeWater(
+            heading.settings.pipeType, heading.settings.supplyTemp, heading.settings.returnTemp,
+            FileSegmentData(DataDir::file(QString::fromLatin1(PipeCatalogueFileName)),
+                            coefficients_));
+        if (!water.water)
+            throw UserError(water.refusal);
+        heading.water = *water.water;
+        heading.meanTemperature = water.meanTemperature;
+        openSegmentTable();
+        return [this, heading](const QString& path, const QString& projectFileName) mutable {
+            heading.time = TimeOfDayText(currentClock().timeOfDay());
+            heading.projectFileName = projectFileName;
+            WritePipeWorkbook(path, heading, segments_);
+        };
+    };
+    projects_ = std::make_unique<SegmentProjectActions>(
+        this, r,
+        SegmentProjectKind{.extension = QString::fromLatin1(PipeProjectExtension),
+                           .newFilter = QStringLiteral("水管道阻力(*.gzl)"),
+                           .openFilter = QStringLiteral("管道阻力(*.gzl)"),
+                           .captionPrefix = QStringLiteral("水管道阻力计算-"),
+                           .templateFileName = QString::fromLatin1(PipeProjectTemplateFileName),
+                           .lineCount = PipeProjectLineCount,
+                           .declaration = &PipeSegmentTableDeclaration()},
+        std::move(w));
+}
+
+QString Form_ZL_pipe::projectPath() const
+{
+    return projects_->projectPath();
+}
+
+void Form_ZL_pipe::useSegmentTable(const QString& path)
+{
+    const QString previous = tablePath_;
+    segments_.close();
+    tablePath_ = path;
+    try {
+        openSegmentTable();
+    } catch (...) {
+        tablePath_ = previous;
+        openSegmentTable();
+        throw;
+    }
+    fillSegmentList();
 }
 
 void Form_ZL_pipe::enableSizeEntry(SizeEntry entry)
@@ -360,7 +431,9 @@ void Form_ZL_pipe::openSegmentTable()
 {
     if (segments_.isOpen())
         return;
-    segments_.setPath(DataDir::file(QString::fromLatin1(PipeSegmentTableFileName)));
+    segments_.setPath(tablePath_.isEmpty()
+                          ? DataDir::file(QString::fromLatin1(PipeSegmentTableFileName))
+                          : tablePath_);
     segments_.open();
 }
 

@@ -9,6 +9,7 @@
 #include "pipe/PipeSegment.h"
 
 #include <QDialog>
+#include <memory>
 
 class QButtonGroup;
 class QComboBox;
@@ -22,6 +23,7 @@ class QTableView;
 class Form_BZL_Set;
 class Form_JZSet_pipe;
 class Form_Pipe_Set;
+class SegmentProjectActions;
 class TableGridModel;
 
 class Form_ZL_pipe : public QDialog
@@ -39,6 +41,12 @@ public:
     const WaterState& lastWater() const { return lastWater_; }
     const RecordTableStore& segmentTable() const { return segments_; }
     const RecordTableStore& coefficientTable() const { return coefficients_; }
+    // Shows and edits the segment table in the file at path from now on (a
+    // project's table); the list is filled from it. Throws UserError, keeping
+    // the table it had, when the file does not open.
+    void useSegmentTable(const QString& path);
+    // The project file, empty until a project is created or opened.
+    QString projectPath() const;
 
     // "管段列表"
     QListWidget* ListBox_pipe;
@@ -110,6 +118,8 @@ private:
     QButtonGroup *flowGroup_, *sizeGroup_;
     RecordTableStore segments_;
     RecordTableStore coefficients_;
+    QString tablePath_; // empty: the data directory's default table
     TableGridModel* gridModel_;
     WaterState lastWater_;
+    std::unique_ptr<SegmentProjectActions> projects_;
 };

@@ -109,7 +109,7 @@ private slots:
         QCOMPARE(form_->ComboBox_JZ_Ty->count(), 11);
         QCOMPARE(form_->findChild<QLabel*>("Label_G_sup")->text(), QStringLiteral("3"));
         QCOMPARE(advanced_->findChild<QLabel*>("Label_miu_sup")->text(), QStringLiteral("2"));
-        QVERIFY(!form_->Button_new->isEnabled() && !form_->Button_Excel->isEnabled());
+        QVERIFY(form_->Button_new->isEnabled() && form_->Button_Excel->isEnabled());
         QCOMPARE(form_->DBGrid1->model()->headerData(13, Qt::Horizontal).toString(),
                  QStringLiteral("  总阻力"));
 

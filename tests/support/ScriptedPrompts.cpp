@@ -74,3 +74,10 @@ bool ScriptedPrompts::printerSetup(QWidget*, QPrinter&)
     ++setupDialogs;
     return setupAnswers.isEmpty() ? false : setupAnswers.dequeue();
 }
+
+int ScriptedPrompts::chooseItem(QWidget*, const QString&, const QString&, const QStringList& items,
+                                int)
+{
+    itemChoices << items;
+    return takeOrFail(itemAnswers, "a list of choices");
+}

@@ -24,6 +24,8 @@ public:
     // A print answer: the PDF file the job goes to; empty means cancel.
     QQueue<QString> printAnswers;
     QQueue<bool> setupAnswers;
+    // An index in the list offered; -1 answers "cancel".
+    QQueue<int> itemAnswers;
 
     // What was shown.
     QStringList errors;
@@ -33,6 +35,7 @@ public:
     int fontDialogs = 0;
     int printDialogs = 0;
     int setupDialogs = 0;
+    QList<QStringList> itemChoices; // the items of each list offered
     QFont lastFontOffered;
 
     void error(QWidget* parent, const QString& text) override;
@@ -42,6 +45,8 @@ public:
     bool chooseFont(QWidget* parent, QFont& font) override;
     bool print(QWidget* parent, QPrinter& printer) override;
     bool printerSetup(QWidget* parent, QPrinter& printer) override;
+    int chooseItem(QWidget* parent, const QString& title, const QString& label,
+                   const QStringList& items, int current) override;
 
     QString takeError() { return errors.isEmpty() ? QString() : errors.takeFirst(); }
 };

@@ -1,0 +1,92 @@
+#include "app/SegmentProject.h"
+
+#include "app/Gbk.h"
+#include "app/Numbers.h"
+#include "app/TextReport.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace
+{
+
+// A project file is three short lines; anything much longer is no project file.
+constexpr qint64 kMaxProjectFileBytes = 64 * 1024;
+
+qsizetype fileNameStart(const QString& path)
+{
+    qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+#ifdef Q_OS_WIN
+    slash = std::max(slash, path.lastIndexOf(QLatin1Char('\\')));
+#endif
+    return slash + 1;
+}
+
+QString notAProjectFile(const QString& path)
+{
+    return QStringLiteral("“%1”不是有效的工程文件！").arg(QDir::toNativeSeparators(path));
+}
+
+} // namespace
+
+QString ProjectBasePath(const QString& projectPath)
+{
+    const qsizetype start = fileNameStart(projectPath);
+    const qsizetype dot = projectPath.indexOf(QLatin1Char('.'), start);
+    return dot < 0 ? projectPath : projectPath.left(dot);
+}
+
+QString ProjectTablePath(const QString& projectPath)
+{
+    return ProjectBasePath(projectPath) + QStringLiteral(".DB");
+}
+
+QString ProjectWorkbookPath(const QString& projectPath)
+{
+    return ProjectBasePath(projectPath) + QStringLiteral(".xlsx");
+}
+
+QString ProjectFileName(const QString& projectPath)
+{
+    return projectPath.mid(fileNameStart(projectPath));
+}
+
+QStringList ParseProjectLines(const QByteArray& bytes, int count, const QString& path)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    while (lines.size() < count && start < bytes.size()) {
+        qsizetype end = start;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
+        QString line;
+        try {
+            line = FromGbk(bytes.mid(start, end - start));
+        } catch (const UserError&) {
+            throw UserError(notAProjectFile(path));
+        }
+        lines.append(line);
+        if (end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n')
+            ++end;
+        start = end + 1;
+    }
+    if (lines.size() < count)
+        throw UserError(notAProjectFile(path));
+    return lines;
+}
+
+QStringList ReadProjectLines(const QString& path, int count)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw UserError(QStringLiteral("无法读取工程文件“%1”：%2")
+                            .arg(QDir::toNativeSeparators(path), file.errorString()));
+    if (file.size() > kMaxProjectFileBytes)
+        throw UserError(notAProjectFile(path));
+    return ParseProjectLines(file.read(kMaxProjectFileBytes), count, path);
+}
+
+void WriteProjectFile(const QString& path, const QStringList& lines)
+{
+    WriteTextFile(path, lines);
+}

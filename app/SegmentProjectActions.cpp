@@ -1,0 +1,165 @@
+#include "app/SegmentProjectActions.h"
+
+#include "app/DataDir.h"
+#include "app/DocumentOpener.h"
+#include "app/Gbk.h"
+#include "app/Guarded.h"
+#include "app/Numbers.h"
+#include "app/Prompts.h"
+#include "app/RecordTableStore.h"
+#include "app/SegmentProject.h"
+#include "app/Unit_message.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace
+{
+
+bool exists(const QString& path)
+{
+    return QFileInfo::exists(path);
+}
+
+// The wait window, shown and painted before the workbook is written and
+// closed however the writing ends.
+class WaitWindow
+{
+public:
+    explicit WaitWindow(QWidget* parent) : form_(parent)
+    {
+        form_.show();
+        form_.repaint();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    ~WaitWindow() { form_.close(); }
+
+private:
+    Form_message form_;
+};
+
+} // namespace
+
+SegmentProjectActions::SegmentProjectActions(QDialog* window, const ProjectRow& row,
+                                             SegmentProjectKind kind, SegmentProjectWindow hooks)
+    : window_(window), row_(row), kind_(std::move(kind)), hooks_(std::move(hooks))
+{
+    const auto connect = [this](QPushButton* button, void (SegmentProjectActions::*handler)()) {
+        QObject::connect(button, &QPushButton::clicked, window_,
+                         [this, handler] { Guarded(window_, [&] { (this->*handler)(); }); });
+        button->setEnabled(true);
+    };
+    connect(row_.newProject, &SegmentProjectActions::Button_newClick);
+    connect(row_.open, &SegmentProjectActions::Button_openClick);
+    connect(row_.excel, &SegmentProjectActions::Button_ExcelClick);
+    connect(row_.browse, &SegmentProjectActions::Button_browseClick);
+    connect(row_.view, &SegmentProjectActions::Button_viewClick);
+    row_.fileName->setEnabled(true);
+}
+
+void SegmentProjectActions::Button_newClick()
+{
+    // The questions below are this window's own: the dialog asks none.
+    const QString path = prompts().saveFile(
+        window_, {QStringLiteral("新建文件"), kind_.newFilter, kind_.extension, false});
+    if (path.isEmpty())
+        return;
+    if (exists(path) &&
+        !prompts().confirm(window_, QStringLiteral("该文件已经存在，确实要覆盖该文件码?")))
+        return;
+    const QString table = ProjectTablePath(path);
+    if (exists(table) &&
+        !prompts().confirm(window_, QStringLiteral("管段表“%1”已经存在，新建工程将用空表替换它，"
+                                                   "其中的管段将全部丢失。确实要替换吗？")
+                                        .arg(QDir::toNativeSeparators(table))))
+        return;
+
+    const QStringList lines = hooks_.newProjectLines();
+    const std::function<void()> apply = hooks_.readProject(lines);
+    ToGbk(lines.join(QLatin1Char('\n'))); // a text the file cannot hold fails before any copy
+    CopyTableFile(DataDir::file(kind_.templateFileName), table);
+    openTable(table);
+    WriteProjectFile(path, lines);
+    switchTo(path, apply);
+}
+
+void SegmentProjectActions::Button_openClick()
+{
+    const QString path = prompts().openFile(
+        window_, {QStringLiteral("打开文件"), kind_.openFilter, kind_.extension});
+    if (path.isEmpty())
+        return;
+    const std::function<void()> apply = hooks_.readProject(ReadProjectLines(path, kind_.lineCount));
+    openTable(ProjectTablePath(path));
+    switchTo(path, apply);
+}
+
+// Opens the table on its own first, so a file that is missing or no segment
+// table is refused before the window lets go of its own.
+void SegmentProjectActions::openTable(const QString& tablePath) const
+{
+    RecordTableStore probe(*kind_.declaration);
+    probe.setPath(tablePath);
+    probe.open();
+}
+
+void SegmentProjectActions::switchTo(const QString& projectPath,
+                                     const std::function<void()>& applySettings)
+{
+    hooks_.useSegmentTable(ProjectTablePath(projectPath));
+    projectPath_ = projectPath;
+    window_->setWindowTitle(kind_.captionPrefix + QStringLiteral("[") +
+                            ProjectFileName(projectPath) + QStringLiteral("]"));
+    row_.fileName->setText(QDir::toNativeSeparators(ProjectWorkbookPath(projectPath)));
+    applySettings();
+}
+
+void SegmentProjectActions::Button_ExcelClick()
+{
+    const QString path = row_.fileName->text();
+    if (path.isEmpty()) {
+        prompts().error(window_, QStringLiteral("请输入结果输出文件名！"));
+        return;
+    }
+    const SegmentProjectWindow::WorkbookWriter write = hooks_.workbookWriter();
+    if (exists(path) &&
+        !prompts().confirm(window_, QStringLiteral("该文件已经存在，覆盖该文件吗？")))
+        return;
+    const WaitWindow wait(window_);
+    try {
+        write(path, projectPath_.isEmpty() ? QString() : ProjectFileName(projectPath_));
+    } catch (const UserError&) {
+        // An existing workbook is as it was: it is replaced only by a complete one.
+        prompts().error(window_, QStringLiteral("计算结果未保存！"));
+    }
+}
+
+void SegmentProjectActions::Button_browseClick()
+{
+    const QString path = prompts().saveFile(window_, {QStringLiteral("结果输出"),
+                                                      QStringLiteral("Microsoft Excel文件(*.xlsx)"),
+                                                      QStringLiteral("xlsx"), false});
+    if (!path.isEmpty())
+        row_.fileName->setText(QDir::toNativeSeparators(path));
+}
+
+void SegmentProjectActions::Button_viewClick()
+{
+    const QString path = row_.fileName->text();
+    if (path.isEmpty()) {
+        prompts().error(window_, QStringLiteral("请输入结果输出文件名！"));
+        return;
+    }
+    if (!exists(path)) {
+        prompts().error(window_, QStringLiteral("所查看的结果文件不存在！"));
+        return;
+    }
+    if (!OpenDocument(path))
+        prompts().error(
+            window_,
+            QStringLiteral("没有可以打开结果文件“%1”的程序！").arg(QDir::toNativeSeparators(path)));
+}

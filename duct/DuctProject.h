@@ -1,0 +1,38 @@
+// A duct project: the project file (.dzl) and the results workbook.
+//
+// The .dzl file holds three lines, each ended by CR LF, each one number: the
+// air's kinematic viscosity ν (m²/s), its density ρ (kg/m³) and the wall
+// roughness K (mm). They are written once, when the project is created, in
+// the 23-character scientific form " 1.50600000000000E-0005"; reading accepts
+// any decimal number on each line. The segment table is the .DB beside it
+// (app/SegmentProject.h).
+#pragma once
+
+#include "app/ResultsWorkbook.h"
+#include "duct/DuctSegment.h"
+
+#include <QString>
+#include <QStringList>
+
+inline constexpr char DuctProjectExtension[] = "dzl";
+inline constexpr int DuctProjectLineCount = 3;
+
+// A space or a minus sign, one digit, a point, 14 digits, "E", the exponent's
+// sign and four exponent digits.
+QString ProjectNumberText(double value);
+QStringList DuctProjectLines(const AirProperties& air);
+// Throws ConversionError for a line that is no number.
+AirProperties DuctProjectFromLines(const QStringList& lines);
+
+struct DuctWorkbookHeading {
+    QString time;            // "计算时间"
+    QString projectFileName; // "文件名": empty without a project
+    AirProperties air;
+};
+
+// Columns A–N, rows 1–13, one row per segment from row 14.
+const WorkbookLayout& DuctWorkbookLayout();
+QStringList DuctWorkbookHeadingValues(const DuctWorkbookHeading& heading, double totalResistance);
+// Writes the workbook of the segment table's records (throws UserError).
+void WriteDuctWorkbook(const QString& path, const DuctWorkbookHeading& heading,
+                       const RecordTableStore& table);

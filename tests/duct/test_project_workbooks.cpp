@@ -1,0 +1,252 @@
+// Project files and results workbooks of the resistance calculators: the
+// paths a project uses, the duct project's numbers, and both workbooks read
+// back cell by cell with openpyxl.
+#include "app/Numbers.h"
+#include "app/ResultsWorkbook.h"
+#include "app/SegmentProject.h"
+#include "duct/DuctProject.h"
+#include "pipe/PipeProject.h"
+#include "support/WorkbookDump.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+QString str(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+QJsonObject cell(const QJsonObject& dump, const char* name)
+{
+    return dump[QStringLiteral("cells")][QString::fromLatin1(name)].toObject();
+}
+
+std::unique_ptr<RecordTableStore> openTable(const TableDeclaration& declaration,
+                                            const QString& path,
+                                            const std::vector<std::vector<QVariant>>& records)
+{
+    CreateTableFile(path, declaration, records);
+    auto table = std::make_unique<RecordTableStore>(declaration);
+    table->setPath(path);
+    table->open();
+    return table;
+}
+
+// A fitting name longer than 20 bytes in GBK: written whole.
+const char* const kLongFitting = "截止阀直流式全开型号甲";
+
+} // namespace
+
+TEST(ProjectPaths, TableAndWorkbookBesideTheProjectFromTheFileNamesFirstDot)
+{
+    struct Case {
+        const char* project;
+        const char* table;
+        const char* workbook;
+        const char* name;
+    } cases[] = {
+        {"/calc/loop1.gzl", "/calc/loop1.DB", "/calc/loop1.xlsx", "loop1.gzl"},
+        // A dot in a folder's name is not the base's end.
+        {"/data.old/a.gzl", "/data.old/a.DB", "/data.old/a.xlsx", "a.gzl"},
+        {"/p/loop.v1.dzl", "/p/loop.DB", "/p/loop.xlsx", "loop.v1.dzl"},
+        {"/p/plain", "/p/plain.DB", "/p/plain.xlsx", "plain"},
+        {"rel.gzl", "rel.DB", "rel.xlsx", "rel.gzl"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.project);
+        EXPECT_EQ(ProjectTablePath(str(c.project)), str(c.table));
+        EXPECT_EQ(ProjectWorkbookPath(str(c.project)), str(c.workbook));
+        EXPECT_EQ(ProjectFileName(str(c.project)), str(c.name));
+    }
+}
+
+TEST(DuctProjectFile, NumbersWrittenInTheFixedScientificFormAndAnyDecimalReadBack)
+{
+    EXPECT_EQ(DuctProjectLines(AirProperties{}),
+              QStringList({" 1.50600000000000E-0005", " 1.20400000000000E+0000",
+                           " 1.50000000000000E-0001"}));
+    EXPECT_EQ(ProjectNumberText(-2.5), "-2.50000000000000E+0000");
+    EXPECT_EQ(ProjectNumberText(0), " 0.00000000000000E+0000");
+    EXPECT_EQ(ProjectNumberText(12345.678), " 1.23456780000000E+0004");
+
+    const AirProperties read =
+        DuctProjectFromLines(ParseProjectLines("1.5e-5\r\n1.2\n0.1", 3, "a.dzl"));
+    EXPECT_EQ(read, (AirProperties{1.5e-5, 1.2, 0.1}));
+    EXPECT_EQ(DuctProjectFromLines(DuctProjectLines(read)), read);
+
+    EXPECT_THROW(ParseProjectLines("1.5e-5\r\n1.2\r\n", 3, "a.dzl"), UserError);
+    EXPECT_THROW(DuctProjectFromLines(ParseProjectLines("x\r\n1.2\r\n0.1\r\n", 3, "a.dzl")),
+                 ConversionError);
+    // Pipe project lines are GBK texts, an empty one included.
+    EXPECT_EQ(ParseProjectLines(QByteArray("\xba\xb8\xbd\xd3\r\n\r\n70\r\n"), 3, "a.gzl"),
+              QStringList({str("焊接"), "", "70"}));
+}
+
+class WorkbookTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+};
+
+TEST_F(WorkbookTest, PipeWorkbookCellByCell)
+{
+    const std::vector<std::vector<QVariant>> segments{
+        {"1", 1.0, 28.1984, 25.0, 0.4987, 151.43, 10.0, str(kLongFitting), 0.5, 2.0, 1514.3, 124.36,
+         1638.66},
+        {"2a", 0.5, 14.1, 20.0, 0.45, 160.0, 5.0, QVariant(), QVariant(), QVariant(), 800.0, 0.0,
+         800.0},
+    };
+    struct Case {
+        const char* name;
+        std::vector<std::vector<QVariant>> records;
+        const char* total;
+    } cases[] = {{"empty", {}, "0.0"}, {"two", segments, "2438.7"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto table = openTable(PipeSegmentTableDeclaration(),
+                                     path(c.name) + QStringLiteral(".DB"), c.records);
+        PipeWorkbookHeading h;
+        h.time = "9:05:07";
+        h.projectFileName = "loop1.gzl";
+        h.settings = {str("铜管"), "95", "70"};
+        h.meanTemperature = 82.5;
+        h.water = {0.3525e-6, 969.12345, 0.0025};
+        const QString file = path(c.name) + QStringLiteral(".xlsx");
+        WritePipeWorkbook(file, h, *table);
+        const QJsonObject d = DumpWorkbook(file);
+        ASSERT_FALSE(d.isEmpty());
+
+        EXPECT_EQ(d["title"].toString(), str("采暖和空调管道阻力计算结果表"));
+        EXPECT_EQ(CellText(d, "A1"), str("水管阻力计算结果表"));
+        EXPECT_EQ(cell(d, "A1")["size"].toDouble(), 16);
+        EXPECT_EQ(cell(d, "A1")["align"].toString(), "center");
+        const QStringList heading{
+            str("计算软件： 岚禾暖通常用计算工具软件Ventacalc3.00 "),
+            str("计算时间： 9:05:07"),
+            str("文件名:    loop1.gzl"),
+            "",
+            str("管道类型:               铜管"),
+            str("供水温度(℃):           95"),
+            str("回水温度(℃):           70"),
+            str("平均水温(℃)：          82.50"),
+            str("水的密度(kg/m3)：       969.12"),
+            str("水的运动粘滞系数(m2/s)：0.0000003525"),
+            str("管壁粗糙度(mm)：        0.0025"),
+            str("总阻力(Pa)：            ") + c.total,
+        };
+        for (int r = 0; r < heading.size(); ++r) {
+            const QString a = QStringLiteral("A%1").arg(r + 3);
+            EXPECT_EQ(CellText(d, a.toLatin1()), heading[r]) << a.toStdString();
+            EXPECT_TRUE(d["merged"].toArray().contains(QStringLiteral("A%1:M%1").arg(r + 3)));
+        }
+        EXPECT_TRUE(d["merged"].toArray().contains(QStringLiteral("A1:M1")));
+        EXPECT_EQ(cell(d, "A3")["align"].toString(), "left");
+
+        EXPECT_EQ(CellText(d, "A17") + "|" + CellText(d, "E17") + "|" + CellText(d, "M17"),
+                  str("管段编号|流速 |总阻力"));
+        EXPECT_EQ(CellText(d, "C18") + "|" + CellText(d, "H18"), str("(Kw)|"));
+        EXPECT_EQ(cell(d, "B17")["borders"].toString(), "TLR");
+        EXPECT_EQ(cell(d, "B18")["borders"].toString(), "LR");
+        EXPECT_EQ(cell(d, "B18")["align"].toString(), "center");
+        EXPECT_EQ(d["maxRow"].toInt(), 18 + int(c.records.size()));
+    }
+
+    // The second workbook's data: numbers as their columns show them, texts
+    // whole, nothing for a field holding nothing, every cell bordered.
+    const QJsonObject d = DumpWorkbook(path("two") + QStringLiteral(".xlsx"));
+    const char* const expected[][4] = {
+        {"A19", "1", "General", ""},
+        {"B19", "1", "0.0", ""},
+        {"C19", "28.2", "0.0", ""},
+        {"D19", "25", "0", ""},
+        {"E19", "0.5", "0.00", ""},
+        {"F19", "151.4", "0.0", ""},
+        {"H19", kLongFitting, "General", ""},
+        {"I19", "0.5", "0.0", ""},
+        {"J19", "2", "0", ""},
+        {"L19", "124.4", "0.0", ""},
+        {"M19", "1638.7", "0.0", ""},
+        {"A20", "2a", "General", ""},
+        {"H20", "", "General", ""},
+        {"I20", "", "General", ""},
+    };
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e[0]);
+        EXPECT_EQ(CellText(d, e[0]), str(e[1]));
+        EXPECT_EQ(cell(d, e[0])["format"].toString(), e[2]);
+        EXPECT_EQ(cell(d, e[0])["borders"].toString(), "TLRB");
+        EXPECT_EQ(cell(d, e[0])["align"].toString(), "center");
+    }
+    // Columns fit their widest text, a CJK character counting two.
+    EXPECT_GE(d["widths"]["H"].toDouble(), 22);
+    EXPECT_LT(d["widths"]["D"].toDouble(), d["widths"]["H"].toDouble());
+}
+
+TEST_F(WorkbookTest, DuctWorkbookRoundAndRectangularSegments)
+{
+    const auto table = openTable(DuctSegmentTableDeclaration(), path("duct.DB"),
+                                 {{"1", 5000.0, "500", QVariant(), QVariant(), 7.07, 1.02, 10.0,
+                                   str(kLongFitting), 0.25, 2.0, 10.2, 15.05, 25.25},
+                                  {"2", 1000.0, QVariant(), "400", "200", 3.47, 0.6, 5.0,
+                                   QVariant(), QVariant(), QVariant(), 3.0, 0.0, 3.0}});
+    const QString file = path("duct.xlsx");
+    WriteDuctWorkbook(file, {"09:05:07", QString(), AirProperties{}}, *table);
+    const QJsonObject d = DumpWorkbook(file);
+    ASSERT_FALSE(d.isEmpty());
+    const char* const expected[][2] = {
+        {"A1", "风管阻力计算结果表"},
+        {"A3", "计算软件： 风管阻力计算软件 "},
+        {"A4", "计算时间： 09:05:07"},
+        {"A5", "文件名:    "},
+        {"A6", "密度(kg/m3)：       1.20"},
+        {"A7", "运动粘滞系数(m2/s)：0.0000150600"},
+        {"A8", "管壁粗糙度(mm)：    0.150"},
+        {"A9", "总阻力(Pa)：        28.3"},
+        {"C12", "圆管管径"},
+        {"N13", "(Pa)"},
+        {"B14", "5000"},
+        {"C14", "500"},
+        {"D14", ""},
+        {"E14", ""},
+        {"I14", kLongFitting},
+        {"J14", "0.3"},
+        {"C15", ""},
+        {"D15", "400"},
+        {"E15", "200"},
+        {"F15", "3.5"},
+    };
+    for (const auto& e : expected)
+        EXPECT_EQ(CellText(d, e[0]), str(e[1])) << e[0];
+    EXPECT_TRUE(d["merged"].toArray().contains(QStringLiteral("A1:N1")));
+    EXPECT_TRUE(d["merged"].toArray().contains(QStringLiteral("A9:N9")));
+    EXPECT_EQ(cell(d, "N12")["borders"].toString(), "TLR");
+    EXPECT_EQ(cell(d, "N15")["borders"].toString(), "TLRB");
+    EXPECT_EQ(d["maxRow"].toInt(), 15);
+}
+
+// A workbook that cannot be built (a text longer than a cell holds) leaves
+// the file that was there.
+TEST_F(WorkbookTest, FailedWriteKeepsTheOldWorkbook)
+{
+    const TableDeclaration declaration{{TextColumn("Note", 40000, "Note", 10)}};
+    const auto table = openTable(declaration, path("n.DB"), {{QString(33000, QLatin1Char('x'))}});
+    const QString file = path("n.xlsx");
+    {
+        QFile old(file);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old workbook");
+    }
+    const WorkbookLayout layout{
+        .title = "T", .headings = {}, .titleRow = 4, .columns = {{"Note", {}, "Note", {}}}};
+    EXPECT_THROW(WriteResultsWorkbook(file, layout, {}, declaration, table->records()), UserError);
+    QFile old(file);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "old workbook");
+}
