@@ -1,0 +1,37 @@
+// A chart picture written to a file: PNG at a whole scale, SVG and PDF as
+// vectors with the text kept as text, each drawn from the picture's display
+// list. No widgets.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class ChartDisplayList;
+
+enum class ChartFileFormat { Png, Svg, Pdf };
+
+// The format named by a file's extension (.png, .svg, .pdf in any case);
+// nothing for any other.
+std::optional<ChartFileFormat> ChartFileFormatOf(const QString& path);
+
+// PNG scales offered: the picture's own size up to four times it.
+inline constexpr int kLeastPngScale = 1;
+inline constexpr int kGreatestPngScale = 4;
+// The window's default, and the clipboard's.
+inline constexpr int kDefaultPngScale = 2;
+
+// The picture at scale times its logical size (the lines, marks and text
+// drawn at that size, not enlarged pixels).
+QImage ChartImageAt(const ChartDisplayList& list, int scale, QStringList* messages = nullptr);
+
+// Writes the picture to path in format: the file is built beside path under a
+// temporary name and renamed over it only when complete, so a failure leaves
+// whatever was at path as it was. scale is used by PNG only
+// (kLeastPngScale…kGreatestPngScale). The SVG and the one-page PDF measure
+// the picture's 825 × 562 pixels at 96 per inch. Returns the grid's messages
+// (DrawChartGrid). Throws UserError with the reason for a scale out of range
+// or a file that cannot be written.
+QStringList WriteChartFile(const QString& path, const ChartDisplayList& list,
+                           ChartFileFormat format, int scale = kDefaultPngScale);
