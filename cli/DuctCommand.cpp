@@ -1,9 +1,12 @@
 // ventacalc-cli duct: one round or rectangular duct segment, or one segment
 // per row of a CSV file.
+#include "app/Clock.h"
 #include "app/Numbers.h"
 #include "cli/Batch.h"
 #include "cli/Commands.h"
+#include "cli/ProjectOutput.h"
 #include "cli/RecordOutput.h"
+#include "duct/DuctProject.h"
 #include "duct/DuctSegment.h"
 
 #include <QMap>
@@ -19,6 +22,7 @@ const char* const kHelp =
     "                         [xi=<局部阻力系数> n=<数量> [jz=<局部阻力类型>]]\n"
     "                         [rho=1.204] [nu=0.00001506] [K=0.15] [no=1] [--json]\n"
     "      ventacalc-cli duct --csv FILE [--threads N]\n"
+    "      ventacalc-cli duct --project FILE.dzl [--xlsx OUT.xlsx | --json]\n"
     "\n"
     "计算一个圆形或矩形风管段的风速、比摩阻、沿程阻力、局部阻力和总阻力，与“风管阻力\n"
     "计算”窗口的“计算和保存”相同（不写入管段表）。\n"
@@ -47,6 +51,10 @@ const char* const kHelp =
     "                  结果为空、在 error 列给出原因，不中断批量计算。各行在全部处理器核上\n"
     "                  并行计算，输出保持输入的顺序。\n"
     "  --threads N     批量计算所用的线程数，默认为处理器核数\n"
+    "  --project FILE  风管阻力工程（.dzl 及其旁边的同名 .DB 管段表）: 按管段表的列标题和\n"
+    "                  显示格式列出各管段，每段一行；与 --json 一起时输出JSON数组\n"
+    "  --xlsx OUT      与 --project 一起: 写出与窗口“输出到Excel”相同的计算结果表（空气\n"
+    "                  参数取自工程文件），已有的文件被替换\n"
     "\n"
     "输出: 十四行结果，为管段表的列标题和显示格式。\n"
     "输入不完整或不合理（提示与窗口相同，如“请输入风量！”）、或计算失败（“计算失败！”）时，\n"
@@ -122,12 +130,37 @@ public:
     }
 };
 
+// A project's segments, or its results workbook with the project's air.
+int runProject(const SegmentArgs& words, CliIo& io)
+{
+    const QString project = words.options.value(QStringLiteral("--project"));
+    if (project.isEmpty() || !words.given.isEmpty() ||
+        words.options.contains(QStringLiteral("--csv")))
+        return Refuse(io, QStringLiteral("--project 只能与 --xlsx 和 --json 一起使用"));
+    ProjectCommand command;
+    command.declaration = &DuctSegmentTableDeclaration();
+    command.lineCount = DuctProjectLineCount;
+    command.workbook = [](const QStringList& lines) -> ProjectCommand::Writer {
+        const AirProperties air = DuctProjectFromLines(lines);
+        return [air](const QString& xlsx, const RecordTableStore& table,
+                     const QString& projectFileName) {
+            WriteDuctWorkbook(
+                xlsx, {TimeOfDayText(currentClock().timeOfDay()), projectFileName, air}, table);
+        };
+    };
+    return RunProjectCommand(command, project, words.options.value(QStringLiteral("--xlsx")),
+                             words.flags.contains(QStringLiteral("--json")), io);
+}
+
 int runDuct(const QStringList& args, CliIo& io)
 {
     SegmentArgs words;
-    if (!ParseSegmentArgs(args, parameterKeys(), {"--csv", "--threads"}, {"--json"}, "duct", words,
-                          io))
+    if (!ParseSegmentArgs(args, parameterKeys(), {"--csv", "--threads", "--project", "--xlsx"},
+                          {"--json"}, "duct", words, io))
         return ExitRefused;
+    if (words.options.contains(QStringLiteral("--project")) ||
+        words.options.contains(QStringLiteral("--xlsx")))
+        return runProject(words, io);
     const QMap<QString, QString>& given = words.given;
     const QString csvPath = words.options.value(QStringLiteral("--csv"));
     const QString threads = words.options.value(QStringLiteral("--threads"), QStringLiteral("0"));

@@ -1,15 +1,18 @@
 // ventacalc-cli pipe: one water pipe segment from the catalogue and the
 // coefficient table of the data directory, or one segment per row of a CSV
 // file.
+#include "app/Clock.h"
 #include "app/CsvReader.h"
 #include "app/DataDir.h"
 #include "app/Numbers.h"
 #include "app/RecordTableStore.h"
 #include "cli/Batch.h"
 #include "cli/Commands.h"
+#include "cli/ProjectOutput.h"
 #include "cli/RecordOutput.h"
 #include "pipe/LocalResistance.h"
 #include "pipe/PipeCatalogue.h"
+#include "pipe/PipeProject.h"
 #include "pipe/PipeSegment.h"
 #include "shell/DataSeeds.h"
 
@@ -27,6 +30,7 @@ const char* const kHelp =
     "                         [DN=<管径> | v=<流速> | auto [Rmax=200]] L=<管长>\n"
     "                         [jz=<局部阻力类型> n=<数量>] [no=1] [--data-dir DIR] [--json]\n"
     "      ventacalc-cli pipe --csv FILE [--data-dir DIR] [--threads N]\n"
+    "      ventacalc-cli pipe --project FILE.gzl [--xlsx OUT.xlsx | --json] [--data-dir DIR]\n"
     "\n"
     "计算一个水管段的流速、比摩阻、沿程阻力、局部阻力和总阻力，与“水管道阻力计算”\n"
     "窗口的“计算和保存”相同（不写入管段表）。\n"
@@ -60,6 +64,10 @@ const char* const kHelp =
     "                  批量计算。列名行中没有可识别的列名时拒绝整个文件。各行在全部处理器\n"
     "                  核上并行计算，输出保持输入的顺序。\n"
     "  --threads N     批量计算所用的线程数，默认为处理器核数\n"
+    "  --project FILE  水管道阻力工程（.gzl 及其旁边的同名 .DB 管段表）: 按管段表的列标题\n"
+    "                  和显示格式列出各管段，每段一行；与 --json 一起时输出JSON数组\n"
+    "  --xlsx OUT      与 --project 一起: 写出与窗口“输出到Excel”相同的计算结果表，水的\n"
+    "                  参数按工程文件中的管道类型和供回水温度求得；已有的文件被替换\n"
     "\n"
     "输出: 十三行结果，为管段表的列标题和显示格式。\n"
     "输入不完整或不合理（提示与窗口相同，如“请输入流量！”）、或计算失败（“计算失败！”）时，\n"
@@ -199,12 +207,56 @@ private:
     PipeSegmentData data_; // read-only lookups: shared by every worker
 };
 
+// A project's segments, or its results workbook with the water of the
+// project's pipe type and temperatures.
+int runProject(const SegmentArgs& words, CliIo& io)
+{
+    const QString project = words.options.value(QStringLiteral("--project"));
+    if (project.isEmpty() || !words.given.isEmpty() ||
+        words.flags.contains(QStringLiteral("auto")) ||
+        words.options.contains(QStringLiteral("--csv")))
+        return Refuse(io, QStringLiteral("--project 只能与 --xlsx、--json 和 --data-dir 一起使用"));
+    PipeSegmentData data;
+    try {
+        data = readData(words.options.value(QStringLiteral("--data-dir")));
+    } catch (const UserError& e) {
+        io.err << e.text() << "\n";
+        return ExitFailure;
+    }
+    ProjectCommand command;
+    command.declaration = &PipeSegmentTableDeclaration();
+    command.lineCount = PipeProjectLineCount;
+    command.workbook = [&data](const QStringList& lines) -> ProjectCommand::Writer {
+        PipeWorkbookHeading heading;
+        heading.settings = PipeProjectFromLines(lines);
+        const PipeWaterOutcome water =
+            PipeWater(heading.settings.pipeType, heading.settings.supplyTemp,
+                      heading.settings.returnTemp, data);
+        if (!water.water)
+            throw UserError(water.refusal);
+        heading.water = *water.water;
+        heading.meanTemperature = water.meanTemperature;
+        return [heading](const QString& xlsx, const RecordTableStore& table,
+                         const QString& projectFileName) mutable {
+            heading.time = TimeOfDayText(currentClock().timeOfDay());
+            heading.projectFileName = projectFileName;
+            WritePipeWorkbook(xlsx, heading, table);
+        };
+    };
+    return RunProjectCommand(command, project, words.options.value(QStringLiteral("--xlsx")),
+                             words.flags.contains(QStringLiteral("--json")), io);
+}
+
 int runPipe(const QStringList& args, CliIo& io)
 {
     SegmentArgs words;
-    if (!ParseSegmentArgs(args, parameterKeys(), {"--data-dir", "--csv", "--threads"},
+    if (!ParseSegmentArgs(args, parameterKeys(),
+                          {"--data-dir", "--csv", "--threads", "--project", "--xlsx"},
                           {"--json", "auto"}, "pipe", words, io))
         return ExitRefused;
+    if (words.options.contains(QStringLiteral("--project")) ||
+        words.options.contains(QStringLiteral("--xlsx")))
+        return runProject(words, io);
     const QMap<QString, QString>& given = words.given;
     const QString dataDir = words.options.value(QStringLiteral("--data-dir"));
     const QString csvPath = words.options.value(QStringLiteral("--csv"));

@@ -24,8 +24,9 @@ QString JsonRecord(const QStringList& names, const QList<QVariant>& values)
     for (qsizetype k = 0; k < names.size(); ++k) {
         const QVariant& v = values[k];
         parts << JsonString(names[k]) + QStringLiteral(": ") +
-                     (v.typeId() == QMetaType::QString ? JsonString(v.toString())
-                                                       : FullPrecision(v.toDouble()));
+                     (!v.isValid()                       ? QStringLiteral("null")
+                      : v.typeId() == QMetaType::QString ? JsonString(v.toString())
+                                                         : FullPrecision(v.toDouble()));
     }
     return QLatin1Char('{') + parts.join(QStringLiteral(", ")) + QLatin1Char('}');
 }

@@ -12,7 +12,7 @@
 // A JSON string literal.
 QString JsonString(const QString& text);
 // {"name": value, ...}: texts (QString values) as strings, numbers at full
-// precision.
+// precision, nothing (an invalid QVariant) as null.
 QString JsonRecord(const QStringList& names, const QList<QVariant>& values);
 // The values as CSV fields: texts quoted where needed, numbers at full precision.
 QStringList CsvRecord(const QList<QVariant>& values);

@@ -6,6 +6,7 @@
 #include "app/SegmentProject.h"
 #include "duct/DuctProject.h"
 #include "pipe/PipeProject.h"
+#include "support/CliRun.h"
 #include "support/WorkbookDump.h"
 
 #include <QFile>
@@ -249,4 +250,48 @@ TEST_F(WorkbookTest, FailedWriteKeepsTheOldWorkbook)
     QFile old(file);
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), "old workbook");
+}
+
+// ventacalc-cli's --project: the segments like the grid or as JSON, and its
+// refusals (2) and unreadable files (1). The workbook itself is compared with
+// the window's in the window test.
+TEST_F(WorkbookTest, ProjectCommandListsOrRefuses)
+{
+    WriteProjectFile(path("a.dzl"), DuctProjectLines(AirProperties{}));
+    CreateTableFile(path("a.DB"), DuctSegmentTableDeclaration(),
+                    {{"1", 5000.0, "500", QVariant(), QVariant(), 7.07, 1.02, 10.0, QVariant(),
+                      QVariant(), QVariant(), 10.2, 0.0, 10.2}});
+    WriteProjectFile(path("b.dzl"), {"1", "x", "1"});
+    WriteProjectFile(path("c.dzl"), {"1", "1"});
+    struct Case {
+        QStringList args;
+        int status;
+        QString out; // the start of standard output
+        QString err; // the start of standard error
+    } cases[] = {
+        {{"--project", path("a.dzl")},
+         0,
+         str("管段编号  风量  圆管管径  宽度  高度  风速  比摩阻  管长  局阻名称  局阻系数  "
+             "局阻数量  沿程阻力  局部阻力  总阻力\n1         5000  500"),
+         {}},
+        {{"--project", path("a.dzl"), "--json"},
+         0,
+         R"([{"Duct_No": "1", "G": 5000, "DN": "500", "W": null, "H": null, "V": 7.07,)",
+         {}},
+        {{"--project", path("b.dzl"), "--xlsx", path("b.xlsx")}, 2, {}, str("“x”不是有效的数值")},
+        {{"--project", path("c.dzl")}, 2, {}, str("“") + path("c.dzl")},
+        {{"--project", path("none.dzl")}, 1, {}, str("无法读取工程文件")},
+        {{"--project", path("a.dzl"), "G=1"}, 2, {}, str("--project 只能")},
+        {{"--project", path("a.dzl"), "--xlsx", path("missing/a.xlsx")}, 1, {}, str("无法写入")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const CliRun run = RunCli(QStringList{"duct"} + c.args);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_TRUE(run.out.startsWith(c.out)) << run.out.toStdString();
+        EXPECT_TRUE(run.err.startsWith(c.err)) << run.err.toStdString();
+        if (c.status != 0) {
+            EXPECT_EQ(run.out, QString());
+        }
+    }
 }

@@ -1,0 +1,28 @@
+// "--project FILE [--xlsx OUT] [--json]" of the segment commands: a project's
+// segment table printed like the window's grid or as a JSON array, or its
+// results workbook written as the window's "输出到Excel" writes it.
+#pragma once
+
+#include "app/RecordTableStore.h"
+#include "cli/Commands.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+struct ProjectCommand {
+    const TableDeclaration* declaration = nullptr;
+    int lineCount = 0; // lines of the project file
+    // From the project file's lines, what writes the workbook; throws
+    // UserError for lines it cannot use (a refusal). The writer throws
+    // UserError when the file cannot be written.
+    using Writer = std::function<void(const QString& xlsx, const RecordTableStore& table,
+                                      const QString& projectFileName)>;
+    std::function<Writer(const QStringList& lines)> workbook;
+};
+
+// Exit statuses as the other commands': 2 for a project file that is no
+// project or settings the workbook cannot use, 1 for a file that cannot be
+// read or written.
+int RunProjectCommand(const ProjectCommand& command, const QString& projectPath,
+                      const QString& xlsxPath, bool json, CliIo& io);
