@@ -188,17 +188,20 @@ void writeSheet(Sheet& sheet, const WorkbookLayout& layout, const QStringList& h
         widths[c] = std::max(displayWidth(column.title), displayWidth(column.unit));
     }
 
+    // Each column's data formats: for its numbers, and for texts and empty cells.
+    std::vector<lxw_format*> numberFormats, textFormats;
+    for (const WorkbookColumn& column : layout.columns) {
+        numberFormats.push_back(sheet.format(LXW_ALIGN_CENTER, false, false, true, column.pattern));
+        textFormats.push_back(sheet.format(LXW_ALIGN_CENTER, false, false, true));
+    }
     int row = titleRow + 2;
     for (const RecordTableStore::Record& record : records) {
         for (int c = 0; c <= last; ++c) {
-            const WorkbookColumn& column = layout.columns[c];
-            const CellValue cell = cellValue(column, record.values[fields[c]]);
-            lxw_format* f = sheet.format(LXW_ALIGN_CENTER, false, false, true,
-                                         cell.isNumber ? column.pattern : QString());
+            const CellValue cell = cellValue(layout.columns[c], record.values[fields[c]]);
             if (cell.isNumber)
-                sheet.number(row, c, cell.number, f);
+                sheet.number(row, c, cell.number, numberFormats[c]);
             else
-                sheet.text(row, c, cell.text, f);
+                sheet.text(row, c, cell.text, textFormats[c]);
             widths[c] = std::max(widths[c], displayWidth(cell.text));
         }
         ++row;
