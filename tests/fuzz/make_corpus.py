@@ -171,6 +171,20 @@ def pipe_catalogue():
           pipe_record("焊", 0.2, [(25, 33.5, 3.25)], name_length=1))
 
 
+def project_file():
+    cases = {
+        "duct_defaults": b" 1.50600000000000E-0005\r\n 1.20400000000000E+0000\r\n"
+                         b" 1.50000000000000E-0001\r\n",
+        "duct_decimals": b"1.5e-5\n1.2\n0.1",
+        "pipe": "焊接钢管(GB3092)\r\n95\r\n70\r\n".encode("gbk"),
+        "two_lines": b"1\r\n2\r\n",
+        "not_gbk": b"\xff\xfe\r\n1\r\n2\r\n",
+        "huge_exponent": b"1e308\r\n-1e-320\r\n0\r",
+    }
+    for name, data in cases.items():
+        write("project_file", name, data)
+
+
 if __name__ == "__main__":
     shutil.rmtree(CORPUS, ignore_errors=True)
     numbers()
@@ -180,3 +194,4 @@ if __name__ == "__main__":
     record_table()
     point_file()
     pipe_catalogue()
+    project_file()
