@@ -12,7 +12,7 @@
 //     in.maxFriction = Form_BZL_Set's Edit1 text;
 //     const PipeSegmentOutcome out = CalculatePipeSegment(
 //         in, FileSegmentData(DataDir::file(PipeCatalogueFileName), coefficientTable));
-//     if (out.water) lastWater = *out.water;        // the workbook heading's ν, ρ, K
+//     if (out.water) lastWater = *out.water;        // the last water's ν, ρ, K
 //     if (!out.segment) { error box out.refusal; return; }
 //     StorePipeSegment(segmentTable, *out.segment); // edit in place or append
 //     ListBox_pipe <- SegmentNumbers(segmentTable)

@@ -36,8 +36,9 @@ public:
                  Form_Pipe_Set& pipeTypeEditor, QWidget* parent = nullptr);
     ~Form_ZL_pipe() override;
 
-    // The water of the last calculation that passed the input checks (the
-    // results workbook's heading).
+    // The water of the last calculation that passed the input checks. The
+    // results workbook prints the water of the type and temperatures shown
+    // instead, beside which it prints them.
     const WaterState& lastWater() const { return lastWater_; }
     const RecordTableStore& segmentTable() const { return segments_; }
     const RecordTableStore& coefficientTable() const { return coefficients_; }
