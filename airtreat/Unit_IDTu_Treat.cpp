@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTableView>
+#include <iterator>
 
 namespace
 {
@@ -92,17 +93,19 @@ Form_IDTu_Treat::Form_IDTu_Treat(ID_lib& lib, Form_atm& atm, const TreatmentResu
         {"Button_Print_Set", "打印机设置", &Button_Print_Set,
          &Form_IDTu_Treat::Button_Print_SetClick},
         {"Button_G_Print", "打印焓湿图", &Button_G_Print, &Form_IDTu_Treat::Button_G_PrintClick},
+        {"Button_export", "导出图片(&X)...", &Button_export, &Form_IDTu_Treat::Button_exportClick},
         {"Button_P_Print", "打印状态参数", &Button_P_Print, &Form_IDTu_Treat::Button_P_PrintClick},
         {"Button_quit", "退出", &Button_quit, &Form_IDTu_Treat::Button_quitClick},
         {"Button_help", "帮助", &Button_help, &Form_IDTu_Treat::Button_helpClick},
     };
-    for (int k = 0; k < 7; ++k) {
+    for (int k = 0; k < int(std::size(buttons)); ++k) {
         const ButtonRow& b = buttons[k];
         *b.button = NewButton(this, b.name, QString::fromUtf8(b.caption),
                               {right, 250 + 36 * k, columnWidth, 28});
         ConnectGuarded(*b.button, &QPushButton::clicked, this, b.handler);
     }
 
+    AddChartCopyShortcut(this, display_);
     QObject::connect(Image1, &ChartImage::mouseMoved, this,
                      [this](int x, int y) { Guarded(this, [&] { Image1MouseMove(x, y); }); });
 
@@ -155,7 +158,8 @@ void Form_IDTu_Treat::FormShow()
 {
     atm_.applyTo(lib_);
     QStringList messages;
-    Image1->setPicture(RenderChart(lib_, atm_.pressureText(), devicePixelRatio(), &messages));
+    display_.reset(lib_, atm_.pressureText());
+    Image1->setPicture(display_.render(devicePixelRatio(), &messages));
     for (const QString& message : messages)
         prompts().error(this, message);
     if (!table_.isOpen()) {
@@ -191,10 +195,12 @@ void Form_IDTu_Treat::Button_G_TreatClick()
         for (const StatePoint& record : records)
             StorePoint(table_, record);
     }
+    const ChartDisplayList::Step draw = [steps](QPainter& p) { DrawTreatmentChart(p, steps); };
     {
         QPainter painter(&Image1->picture());
-        DrawTreatmentChart(painter, steps);
+        draw(painter);
     }
+    display_.append(draw);
     Image1->update();
 }
 
@@ -218,6 +224,11 @@ void Form_IDTu_Treat::Button_P_PrintClick()
 void Form_IDTu_Treat::Button_G_PrintClick()
 {
     PrintChartPicture(this, picture());
+}
+
+void Form_IDTu_Treat::Button_exportClick()
+{
+    ExportChartPicture(this, display_);
 }
 
 void Form_IDTu_Treat::Button_Print_SetClick()

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/RecordTableStore.h"
+#include "chart/ChartDisplayList.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -33,11 +34,13 @@ public:
     QTableView* DBGrid1;
     // Read-out: i, d, t, RH, ts.
     QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5;
-    QPushButton *Button_G_Treat, *Button_output, *Button_Print_Set, *Button_G_Print,
+    QPushButton *Button_G_Treat, *Button_output, *Button_Print_Set, *Button_G_Print, *Button_export,
         *Button_P_Print, *Button_quit, *Button_help;
 
     RecordTableStore& pointTable() { return table_; }
     const QImage& picture() const;
+    // Everything the picture shows, in the order it was drawn.
+    const ChartDisplayList& displayList() const { return display_; }
 
     // Showing reads the local pressure first, as the chart window does: a
     // text that is no number is reported and the window is not shown.
@@ -54,6 +57,7 @@ private:
     void Button_outputClick();
     void Button_P_PrintClick();
     void Button_G_PrintClick();
+    void Button_exportClick();
     void Button_Print_SetClick();
     void Button_quitClick();
     void Button_helpClick();
@@ -64,4 +68,6 @@ private:
     const TreatmentResult& result_;
     RecordTableStore table_;
     TableGridModel* gridModel_;
+    // What the picture shows: the showing starts it, the process adds to it.
+    ChartDisplayList display_;
 };

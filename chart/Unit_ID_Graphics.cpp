@@ -12,13 +12,17 @@
 #include "app/TextReport.h"
 #include "chart/ChartConstructions.h"
 #include "chart/ChartDrawing.h"
+#include "chart/ChartExport.h"
 #include "chart/ChartReadout.h"
 #include "chart/PointTable.h"
 #include "psychro/ID_lib.h"
 #include "psychro/Unit_atm.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QClipboard>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,6 +30,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QTableView>
 #include <QToolButton>
@@ -191,6 +196,49 @@ void PrintChartPicture(QWidget* parent, const QImage& picture)
         throw UserError(QStringLiteral("打印作业未能完成！"));
 }
 
+void ExportChartPicture(QWidget* parent, const ChartDisplayList& list)
+{
+    const QString title = QStringLiteral("导出图片");
+    const QString path = prompts().saveFile(
+        parent, {title, QStringLiteral("PNG图片(*.png);;SVG图形(*.svg);;PDF文档(*.pdf)"),
+                 QStringLiteral("png")});
+    if (path.isEmpty())
+        return;
+    const std::optional<ChartFileFormat> format = ChartFileFormatOf(path);
+    if (!format)
+        throw UserError(
+            QStringLiteral("图片只能导出为PNG、SVG或PDF文件（扩展名 .png、.svg 或 .pdf）！"));
+    int scale = kDefaultPngScale;
+    if (*format == ChartFileFormat::Png) {
+        QStringList scales;
+        for (int k = kLeastPngScale; k <= kGreatestPngScale; ++k)
+            scales << QStringLiteral("%1×").arg(k);
+        const int chosen = prompts().chooseItem(parent, title, QStringLiteral("PNG图片放大倍数:"),
+                                                scales, kDefaultPngScale - kLeastPngScale);
+        if (chosen < 0)
+            return;
+        scale = kLeastPngScale + chosen;
+    }
+    WriteChartFile(path, list, *format, scale);
+}
+
+void CopyChartPicture(const ChartDisplayList& list)
+{
+    QImage image = ChartImageAt(list, kDefaultPngScale);
+    // The clipboard's readers count pixels, not logical pixels.
+    image.setDevicePixelRatio(1);
+    QGuiApplication::clipboard()->setImage(image);
+}
+
+void AddChartCopyShortcut(QWidget* window, const ChartDisplayList& list)
+{
+    // A text field with the focus copies its own text first: QLineEdit takes
+    // Ctrl+C for itself before the window's shortcut sees it.
+    auto* copy = new QShortcut(QKeySequence::Copy, window);
+    QObject::connect(copy, &QShortcut::activated, window,
+                     [window, &list] { Guarded(window, [&] { CopyChartPicture(list); }); });
+}
+
 ChartImage::ChartImage(QWidget* parent) : QWidget(parent)
 {
     setMouseTracking(true);
@@ -343,8 +391,13 @@ Form_IDTu::Form_IDTu(ID_lib& lib, Form_atm& atm, QWidget* parent)
     Button_Printing = NewButton(this, "Button_Printing", QStringLiteral("打印焓湿图"), at(4));
     Button_printer_Setup =
         NewButton(this, "Button_printer_Setup", QStringLiteral("打印机设置"), at(5));
-    Button_quit = NewButton(this, "Button_quit", QStringLiteral("退出"), at(6));
-    Button_help = NewButton(this, "Button_help", QStringLiteral("帮助"), at(7));
+    Button_export = NewButton(this, "Button_export", QStringLiteral("导出图片(&X)..."), at(6));
+    CheckBox_zones = new QCheckBox(QStringLiteral("舒适区"), this);
+    CheckBox_zones->setObjectName(QStringLiteral("CheckBox_zones"));
+    CheckBox_zones->setToolTip(QStringLiteral("GB 50736-2012 舒适性空调室内设计参数"));
+    CheckBox_zones->setGeometry(at(7).adjusted(8, 0, 0, 0));
+    Button_quit = NewButton(this, "Button_quit", QStringLiteral("退出"), at(8));
+    Button_help = NewButton(this, "Button_help", QStringLiteral("帮助"), at(9));
 
     QObject::connect(Image1, &ChartImage::mouseMoved, this,
                      [this](int x, int y) { Guarded(this, [&] { Image1MouseMove(x, y); }); });
@@ -363,6 +416,9 @@ Form_IDTu::Form_IDTu(ID_lib& lib, Form_atm& atm, QWidget* parent)
     ConnectGuarded(Button_Printing, &QPushButton::clicked, this, &Form_IDTu::Button_PrintingClick);
     ConnectGuarded(Button_printer_Setup, &QPushButton::clicked, this,
                    &Form_IDTu::Button_printer_SetupClick);
+    ConnectGuarded(Button_export, &QPushButton::clicked, this, &Form_IDTu::Button_exportClick);
+    ConnectGuarded(CheckBox_zones, &QCheckBox::clicked, this, &Form_IDTu::CheckBox_zonesClick);
+    AddChartCopyShortcut(this, display_);
     ConnectGuarded(Button_quit, &QPushButton::clicked, this, &Form_IDTu::Button_quitClick);
     ConnectGuarded(Button_help, &QPushButton::clicked, this, &Form_IDTu::Button_helpClick);
 
@@ -384,12 +440,15 @@ void Form_IDTu::error(const QString& text)
     prompts().error(this, text);
 }
 
-void Form_IDTu::paint(const std::function<void(QPainter&)>& draw)
+// The one way onto the picture after TU: the step is kept in the display
+// list and drawn on the picture at once.
+void Form_IDTu::paint(ChartDisplayList::Step draw)
 {
     {
         QPainter painter(&Image1->picture());
         draw(painter);
     }
+    display_.append(std::move(draw));
     Image1->update();
 }
 
@@ -440,9 +499,9 @@ void Form_IDTu::FormShow()
 void Form_IDTu::TU()
 {
     atm_.applyTo(lib_);
+    display_.reset(lib_, atm_.pressureText());
     QStringList messages;
-    QImage chart = RenderChart(lib_, atm_.pressureText(), devicePixelRatio(), &messages);
-    Image1->setPicture(chart);
+    Image1->setPicture(display_.render(devicePixelRatio(), &messages));
     resetPointPanel();
     for (const QString& message : messages)
         error(message);
@@ -569,7 +628,7 @@ void Form_IDTu::Image1MouseDown(Qt::MouseButton, int x, int y)
     const ChartState s = G::PixelToState(x, y);
     lib_.StateFromI_D(s.d / 1000, s.i);
     storePoint(PendingName, lib_.CurrentState.t, lib_.CurrentState.RH, s);
-    paint([&](QPainter& p) { DrawPointMark(p, QPoint(x, y), PendingName); });
+    paint([at = QPoint(x, y), name = PendingName](QPainter& p) { DrawPointMark(p, at, name); });
     if (SpeedButton_point->isChecked() && ToolStep == 2)
         completePoint();
 }
@@ -730,7 +789,8 @@ bool Form_IDTu::PointTypedValues()
     lib_.StateFromRH_T(t, RH);
     const ChartState s{lib_.CurrentState.d * 1000, lib_.CurrentState.i};
     storePoint(PendingName, t, RH, s);
-    paint([&](QPainter& p) { DrawPointMark(p, G::StateToPixel(s), PendingName); });
+    paint(
+        [at = G::StateToPixel(s), name = PendingName](QPainter& p) { DrawPointMark(p, at, name); });
     completePoint();
     return true;
 }
@@ -769,7 +829,7 @@ bool Form_IDTu::TwoPointSecond()
 // E
 void Form_IDTu::JoinTwoPoints()
 {
-    paint([&](QPainter& p) { DrawChartLine(p, LineStart, LineEnd); });
+    paint([from = LineStart, to = LineEnd](QPainter& p) { DrawChartLine(p, from, to); });
     LineStart = LineEnd = QPoint();
 }
 
@@ -826,9 +886,9 @@ bool Form_IDTu::MixPoints()
     // Stored before it is drawn: a point the table refuses (volumes so large
     // that their sum overflows) leaves no mark.
     storePoint(MixName, lib_.CurrentState.t, lib_.CurrentState.RH, *mix);
-    paint([&](QPainter& p) {
+    paint([first, second, at = G::StateToPixel(*mix), name = MixName](QPainter& p) {
         DrawChartLine(p, first, second);
-        DrawPointMark(p, G::StateToPixel(*mix), MixName);
+        DrawPointMark(p, at, name);
     });
     return true;
 }
@@ -845,7 +905,9 @@ bool Form_IDTu::RatioLine()
     if (!room)
         return false;
     LineStart = G::StateToPixel(RatioLineEnd(*room, MixFlow1));
-    paint([&](QPainter& p) { DrawChartLine(p, G::StateToPixel(*room), LineStart); });
+    paint([from = G::StateToPixel(*room), to = LineStart](QPainter& p) {
+        DrawChartLine(p, from, to);
+    });
     return true;
 }
 
@@ -862,7 +924,7 @@ bool Form_IDTu::DeletePointByName()
         const QPoint at = G::StateToPixel(point.D, point.I);
         // Deleted before it is erased: a point the table keeps keeps its mark.
         table_.remove();
-        paint([&](QPainter& p) { ErasePointMark(p, at, PendingName); });
+        paint([at, name = PendingName](QPainter& p) { ErasePointMark(p, at, name); });
     }
     arrangePanel(kDeletedPoint, NameField::Emptied);
     return true;
@@ -908,7 +970,7 @@ void Form_IDTu::Button_openClick()
     // The file's points join whatever the picture shows; lines are not kept
     // in the table and do not come back.
     const std::vector<StatePoint> points = ReadPoints(table_);
-    paint([&](QPainter& p) {
+    paint([points](QPainter& p) {
         for (const StatePoint& point : points)
             DrawPointMark(p, G::StateToPixel(point.D, point.I), QString::fromStdString(point.No));
     });
@@ -932,6 +994,19 @@ void Form_IDTu::Button_print_pointClick()
 void Form_IDTu::Button_PrintingClick()
 {
     PrintChartPicture(this, picture());
+}
+
+void Form_IDTu::Button_exportClick()
+{
+    ExportChartPicture(this, display_);
+}
+
+// The zones go beneath everything drawn so far: the picture is drawn again
+// from its display list, with them or without.
+void Form_IDTu::CheckBox_zonesClick()
+{
+    display_.setZonesShown(CheckBox_zones->isChecked());
+    Image1->setPicture(display_.render(devicePixelRatio()));
 }
 
 void Form_IDTu::Button_printer_SetupClick()

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/RecordTableStore.h"
+#include "chart/ChartDisplayList.h"
 #include "chart/ChartGeometry.h"
 
 #include <QDialog>
@@ -14,6 +15,7 @@
 #include <optional>
 
 class QButtonGroup;
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -76,6 +78,14 @@ void PrintPointReport(QWidget* parent, const std::function<QStringList()>& lines
 // placed by PlaceChartOnPage (enlarged by a whole factor, or scaled down on
 // a page too small for it).
 void PrintChartPicture(QWidget* parent, const QImage& picture);
+// The chart to a file: the save dialog ("导出图片", PNG, SVG or PDF), for PNG
+// the scale (1×–4×, 2× offered first), then the picture drawn from list into
+// the file. Nothing happens on cancel; another extension is refused.
+void ExportChartPicture(QWidget* parent, const ChartDisplayList& list);
+// The chart on the clipboard, as an image at twice its size.
+void CopyChartPicture(const ChartDisplayList& list);
+// Ctrl+C anywhere in window but a text field copies the chart drawn by list.
+void AddChartCopyShortcut(QWidget* window, const ChartDisplayList& list);
 
 class Form_IDTu : public QDialog
 {
@@ -95,7 +105,9 @@ public:
     QLineEdit *Edit_C, *Edit_name, *Edit_T, *Edit_RH, *Edit_G;
     QPushButton* Button_OK;
     QPushButton *Button_open, *Button_Save_point, *Button_output_point, *Button_print_point,
-        *Button_Printing, *Button_printer_Setup, *Button_quit, *Button_help;
+        *Button_Printing, *Button_printer_Setup, *Button_export, *Button_quit, *Button_help;
+    // The comfort zones over the grid; never stored with the points.
+    QCheckBox* CheckBox_zones;
 
     // The point tools' state, for inspection.
     int toolStep() const { return ToolStep; }
@@ -105,6 +117,8 @@ public:
     QString currentPointFile() const { return CurrentPointFile; }
     RecordTableStore& pointTable() { return table_; }
     const QImage& picture() const { return Image1->picture(); }
+    // Everything the picture shows, in the order it was drawn.
+    const ChartDisplayList& displayList() const { return display_; }
 
     // An arrangement of the entry panel under the tool bar.
     struct PanelLayout;
@@ -134,6 +148,8 @@ private:
     void Button_print_pointClick();
     void Button_PrintingClick();
     void Button_printer_SetupClick();
+    void Button_exportClick();
+    void CheckBox_zonesClick();
     void Button_quitClick();
     void Button_helpClick();
     bool pressureUsable();
@@ -161,7 +177,7 @@ private:
     bool takeNumber(QLineEdit* field, const QString& emptyMessage, double& into);
     std::optional<ChartState> findPending();
     void storePoint(const QString& name, double T, double RH, ChartState state);
-    void paint(const std::function<void(QPainter&)>& draw);
+    void paint(ChartDisplayList::Step draw);
     void openPointTable(const QString& path);
     QStringList reportLines();
     void error(const QString& text);
@@ -171,6 +187,8 @@ private:
     RecordTableStore table_;
     TableGridModel* gridModel_;
     QButtonGroup* tools_;
+    // What the picture shows: every drawing goes through it (paint, TU).
+    ChartDisplayList display_;
 
     int ToolStep = 1;
     bool AwaitingClick = false;

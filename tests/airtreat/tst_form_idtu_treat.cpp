@@ -7,7 +7,6 @@
 #include "airtreat/Unit_G.h"
 #include "airtreat/Unit_IDTu_Treat.h"
 #include "app/DataDir.h"
-#include "shell/DataSeeds.h"
 #include "app/Gbk.h"
 #include "app/Numbers.h"
 #include "app/ReportPrinter.h"
@@ -18,9 +17,11 @@
 #include "psychro/ID_lib.h"
 #include "psychro/Unit_atm.h"
 #include "psychro/Unit_wea.h"
+#include "shell/DataSeeds.h"
 #include "support/PdfText.h"
 #include "support/ScriptedPrompts.h"
 
+#include <QClipboard>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -134,15 +135,15 @@ private slots:
         QCOMPARE(form_->DBGrid1->editTriggers(), QAbstractItemView::NoEditTriggers);
         const QList<QPushButton*> buttons{form_->Button_G_Treat,   form_->Button_output,
                                           form_->Button_Print_Set, form_->Button_G_Print,
-                                          form_->Button_P_Print,   form_->Button_quit,
-                                          form_->Button_help};
+                                          form_->Button_export,    form_->Button_P_Print,
+                                          form_->Button_quit,      form_->Button_help};
         QStringList captions;
         for (QPushButton* button : buttons) {
             captions << button->text();
             QVERIFY(button->isEnabled());
         }
         QCOMPARE(captions, QStringList({"处理过程图", "输出结果", "打印机设置", "打印焓湿图",
-                                        "打印状态参数", "退出", "帮助"}));
+                                        "导出图片(&X)...", "打印状态参数", "退出", "帮助"}));
         // A fresh chart: the same picture the chart window draws.
         QVERIFY(form_->picture() ==
                 RenderChart(reference_, QStringLiteral("101325"), form_->devicePixelRatio()));
@@ -215,6 +216,37 @@ private slots:
 
     // The whole file, byte for byte: GBK, CR LF, the view's title and rule,
     // four spaces before each point and P with one decimal.
+    // The drawn process leaves the view as the picture shows it: drawn again
+    // from the display list, as an SVG with its letters as text, as a PNG,
+    // and on the clipboard at twice its size.
+    void exportsAndCopiesTheProcess()
+    {
+        calculate(PrimarySummer());
+        drawProcess();
+        QVERIFY(form_->displayList().render(form_->picture().devicePixelRatio()) ==
+                form_->picture());
+
+        const QString svg = dir_.filePath(QStringLiteral("process.svg"));
+        const QString png = dir_.filePath(QStringLiteral("process.png"));
+        prompts_->saveAnswers << svg << png;
+        prompts_->itemAnswers << 0; // 1×
+        QTest::mouseClick(form_->Button_export, Qt::LeftButton);
+        QTest::mouseClick(form_->Button_export, Qt::LeftButton);
+        QCOMPARE(prompts_->errors, QStringList());
+        QFile file(svg);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        for (const char* letter : {">N</text>", ">W</text>", ">C</text>", ">L</text>", ">O</text>"})
+            QVERIFY2(bytes.contains(letter), letter);
+        QVERIFY(QImage(png).convertToFormat(QImage::Format_RGB32) ==
+                form_->picture().convertToFormat(QImage::Format_RGB32));
+
+        QApplication::clipboard()->clear();
+        form_->Button_quit->setFocus();
+        QTest::keyClick(form_.get(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->image().size(), QSize(825 * 2, 562 * 2));
+    }
+
     void writesThePointListFile()
     {
         calculate(PrimarySummer());

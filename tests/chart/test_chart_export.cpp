@@ -7,6 +7,7 @@
 #include "chart/ChartExport.h"
 #include "chart/ComfortZones.h"
 #include "support/PdfText.h"
+#include "support/SvgText.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,7 +15,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
 namespace
@@ -46,23 +46,6 @@ ChartDisplayList TwoPointList()
 QImage Rgb32(const QImage& image)
 {
     return image.convertToFormat(QImage::Format_RGB32);
-}
-
-// The texts of an SVG file's <text> elements, in document order.
-QStringList SvgTexts(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {QStringLiteral("(unreadable)")};
-    QXmlStreamReader xml(&file);
-    QStringList texts;
-    while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"text")
-            texts << xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
-    }
-    if (xml.hasError())
-        return {QStringLiteral("(not XML: %1)").arg(xml.errorString())};
-    return texts;
 }
 
 QString PdfInfo(const QString& path)

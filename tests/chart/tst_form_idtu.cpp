@@ -2,7 +2,6 @@
 // and by click, lines, mixing, ratio lines, deleting, the point files, the
 // report and the printouts.
 #include "app/DataDir.h"
-#include "shell/DataSeeds.h"
 #include "app/Gbk.h"
 #include "app/Numbers.h"
 #include "app/ReportPrinter.h"
@@ -12,11 +11,14 @@
 #include "chart/Unit_ID_Graphics.h"
 #include "psychro/ID_lib.h"
 #include "psychro/Unit_atm.h"
+#include "shell/DataSeeds.h"
 #include "support/PdfText.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QLabel>
@@ -57,6 +59,12 @@ QString F2(double v)
 }
 
 // The ring of a mark at p (pen width 2 around (x−2, y−2)–(x+2, y+2)).
+// The display list drawn again on an image like the window's.
+QImage Replayed(const Form_IDTu& form)
+{
+    return form.displayList().render(form.picture().devicePixelRatio());
+}
+
 bool MarkedAt(const QImage& picture, QPoint p)
 {
     return picture.pixel(p + QPoint(-2, 0)) == kRed && picture.pixel(p + QPoint(1, 0)) == kRed &&
@@ -131,6 +139,10 @@ private slots:
     void qtDialogsSpeakChinese_data();
     void qtDialogsSpeakChinese();
     void helpOpensTopicEight();
+    void displayListRedrawsThePicture();
+    void comfortZonesAreALayerNeverStored();
+    void exportsThePictureInEachFormat();
+    void copiesThePictureAtTwiceItsSize();
 
 private:
     void typeInto(QLineEdit* edit, const QString& text);
@@ -1194,5 +1206,151 @@ void TestFormIDTu::helpOpensTopicEight()
     QVERIFY(help->windowTitle().contains(QStringLiteral("焓湿图")));
 }
 
+// Every tool, a deletion, a showing and a reopened point file: drawn again
+// from the display list, the picture is the window's pixel for pixel.
+void TestFormIDTu::displayListRedrawsThePicture()
+{
+    placeTyped(QStringLiteral("W"), QStringLiteral("26"), QStringLiteral("60"));
+    placeByClick(QStringLiteral("N"), QPoint(229, 179));
+    placeTyped(QStringLiteral("A"), QStringLiteral("20"), QStringLiteral("50"));
+    selectTool(form->SpeedButton_point_two);
+    typeInto(form->Edit_name, QStringLiteral("W"));
+    ok();
+    typeInto(form->Edit_name, QStringLiteral("A"));
+    ok();
+    selectTool(form->SpeedButton_point_C);
+    typeInto(form->Edit_C, QStringLiteral("M"));
+    typeInto(form->Edit_name, QStringLiteral("W"));
+    typeInto(form->Edit_G, QStringLiteral("1000"));
+    ok();
+    typeInto(form->Edit_name, QStringLiteral("A"));
+    typeInto(form->Edit_G, QStringLiteral("3000"));
+    ok();
+    selectTool(form->SpeedButton_point_N);
+    typeInto(form->Edit_name, QStringLiteral("A"));
+    typeInto(form->Edit_G, QStringLiteral("10000"));
+    ok();
+    selectTool(form->SpeedButton_point_del);
+    typeInto(form->Edit_name, QStringLiteral("N"));
+    ok();
+    QCOMPARE(prompts->takeError(), QString());
+    QCOMPARE(pointCount(), 3);
+    QCOMPARE(form->displayList().stepCount(), std::size_t(7));
+    QVERIFY(Replayed(*form) == form->picture());
+
+    const QString path = dir.filePath(QStringLiteral("replayed.DB"));
+    prompts->saveAnswers << path;
+    QTest::mouseClick(form->Button_Save_point, Qt::LeftButton);
+    form->hide();
+    form->show();
+    QCOMPARE(form->displayList().stepCount(), std::size_t(0));
+    QVERIFY(Replayed(*form) == form->picture());
+    selectTool(form->SpeedButton_point);
+    placeTyped(QStringLiteral("B"), QStringLiteral("30"), QStringLiteral("40"));
+    prompts->openAnswers << path;
+    QTest::mouseClick(form->Button_open, Qt::LeftButton);
+    QCOMPARE(prompts->errors, QStringList());
+    QVERIFY(MarkedAt(form->picture(), QPoint(229, 179))); // W, from the file
+    QVERIFY(Replayed(*form) == form->picture());
+}
+
+// "舒适区" is off on opening; on, the zones lie under the points already
+// drawn; off again, the picture is what it was. Point files keep points
+// only, whatever the box says.
+void TestFormIDTu::comfortZonesAreALayerNeverStored()
+{
+    QCOMPARE(form->CheckBox_zones->text(), QStringLiteral("舒适区"));
+    QVERIFY(!form->CheckBox_zones->isChecked());
+    QVERIFY(!form->displayList().zonesShown());
+    placeTyped(QStringLiteral("W"), QStringLiteral("25"), QStringLiteral("50"));
+    const QImage plain = form->picture().copy();
+
+    QTest::mouseClick(form->CheckBox_zones, Qt::LeftButton);
+    QVERIFY(form->displayList().zonesShown());
+    QVERIFY(form->picture() != plain);
+    QVERIFY(Replayed(*form) == form->picture());
+    reference.StateFromRH_T(25, 50);
+    const QPoint w = Pixel(reference.CurrentState.d * 1000, reference.CurrentState.i);
+    QVERIFY(MarkedAt(form->picture(), w)); // the mark stays on top
+
+    // Saved with the zones shown: the file holds the one point and the
+    // point table's columns, nothing of the zones.
+    const QString path = dir.filePath(QStringLiteral("zones.DB"));
+    prompts->saveAnswers << path;
+    QTest::mouseClick(form->Button_Save_point, Qt::LeftButton);
+    QCOMPARE(prompts->errors, QStringList());
+    {
+        RecordTableStore saved(PointTableDeclaration());
+        saved.setPath(path);
+        saved.open(); // the declared columns and no others
+        QCOMPARE(saved.recordCount(), 1);
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    for (const char* zoneText : {"舒适", "zone", "Zone"})
+        QVERIFY2(!bytes.contains(zoneText), zoneText);
+
+    QTest::mouseClick(form->CheckBox_zones, Qt::LeftButton);
+    QVERIFY(form->picture() == plain);
+}
+
+// The save dialog offers the three formats; PNG then asks its scale (2×
+// first); each file is written as chosen. Cancelling writes nothing; another
+// extension is refused.
+void TestFormIDTu::exportsThePictureInEachFormat()
+{
+    placeTyped(QStringLiteral("W"), QStringLiteral("26"), QStringLiteral("60"));
+    QCOMPARE(form->Button_export->text(), QStringLiteral("导出图片(&X)..."));
+    const QString png = dir.filePath(QStringLiteral("chart.png"));
+    const QString svg = dir.filePath(QStringLiteral("chart.svg"));
+    const QString pdf = dir.filePath(QStringLiteral("chart.pdf"));
+    const QStringList scales{QStringLiteral("1×"), QStringLiteral("2×"), QStringLiteral("3×"),
+                             QStringLiteral("4×")};
+
+    prompts->saveAnswers << png;
+    prompts->itemAnswers << 2; // 3×
+    QTest::mouseClick(form->Button_export, Qt::LeftButton);
+    QCOMPARE(prompts->errors, QStringList());
+    QCOMPARE(prompts->saveDialogs.last().filter,
+             QStringLiteral("PNG图片(*.png);;SVG图形(*.svg);;PDF文档(*.pdf)"));
+    QCOMPARE(prompts->saveDialogs.last().defaultSuffix, QStringLiteral("png"));
+    QCOMPARE(prompts->itemChoices, QList<QStringList>{scales});
+    QCOMPARE(QImage(png).size(), QSize(825 * 3, 562 * 3));
+
+    prompts->saveAnswers << svg << pdf;
+    QTest::mouseClick(form->Button_export, Qt::LeftButton);
+    QTest::mouseClick(form->Button_export, Qt::LeftButton);
+    QCOMPARE(prompts->errors, QStringList());
+    QCOMPARE(prompts->itemChoices.size(), 1); // vectors have no scale
+    QFile svgFile(svg);
+    QVERIFY(svgFile.open(QIODevice::ReadOnly));
+    QVERIFY(svgFile.readAll().contains(">W</text>"));
+    QCOMPARE(PdfPageCount(pdf), 1);
+
+    // Cancelled at the scale or the dialog; a JPEG name refused.
+    const QString other = dir.filePath(QStringLiteral("other.png"));
+    prompts->saveAnswers << other << QString() << dir.filePath(QStringLiteral("chart.jpg"));
+    prompts->itemAnswers << -1;
+    for (int k = 0; k < 3; ++k)
+        QTest::mouseClick(form->Button_export, Qt::LeftButton);
+    QVERIFY(!QFile::exists(other));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("chart.jpg"))));
+    QCOMPARE(prompts->errors,
+             QStringList{
+                 QStringLiteral("图片只能导出为PNG、SVG或PDF文件（扩展名 .png、.svg 或 .pdf）！")});
+}
+
+void TestFormIDTu::copiesThePictureAtTwiceItsSize()
+{
+    placeTyped(QStringLiteral("W"), QStringLiteral("26"), QStringLiteral("60"));
+    QApplication::clipboard()->clear();
+    form->Button_quit->setFocus(); // not in a text field
+    QTest::keyClick(form.get(), Qt::Key_C, Qt::ControlModifier);
+    const QImage copied = QApplication::clipboard()->image();
+    QCOMPARE(copied.size(), QSize(825 * 2, 562 * 2));
+    QVERIFY(copied.convertToFormat(QImage::Format_RGB32) ==
+            form->displayList().render(2).convertToFormat(QImage::Format_RGB32));
+}
 QTEST_MAIN(TestFormIDTu)
 #include "tst_form_idtu.moc"
