@@ -23,6 +23,9 @@ struct CliCommand {
     QString summary; // one line for the overview
     QString help;    // the full text of "<name> --help"
     int (*run)(const QStringList& args, CliIo& io);
+    // Draws text, so needs the window system's fonts: main gives it a
+    // QGuiApplication (on the offscreen platform unless one is named).
+    bool drawsText = false;
 };
 
 class CliCommandRegistrar

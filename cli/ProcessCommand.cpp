@@ -5,6 +5,7 @@
 #include "app/Numbers.h"
 #include "cli/Batch.h"
 #include "cli/Commands.h"
+#include "cli/ProcessArguments.h"
 #include "psychro/ID_lib.h"
 #include "psychro/StatePointCalc.h"
 
@@ -73,140 +74,6 @@ const char* const kHelp =
     "    ventacalc-cli process 2 tW=10 phiW=70 tN=20 phiN=50 Q=-5 W=2 tO=30 fresh=1000\n"
     "    ventacalc-cli process 4 tW=-5 phiW=70 tN=20 phiN=50 Q=-5 W=2 G=3000 GW=750 G1=1500\n";
 
-// The parameters as the help names them.
-const char* const kParameters[] = {"tW", "tsW",   "phiW",  "tN", "phiN", "Q", "W",
-                                   "tO", "ratio", "fresh", "G",  "GW",   "G1"};
-
-// The same in lower case, as they are matched; the CSV's input columns after
-// "process".
-const QStringList& parameterKeys()
-{
-    static const QStringList keys = [] {
-        QStringList lower;
-        for (const char* name : kParameters)
-            lower << QString::fromLatin1(name).toLower();
-        return lower;
-    }();
-    return keys;
-}
-
-QString parameterName(const QString& key)
-{
-    return QLatin1String(kParameters[parameterKeys().indexOf(key)]);
-}
-
-bool usedBy(const QString& key, const ProcessFields& fields)
-{
-    if (key == QLatin1String("tsw"))
-        return fields.wetBulb;
-    if (key == QLatin1String("phiw"))
-        return fields.outdoorRH;
-    if (key == QLatin1String("to") || key == QLatin1String("ratio") ||
-        key == QLatin1String("fresh"))
-        return fields.supply;
-    if (key == QLatin1String("g") || key == QLatin1String("gw") || key == QLatin1String("g1"))
-        return fields.airFlows;
-    return true;
-}
-
-// The window's initial fresh-air entry: a ratio of 25 %.
-const char* const kInitialRatio = "25";
-
-struct Computed {
-    std::optional<TreatmentCalculation> calculation;
-    TreatmentProcess process = TreatmentProcess::PrimarySummer;
-    QStringList messages; // the library's, the refusal last
-};
-
-// One case at a time with its own library, so that batch workers share nothing.
-class ProcessCalculator
-{
-public:
-    // Throws UserError for a pressure that is not a number or not above 0.
-    explicit ProcessCalculator(const QString& pressure)
-        : pressure_(pressure), lib_([this](const std::string& m, ID_lib::MessageKind) {
-              messages_ << QString::fromStdString(m);
-          })
-    {
-        ApplyPressureText(lib_, pressure);
-    }
-
-    // processText "1".."4"; given maps parameterKeys() to texts as typed.
-    Computed compute(const QString& processText, const QMap<QString, QString>& given)
-    {
-        messages_.clear();
-        Computed out;
-        try {
-            out.process = parseProcess(processText);
-            TreatmentInputs in;
-            in.process = out.process;
-            const ProcessFields fields = FieldsOf(in.process);
-            for (auto it = given.begin(); it != given.end(); ++it) {
-                if (!usedBy(it.key(), fields))
-                    throw UserError(
-                        QStringLiteral("过程%1不使用参数 %2（见 ventacalc-cli process --help）")
-                            .arg(static_cast<int>(in.process))
-                            .arg(parameterName(it.key())));
-            }
-            const auto text = [&given](const char* key) { return given.value(QLatin1String(key)); };
-            if (given.contains(QStringLiteral("ratio")) && given.contains(QStringLiteral("fresh")))
-                throw UserError(QStringLiteral("ratio 与 fresh 只能给出一个"));
-            const bool quantity = given.contains(QStringLiteral("fresh"));
-            in.freshAirEntry = quantity ? FreshAirEntry::Quantity : FreshAirEntry::Ratio;
-            const QString freshAir =
-                quantity ? text("fresh")
-                         : given.value(QStringLiteral("ratio"), QString::fromUtf8(kInitialRatio));
-            ReadTreatmentFields({pressure_, text("tw"), text("tsw"), text("phiw"), text("tn"),
-                                 text("phin"), text("q"), text("w"), text("to"), freshAir},
-                                in);
-            if (fields.airFlows)
-                ReadAirFlows({text("g"), text("gw"), text("g1")}, in);
-
-            const TreatmentOutcome outcome = CalculateTreatment(lib_, in);
-            out.messages = messages_;
-            if (!outcome.refusal.isEmpty())
-                out.messages << outcome.refusal;
-            if (outcome.calculation && allFinite(*outcome.calculation))
-                out.calculation = outcome.calculation;
-            else if (out.messages.isEmpty())
-                out.messages << QString::fromUtf8(ID_lib::CalculationFailedText);
-        } catch (const UserError& e) {
-            out.messages = messages_;
-            out.messages << e.text();
-        }
-        return out;
-    }
-
-private:
-    static TreatmentProcess parseProcess(const QString& text)
-    {
-        const QString t = text.trimmed();
-        for (int p = 1; p <= 4; ++p) {
-            if (t == QString::number(p))
-                return static_cast<TreatmentProcess>(p);
-        }
-        if (t.isEmpty())
-            throw UserError(
-                QStringLiteral("请给出处理过程 1～4（见 ventacalc-cli process --help）"));
-        throw UserError(
-            QStringLiteral("处理过程应为1、2、3或4，而不是“%1”").arg(QuotedInput(text)));
-    }
-
-    static bool allFinite(const TreatmentCalculation& c)
-    {
-        bool finite = true;
-        for (const ShownResult& row : ShownResults(c))
-            finite = finite && AllFinite({row.value});
-        const TreatmentResult& p = c.points;
-        return finite && AllFinite({p.iW, p.dW, p.iWh, p.iN, p.dN, p.iC, p.dC, p.iL, p.dL, p.iO,
-                                    p.dO, p.iOs, p.dOs});
-    }
-
-    QString pressure_;
-    QStringList messages_;
-    ID_lib lib_;
-};
-
 // The state points the chart draws, with the names scripts use.
 struct NamedPoint {
     const char* name;
@@ -260,15 +127,15 @@ class ProcessBatchWorker : public BatchWorker
 public:
     explicit ProcessBatchWorker(const QString& pressure) : calculator_(pressure) {}
 
-    // inputs: process, then parameterKeys().
+    // inputs: process, then ProcessParameterKeys().
     BatchOutcome compute(const QStringList& inputs) override
     {
         QMap<QString, QString> given;
         for (qsizetype k = 1; k < inputs.size(); ++k) {
             if (!inputs[k].isEmpty()) // an empty cell is a value not given
-                given.insert(parameterKeys()[k - 1], inputs[k]);
+                given.insert(ProcessParameterKeys()[k - 1], inputs[k]);
         }
-        const Computed result = calculator_.compute(inputs.value(0), given);
+        const ProcessComputed result = calculator_.compute(inputs.value(0), given);
         BatchOutcome outcome{{}, result.messages.join(QLatin1Char(' '))};
         if (!result.calculation)
             return outcome;
@@ -315,19 +182,18 @@ int run(const QStringList& args, CliIo& io)
                                                 : threads) = args[++k];
             continue;
         }
-        const qsizetype eq = arg.indexOf(QLatin1Char('='));
-        if (eq < 0 && !arg.startsWith(QLatin1String("--"))) {
+        if (!arg.contains(QLatin1Char('=')) && !arg.startsWith(QLatin1String("--"))) {
             positional << arg;
             continue;
         }
-        const QString key = arg.left(eq).toLower();
-        if (eq < 0 || !parameterKeys().contains(key))
-            return Refuse(io,
-                          QStringLiteral("无法识别的参数: %1（见 ventacalc-cli process --help）")
-                              .arg(QuotedInput(arg)));
-        if (given.contains(key))
-            return Refuse(io, QStringLiteral("参数 %1 给出了两次").arg(arg.left(eq)));
-        given.insert(key, arg.mid(eq + 1));
+        try {
+            if (!TakeProcessParameter(arg, given))
+                return Refuse(
+                    io, QStringLiteral("无法识别的参数: %1（见 ventacalc-cli process --help）")
+                            .arg(QuotedInput(arg)));
+        } catch (const UserError& e) {
+            return Refuse(io, e.text());
+        }
     }
     try {
         // The pressure is checked once, before any row.
@@ -336,7 +202,7 @@ int run(const QStringList& args, CliIo& io)
             if (!given.isEmpty() || !positional.isEmpty())
                 return Refuse(io, QStringLiteral("--csv 不能与单独给出的过程和参数同时使用"));
             const BatchCommand batch{
-                QStringList{QStringLiteral("process")} + parameterKeys(),
+                QStringList{QStringLiteral("process")} + ProcessParameterKeys(),
                 csvOutputColumns(),
                 {0},
                 [pressure] { return std::make_unique<ProcessBatchWorker>(pressure); }};
@@ -346,7 +212,7 @@ int run(const QStringList& args, CliIo& io)
             return Refuse(io,
                           QStringLiteral("无法识别的参数: %1（见 ventacalc-cli process --help）")
                               .arg(QuotedInput(positional[1])));
-        const Computed result = calculator.compute(positional.value(0), given);
+        const ProcessComputed result = calculator.compute(positional.value(0), given);
         if (!result.calculation)
             return Refuse(io, result.messages.join(QLatin1Char('\n')));
         for (const QString& warning : result.messages)

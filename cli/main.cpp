@@ -4,12 +4,14 @@
 #include "app/Numbers.h"
 #include "app/Version.h"
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QIODevice>
 
 #include <algorithm>
 #include <charconv>
 #include <clocale>
 #include <cmath>
+#include <memory>
 
 namespace
 {
@@ -33,6 +35,23 @@ void printOverview(QTextStream& out)
            "  1  数据目录或文件无法读写，或写标准输出失败\n"
            "  2  命令或输入被拒绝、计算失败：提示写到标准错误输出，标准输出没有结果\n";
 }
+
+// A command that draws text gets a QGuiApplication for the fonts; no window
+// is ever shown, so the offscreen platform serves where none is named and
+// the command runs without a display.
+std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv)
+{
+    const QString name = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    for (const auto& c : CliCommands()) {
+        if (c.name == name && c.drawsText) {
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            return std::make_unique<QGuiApplication>(argc, argv);
+        }
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 } // namespace
 
 CliCommandRegistrar::CliCommandRegistrar(const CliCommand& command)
@@ -91,13 +110,13 @@ int Refuse(CliIo& io, const QString& message)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     QTextStream out(stdout);
     QTextStream err(stderr);
     CliIo io{out, err};
 
-    QStringList args = app.arguments().mid(1);
+    QStringList args = app->arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") ||
         args.first() == QLatin1String("-h")) {
         printOverview(args.isEmpty() ? err : out);
