@@ -17,6 +17,8 @@ namespace
 {
 
 constexpr int kTitleFontSize = 16;
+// The title row's height in points: tall enough for its font in every reader.
+constexpr double kTitleRowHeight = 21;
 // Room beside the widest text of a column, in characters.
 constexpr double kColumnMargin = 1;
 
@@ -102,6 +104,10 @@ public:
     {
         check(worksheet_write_blank(worksheet_, row, column, f));
     }
+    void height(int row, double points)
+    {
+        check(worksheet_set_row(worksheet_, row, points, nullptr));
+    }
     void width(int column, double characters)
     {
         check(worksheet_set_column(worksheet_, column, column, characters, nullptr));
@@ -165,6 +171,7 @@ void writeSheet(Sheet& sheet, const WorkbookLayout& layout, const QStringList& h
                 const std::vector<RecordTableStore::Record>& records)
 {
     const int last = int(layout.columns.size()) - 1;
+    sheet.height(0, kTitleRowHeight);
     sheet.merge(0, last, layout.title,
                 sheet.format(LXW_ALIGN_CENTER, false, false, false, {}, kTitleFontSize));
     lxw_format* left = sheet.format(LXW_ALIGN_LEFT, false, false, false);
