@@ -1,16 +1,20 @@
 // The chart window's two hot paths: drawing the whole grid (on every showing)
-// and the read-out under the mouse (on every mouse movement).
+// and the read-out under the mouse (on every mouse movement); and the chart
+// written as a file from its display list.
 #include "app/DataDir.h"
-#include "shell/DataSeeds.h"
+#include "chart/ChartDisplayList.h"
 #include "chart/ChartDrawing.h"
+#include "chart/ChartExport.h"
 #include "chart/ChartReadout.h"
 #include "chart/PointTable.h"
 #include "chart/Unit_ID_Graphics.h"
 #include "psychro/ID_lib.h"
 #include "psychro/Unit_atm.h"
+#include "shell/DataSeeds.h"
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -107,6 +111,40 @@ void BM_ReadOutCore100Points(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ReadOutCore100Points)->Unit(benchmark::kMicrosecond);
+
+// The whole chart as a file: the grid, 100 named points with lines between
+// neighbours and the comfort zones, drawn again from the display list and
+// written through a temporary file, as "导出图片" and ventacalc-cli chart
+// write it.
+ChartDisplayList ListWith100Points()
+{
+    ChartDisplayList list;
+    list.reset(StandardLib(), QStringLiteral("101325"));
+    list.setZonesShown(true);
+    for (int k = 0; k < 100; ++k) {
+        const QPoint at = ChartGeometry::StateToPixel(5 + k * 0.25, 30 + k * 0.5);
+        const QPoint next = ChartGeometry::StateToPixel(5 + (k + 1) * 0.25, 30 + (k + 1) * 0.5);
+        const QString name = QStringLiteral("P%1").arg(k);
+        list.append([at, name](QPainter& p) { DrawPointMark(p, at, name); });
+        list.append([at, next](QPainter& p) { DrawChartLine(p, at, next); });
+    }
+    return list;
+}
+
+void BM_ExportChart(benchmark::State& state, ChartFileFormat format, const char* name)
+{
+    QTemporaryDir dir;
+    const ChartDisplayList list = ListWith100Points();
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(WriteChartFile(path, list, format, kDefaultPngScale));
+}
+BENCHMARK_CAPTURE(BM_ExportChart, Svg, ChartFileFormat::Svg, "chart.svg")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ExportChart, Pdf, ChartFileFormat::Pdf, "chart.pdf")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ExportChart, Png2x, ChartFileFormat::Png, "chart.png")
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 
