@@ -732,3 +732,19 @@ void CopyTableFile(const QString& source, const QString& target)
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
         throw UserError(cannotCopy.arg(source, target, out.errorString()));
 }
+
+void SwitchTableFile(RecordTableStore& table, const QString& path)
+{
+    const QString previous = table.path();
+    const bool wasOpen = table.isOpen();
+    table.close();
+    table.setPath(path);
+    try {
+        table.open();
+    } catch (...) {
+        table.setPath(previous);
+        if (wasOpen)
+            table.open();
+        throw;
+    }
+}

@@ -230,6 +230,11 @@ private:
     RecordTableStore& table_;
 };
 
+// Closes the table and opens the file at path instead; when that fails, opens
+// the file it had again and rethrows, so the table is never left closed or on
+// a file that is no table.
+void SwitchTableFile(RecordTableStore& table, const QString& path);
+
 // Creates a table file with the declared columns (data-directory seeding and
 // tests only: windows copy files, they never create tables), holding
 // `records` in order: one value per field as Record::values holds them, a

@@ -2,6 +2,7 @@
 
 #include "app/Gbk.h"
 #include "app/Numbers.h"
+#include "app/TextReport.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,15 +22,6 @@ constexpr int kTitleFontSize = 16;
 constexpr double kTitleRowHeight = 21;
 // Room beside the widest text of a column, in characters.
 constexpr double kColumnMargin = 1;
-
-// Display width: a character outside ASCII (a CJK one) counts two.
-int displayWidth(const QString& text)
-{
-    int width = 0;
-    for (const char32_t c : text.toUcs4())
-        width += c < 0x80 ? 1 : 2;
-    return width;
-}
 
 QString writeError(const QString& path, const QString& reason)
 {
@@ -192,7 +184,7 @@ void writeSheet(Sheet& sheet, const WorkbookLayout& layout, const QStringList& h
         sheet.text(titleRow, c, column.title, sheet.format(LXW_ALIGN_CENTER, true, true, false));
         sheet.text(titleRow + 1, c, column.unit,
                    sheet.format(LXW_ALIGN_CENTER, false, true, false));
-        widths[c] = std::max(displayWidth(column.title), displayWidth(column.unit));
+        widths[c] = std::max(DisplayWidth(column.title), DisplayWidth(column.unit));
     }
 
     // Each column's data formats: for its numbers, and for texts and empty cells.
@@ -209,7 +201,7 @@ void writeSheet(Sheet& sheet, const WorkbookLayout& layout, const QStringList& h
                 sheet.number(row, c, cell.number, numberFormats[c]);
             else
                 sheet.text(row, c, cell.text, textFormats[c]);
-            widths[c] = std::max(widths[c], displayWidth(cell.text));
+            widths[c] = std::max(widths[c], DisplayWidth(cell.text));
         }
         ++row;
     }

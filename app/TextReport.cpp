@@ -63,3 +63,11 @@ void WriteTextFile(const QString& path, const QStringList& lines)
     if (!file.commit())
         throw UserError(writeError(path, file.errorString()));
 }
+
+int DisplayWidth(const QString& text)
+{
+    int width = 0;
+    for (const char32_t c : text.toUcs4())
+        width += c < 0x80 ? 1 : 2;
+    return width;
+}

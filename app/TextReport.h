@@ -26,6 +26,10 @@ private:
     bool newFile_ = false;
 };
 
+// Width of a text in columns of a fixed-width layout: a CJK (any non-ASCII)
+// character counts two.
+int DisplayWidth(const QString& text);
+
 // Writes lines as a whole GBK CR LF text file, through a temporary file renamed
 // over the target (a failure leaves the old file). Throws UserError.
 void WriteTextFile(const QString& path, const QStringList& lines);

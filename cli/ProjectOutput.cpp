@@ -3,6 +3,7 @@
 #include "app/Numbers.h"
 #include "app/SegmentProject.h"
 #include "app/TableGridModel.h"
+#include "app/TextReport.h"
 #include "cli/RecordOutput.h"
 
 #include <QFileInfo>
@@ -12,17 +13,9 @@
 namespace
 {
 
-int displayWidth(const QString& text)
-{
-    int width = 0;
-    for (const char32_t c : text.toUcs4())
-        width += c < 0x80 ? 1 : 2;
-    return width;
-}
-
 QString padded(const QString& text, int width)
 {
-    return text + QString(std::max(0, width - displayWidth(text)), QLatin1Char(' '));
+    return text + QString(std::max(0, width - DisplayWidth(text)), QLatin1Char(' '));
 }
 
 // The grid's titles over one line per segment, the values as the grid shows
@@ -43,7 +36,7 @@ void printTable(CliIo& io, const TableDeclaration& declaration,
     std::vector<int> widths(fields.size(), 0);
     for (const QStringList& row : rows)
         for (qsizetype k = 0; k < row.size(); ++k)
-            widths[k] = std::max(widths[k], displayWidth(row[k]));
+            widths[k] = std::max(widths[k], DisplayWidth(row[k]));
     for (const QStringList& row : rows) {
         QString line;
         for (qsizetype k = 0; k < row.size(); ++k)

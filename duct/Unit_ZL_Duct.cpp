@@ -222,16 +222,8 @@ void Form_ZL_Duct::setAirProperties(const AirProperties& air)
 
 void Form_ZL_Duct::useSegmentTable(const QString& path)
 {
-    const QString previous = tablePath_;
-    segments_.close();
+    SwitchTableFile(segments_, path);
     tablePath_ = path;
-    try {
-        openSegmentTable();
-    } catch (...) {
-        tablePath_ = previous;
-        openSegmentTable();
-        throw;
-    }
     fillSegmentList();
 }
 

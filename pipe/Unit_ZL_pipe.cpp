@@ -265,16 +265,8 @@ QString Form_ZL_pipe::projectPath() const
 
 void Form_ZL_pipe::useSegmentTable(const QString& path)
 {
-    const QString previous = tablePath_;
-    segments_.close();
+    SwitchTableFile(segments_, path);
     tablePath_ = path;
-    try {
-        openSegmentTable();
-    } catch (...) {
-        tablePath_ = previous;
-        openSegmentTable();
-        throw;
-    }
     fillSegmentList();
 }
 
