@@ -2,6 +2,7 @@
 // and the read-out under the mouse (on every mouse movement); and the chart
 // written as a file from its display list.
 #include "app/DataDir.h"
+#include "shell/DataSeeds.h"
 #include "chart/ChartDisplayList.h"
 #include "chart/ChartDrawing.h"
 #include "chart/ChartExport.h"
@@ -10,7 +11,6 @@
 #include "chart/Unit_ID_Graphics.h"
 #include "psychro/ID_lib.h"
 #include "psychro/Unit_atm.h"
-#include "shell/DataSeeds.h"
 
 #include <QApplication>
 #include <QMouseEvent>

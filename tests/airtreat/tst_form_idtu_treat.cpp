@@ -7,6 +7,7 @@
 #include "airtreat/Unit_G.h"
 #include "airtreat/Unit_IDTu_Treat.h"
 #include "app/DataDir.h"
+#include "shell/DataSeeds.h"
 #include "app/Gbk.h"
 #include "app/Numbers.h"
 #include "app/ReportPrinter.h"
@@ -17,7 +18,6 @@
 #include "psychro/ID_lib.h"
 #include "psychro/Unit_atm.h"
 #include "psychro/Unit_wea.h"
-#include "shell/DataSeeds.h"
 #include "support/PdfText.h"
 #include "support/ScriptedPrompts.h"
 

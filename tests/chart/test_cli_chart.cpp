@@ -7,7 +7,6 @@
 #include "chart/ChartDrawing.h"
 #include "chart/PointTable.h"
 #include "support/CliRun.h"
-#include "support/PdfText.h"
 #include "support/SvgText.h"
 
 #include <QFile>
@@ -44,30 +43,25 @@ QImage Rgb32(const QImage& image)
 
 } // namespace
 
+// Each format, by its extension; the zones' labels among the SVG's texts.
 TEST(CliChart, WritesEachFormat)
 {
     QTemporaryDir dir;
-    const QString png = dir.filePath(QStringLiteral("c.png")),
-                  svg = dir.filePath(QStringLiteral("c.svg")),
-                  pdf = dir.filePath(QStringLiteral("c.PDF"));
-    for (const QStringList& args : {QStringList{"--out", png}, QStringList{"--out", svg, "--zones"},
-                                    QStringList{"--pressure", "90000", "--out", pdf}}) {
-        const CliRun run = Chart(args);
+    const struct {
+        const char* name;
+        QByteArray start;
+    } rows[] = {{"c.png", "\x89PNG"}, {"c.SVG", "<?xml"}, {"c.pdf", "%PDF"}};
+    for (const auto& row : rows) {
+        const QString path = dir.filePath(QString::fromUtf8(row.name));
+        const CliRun run = Chart({"--out", path, "--zones"});
         EXPECT_EQ(run.status, 0) << run.err.toStdString();
         EXPECT_EQ(run.out, QString());
+        EXPECT_TRUE(Bytes(path).startsWith(row.start)) << row.name;
     }
-    // PNG at twice the picture's size unless --scale says otherwise.
-    EXPECT_EQ(QImage(png).size(), QSize(1650, 1124));
-    const QString svgText = SvgTexts(svg).join(QString());
+    EXPECT_EQ(QImage(dir.filePath(QStringLiteral("c.png"))).size(), QSize(1650, 1124)); // 2×
+    const QString svgText = SvgTexts(dir.filePath(QStringLiteral("c.SVG"))).join(QString());
     for (const char* label : {"冬季Ⅰ级", "冬季Ⅱ级", "夏季Ⅰ级", "夏季Ⅱ级"})
         EXPECT_TRUE(svgText.contains(QString::fromUtf8(label))) << label;
-    EXPECT_EQ(PdfPageCount(pdf), 1);
-    EXPECT_TRUE(PdfText(pdf).contains(Nfkc(QStringLiteral("大气压:90000Pa"))));
-
-    // The bare chart at 1× is the chart window's fresh picture.
-    const QString one = dir.filePath(QStringLiteral("one.png"));
-    ASSERT_EQ(Chart({"--out", one, "--scale", "1"}).status, 0);
-    EXPECT_EQ(Rgb32(QImage(one)), Rgb32(RenderChart(StandardLib(), QStringLiteral("101325"))));
 }
 
 // A point file's marks and names and a process's points and lines, in that
@@ -133,17 +127,10 @@ TEST(CliChart, RefusesWithAMessageAndWritesNothing)
         {{"--out", dir.filePath(QStringLiteral("c.jpg"))}, 2, "无法识别输出文件"},
         {{"--zones"}, 2, "请用 --out 给出输出文件"},
         {{"--out", png, "--scale", "5"}, 2, "放大倍数“5”应为1到4之间的整数"},
-        {{"--out", png, "--scale", "x"}, 2, "放大倍数“x”应为1到4之间的整数"},
         {{"--out", out, "--scale", "2"}, 2, "--scale 只用于PNG图片"},
-        {{"--out", out, "--pressure", "abc"}, 2, "“abc”不是有效的数值"},
         {{"--out", out, "--pressure", "0"}, 2, "大气压力必须大于0！"},
         {{"--out", out, "tW=34"}, 2, "无法识别的参数: tW=34"},
-        {{"--out", out, "--bogus"}, 2, "无法识别的参数: --bogus"},
-        {{"--out", out, "--out", png}, 2, "选项 --out 给出了两次"},
-        {{"--out"}, 2, "选项 --out 缺少值"},
-        {{"--out", out, "--process", "5"}, 2, "处理过程应为1、2、3或4"},
         {{"--out", out, "--process", "1", "tW=34", "phiW=50"}, 2, "过程1不使用参数 phiW"},
-        {{"--out", out, "--process", "1", "tW=34"}, 2, "请输入室外空气参数！"},
         {{"--out", out, "--points", dir.filePath(QStringLiteral("none.DB"))}, 1, "无法打开数据表"},
         {{"--out", dir.filePath(QStringLiteral("no/such/c.svg"))}, 1, "无法写入文件"},
     };

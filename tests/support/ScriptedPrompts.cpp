@@ -76,8 +76,9 @@ bool ScriptedPrompts::printerSetup(QWidget*, QPrinter&)
 }
 
 int ScriptedPrompts::chooseItem(QWidget*, const QString&, const QString&, const QStringList& items,
-                                int)
+                                int current)
 {
     itemChoices << items;
+    lastItemOffered = current;
     return takeOrFail(itemAnswers, "a list of choices");
 }

@@ -36,6 +36,7 @@ public:
     int printDialogs = 0;
     int setupDialogs = 0;
     QList<QStringList> itemChoices; // the items of each list offered
+    int lastItemOffered = -1;       // the index the last list offered first
     QFont lastFontOffered;
 
     void error(QWidget* parent, const QString& text) override;
