@@ -70,19 +70,12 @@ TEST(CliChart, DrawsPointsAndAProcessAsTheWindowsDo)
 {
     QTemporaryDir dir;
     const QString points = dir.filePath(QStringLiteral("p.DB"));
-    CreateTableFile(points, PointTableDeclaration());
+    // No, T, RH, Ts, D, I, Ruo, Tv, P: only the name, D and I are drawn.
+    CreateTableFile(points, PointTableDeclaration(),
+                    {{"A", 0, 0, 0, 8, 40, 0, 0, 0}, {"B12", 0, 0, 0, 14, 60, 0, 0, 0}});
     std::vector<StatePoint> stored(2);
-    stored[0].No = "A";
-    stored[0].D = 8, stored[0].I = 40;
-    stored[1].No = "B12";
-    stored[1].D = 14, stored[1].I = 60;
-    {
-        RecordTableStore table(PointTableDeclaration());
-        table.setPath(points);
-        table.open();
-        for (const StatePoint& p : stored)
-            StorePoint(table, p);
-    }
+    stored[0].No = "A", stored[0].D = 8, stored[0].I = 40;
+    stored[1].No = "B12", stored[1].D = 14, stored[1].I = 60;
     const QByteArray before = Bytes(points);
 
     TreatmentInputs in;
