@@ -24,6 +24,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -230,13 +231,40 @@ void CopyChartPicture(const ChartDisplayList& list)
     QGuiApplication::clipboard()->setImage(image);
 }
 
+namespace
+{
+// A text field claims Ctrl+C for itself whether or not it has anything to
+// copy; the name field has the focus most of the time, so the chart could
+// hardly be copied. A field with no selected text lets Ctrl+C go on to the
+// window.
+class CopyWithoutSelection : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride)
+            return false;
+        const auto* edit = qobject_cast<QLineEdit*>(watched);
+        if (!edit || edit->hasSelectedText() ||
+            !static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
+            return false;
+        event->ignore();
+        return true;
+    }
+};
+} // namespace
+
 void AddChartCopyShortcut(QWidget* window, const ChartDisplayList& list)
 {
-    // A text field with the focus copies its own text first: QLineEdit takes
-    // Ctrl+C for itself before the window's shortcut sees it.
     auto* copy = new QShortcut(QKeySequence::Copy, window);
     QObject::connect(copy, &QShortcut::activated, window,
                      [window, &list] { Guarded(window, [&] { CopyChartPicture(list); }); });
+    auto* filter = new CopyWithoutSelection(copy);
+    for (QLineEdit* edit : window->findChildren<QLineEdit*>())
+        edit->installEventFilter(filter);
 }
 
 ChartImage::ChartImage(QWidget* parent) : QWidget(parent)

@@ -84,7 +84,9 @@ void PrintChartPicture(QWidget* parent, const QImage& picture);
 void ExportChartPicture(QWidget* parent, const ChartDisplayList& list);
 // The chart on the clipboard, as an image at twice its size.
 void CopyChartPicture(const ChartDisplayList& list);
-// Ctrl+C anywhere in window but a text field copies the chart drawn by list.
+// Ctrl+C in window copies the chart drawn by list, unless the focus is in a
+// text field with selected text, which then copies its text. Called once
+// window's text fields exist.
 void AddChartCopyShortcut(QWidget* window, const ChartDisplayList& list);
 
 class Form_IDTu : public QDialog

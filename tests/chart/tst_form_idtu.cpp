@@ -2,7 +2,6 @@
 // and by click, lines, mixing, ratio lines, deleting, the point files, the
 // report and the printouts.
 #include "app/DataDir.h"
-#include "shell/DataSeeds.h"
 #include "app/Gbk.h"
 #include "app/Numbers.h"
 #include "app/ReportPrinter.h"
@@ -12,6 +11,7 @@
 #include "chart/Unit_ID_Graphics.h"
 #include "psychro/ID_lib.h"
 #include "psychro/Unit_atm.h"
+#include "shell/DataSeeds.h"
 #include "support/PdfText.h"
 #include "support/ScriptedPrompts.h"
 
@@ -1315,16 +1315,25 @@ void TestFormIDTu::exportsThePictureInEachFormat()
                  QStringLiteral("图片只能导出为PNG、SVG或PDF文件（扩展名 .png、.svg 或 .pdf）！")});
 }
 
+// Ctrl+C copies the chart, wherever the focus is, except from a field with
+// selected text, which copies that text.
 void TestFormIDTu::copiesThePictureAtTwiceItsSize()
 {
     placeTyped(QStringLiteral("W"), QStringLiteral("26"), QStringLiteral("60"));
-    QApplication::clipboard()->clear();
-    form->Button_quit->setFocus(); // not in a text field
-    QTest::keyClick(form.get(), Qt::Key_C, Qt::ControlModifier);
-    const QImage copied = QApplication::clipboard()->image();
-    QCOMPARE(copied.size(), QSize(825 * 2, 562 * 2));
-    QVERIFY(copied.convertToFormat(QImage::Format_RGB32) ==
-            form->displayList().render(2).convertToFormat(QImage::Format_RGB32));
+    typeInto(form->Edit_name, QStringLiteral("AB"));
+    const QImage expected = form->displayList().render(2).convertToFormat(QImage::Format_RGB32);
+    const QList<QWidget*> focused{form->Button_quit, form->Edit_name, form->Edit1};
+    for (QWidget* focus : focused) {
+        QApplication::clipboard()->clear();
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_C, Qt::ControlModifier);
+        const QImage copied = QApplication::clipboard()->image();
+        QCOMPARE(copied.size(), QSize(825 * 2, 562 * 2));
+        QVERIFY(copied.convertToFormat(QImage::Format_RGB32) == expected);
+    }
+    form->Edit_name->selectAll();
+    QTest::keyClick(form->Edit_name, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("AB"));
 }
 QTEST_MAIN(TestFormIDTu)
 #include "tst_form_idtu.moc"
