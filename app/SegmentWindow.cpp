@@ -1,7 +1,9 @@
 #include "app/SegmentWindow.h"
 
+#include "app/DataDir.h"
 #include "app/FormWidgets.h"
 #include "app/Prompts.h"
+#include "app/RecordTableStore.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -61,4 +63,56 @@ QString SelectedSegmentNumber(QWidget* window, const QListWidget* list)
     if (number.isEmpty())
         prompts().error(window, QStringLiteral("请选择管段编号！"));
     return number;
+}
+
+SegmentTableList::SegmentTableList(RecordTableStore& table, QString defaultFileName,
+                                   SegmentKeys keys)
+    : table_(table), defaultFileName_(std::move(defaultFileName)), keys_(keys)
+{
+}
+
+void SegmentTableList::open()
+{
+    if (table_.isOpen())
+        return;
+    table_.setPath(path_.isEmpty() ? DataDir::file(defaultFileName_) : path_);
+    table_.open();
+}
+
+void SegmentTableList::fill()
+{
+    list_->clear();
+    list_->addItems(keys_.numbers(table_));
+}
+
+void SegmentTableList::use(const QString& path)
+{
+    SwitchTableFile(table_, path);
+    path_ = path;
+    fill();
+}
+
+bool SegmentTableList::findSelected(QWidget* window)
+{
+    const QString number = SelectedSegmentNumber(window, list_);
+    if (number.isEmpty())
+        return false;
+    open();
+    if (!keys_.find(table_, number)) { // deleted behind the list's back
+        fill();
+        prompts().error(window, QStringLiteral("管段表中已没有管段“%1”！").arg(number));
+        return false;
+    }
+    return true;
+}
+
+void SegmentTableList::deleteSelected(QWidget* window)
+{
+    const QString number = SelectedSegmentNumber(window, list_);
+    if (number.isEmpty())
+        return;
+    open();
+    if (prompts().confirm(window, QStringLiteral("确实要删除该项吗？")))
+        keys_.remove(table_, number);
+    fill();
 }

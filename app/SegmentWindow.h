@@ -5,8 +5,10 @@
 
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 class QGroupBox;
+class RecordTableStore;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -38,6 +40,45 @@ ProjectRow NewProjectRow(QWidget* window);
 // The segment number selected in the list; with none, the error box
 // "请选择管段编号！" and an empty text.
 QString SelectedSegmentNumber(QWidget* window, const QListWidget* list);
+
+// How a calculator's segment table is read by segment number (its core's
+// functions).
+struct SegmentKeys {
+    QStringList (*numbers)(RecordTableStore& table);
+    bool (*find)(RecordTableStore& table, const QString& number);
+    bool (*remove)(RecordTableStore& table, const QString& number);
+};
+
+// The segment table a resistance window edits, with the list of its segment
+// numbers: the data directory's default table until a project's table is
+// used. The table stays open once opened.
+class SegmentTableList
+{
+public:
+    SegmentTableList(RecordTableStore& table, QString defaultFileName, SegmentKeys keys);
+    void attach(QListWidget* list) { list_ = list; }
+
+    // Opens the table when it is closed (throws UserError).
+    void open();
+    // The list filled from the table.
+    void fill();
+    // The table in the file at path from now on, the list filled from it;
+    // throws UserError, keeping the table it had, when the file does not open.
+    void use(const QString& path);
+    // "编辑(&E)": makes the selected segment current. False, after its
+    // message, when none is selected or it is no longer in the table.
+    bool findSelected(QWidget* window);
+    // "删除(&D)": deletes the selected segment after "确实要删除该项吗？",
+    // then fills the list again.
+    void deleteSelected(QWidget* window);
+
+private:
+    RecordTableStore& table_;
+    QString defaultFileName_;
+    SegmentKeys keys_;
+    QString path_; // empty: the data directory's default table
+    QListWidget* list_ = nullptr;
+};
 
 // Where the groups stand in the window.
 inline constexpr int SegmentGroupsTop = 4, SegmentGroupsHeight = 262;

@@ -44,7 +44,9 @@ constexpr int kFieldHeight = 22, kButtonHeight = 26;
 } // namespace
 
 Form_ZL_Duct::Form_ZL_Duct(Form_Advanced& advanced, QWidget* parent)
-    : QDialog(parent), advanced_(advanced), segments_(DuctSegmentTableDeclaration())
+    : QDialog(parent), advanced_(advanced), segments_(DuctSegmentTableDeclaration()),
+      segmentList_(segments_, QString::fromLatin1(DuctSegmentTableFileName),
+                   {&DuctSegmentNumbers, &FindDuctSegment, &DeleteDuctSegment})
 {
     setObjectName(QStringLiteral("Form_ZL_Duct"));
     setWindowTitle(QStringLiteral("风管阻力计算-[无名字]"));
@@ -73,6 +75,7 @@ void Form_ZL_Duct::buildListGroup()
 {
     const SegmentListGroup g = NewSegmentListGroup(this);
     ListBox_pipe = g.list;
+    segmentList_.attach(ListBox_pipe);
     Button_add = g.add, Button_edit = g.edit, Button_del = g.remove;
     ConnectGuarded(Button_add, &QPushButton::clicked, this, &Form_ZL_Duct::Button_addClick);
     ConnectGuarded(Button_edit, &QPushButton::clicked, this, &Form_ZL_Duct::Button_editClick);
@@ -175,7 +178,7 @@ void Form_ZL_Duct::buildBottomRow()
     };
     w.useSegmentTable = [this](const QString& path) { useSegmentTable(path); };
     w.workbookWriter = [this]() -> SegmentProjectWindow::WorkbookWriter {
-        openSegmentTable();
+        segmentList_.open();
         return [this](const QString& path, const QString& projectFileName) {
             const DuctWorkbookHeading heading{TimeOfDayText(currentClock().timeOfDay()),
                                               projectFileName, air_};
@@ -222,9 +225,7 @@ void Form_ZL_Duct::setAirProperties(const AirProperties& air)
 
 void Form_ZL_Duct::useSegmentTable(const QString& path)
 {
-    SwitchTableFile(segments_, path);
-    tablePath_ = path;
-    fillSegmentList();
+    segmentList_.use(path);
 }
 
 QString Form_ZL_Duct::projectPath() const
@@ -243,8 +244,8 @@ void Form_ZL_Duct::FormShow()
 {
     setAirProperties(AirProperties{});
     Guarded(this, [this] {
-        openSegmentTable();
-        fillSegmentList();
+        segmentList_.open();
+        segmentList_.fill();
     });
 }
 
@@ -262,34 +263,10 @@ void Form_ZL_Duct::Button_addClick()
         SetComboText(box, QString());
 }
 
-void Form_ZL_Duct::openSegmentTable()
-{
-    if (segments_.isOpen())
-        return;
-    segments_.setPath(tablePath_.isEmpty()
-                          ? DataDir::file(QString::fromLatin1(DuctSegmentTableFileName))
-                          : tablePath_);
-    segments_.open();
-}
-
-void Form_ZL_Duct::fillSegmentList()
-{
-    ListBox_pipe->clear();
-    ListBox_pipe->addItems(DuctSegmentNumbers(segments_));
-}
-
 void Form_ZL_Duct::Button_editClick()
 {
-    const QString number = SelectedSegmentNumber(this, ListBox_pipe);
-    if (number.isEmpty())
-        return;
-    openSegmentTable();
-    if (!FindDuctSegment(segments_, number)) { // deleted behind the list's back
-        fillSegmentList();
-        prompts().error(this, QStringLiteral("管段表中已没有管段“%1”！").arg(number));
-        return;
-    }
-    DBGrid1CellClick();
+    if (segmentList_.findSelected(this))
+        DBGrid1CellClick();
 }
 
 void Form_ZL_Duct::DBGrid1CellClick()
@@ -319,13 +296,7 @@ void Form_ZL_Duct::DBGrid1CellClick()
 
 void Form_ZL_Duct::Button_delClick()
 {
-    const QString number = SelectedSegmentNumber(this, ListBox_pipe);
-    if (number.isEmpty())
-        return;
-    openSegmentTable();
-    if (prompts().confirm(this, QStringLiteral("确实要删除该项吗？")))
-        DeleteDuctSegment(segments_, number);
-    fillSegmentList();
+    segmentList_.deleteSelected(this);
 }
 
 DuctSegmentInputs Form_ZL_Duct::readInputs() const
@@ -354,12 +325,12 @@ void Form_ZL_Duct::Button_SaveClick()
         prompts().error(this, outcome.refusal);
         return;
     }
-    openSegmentTable();
+    segmentList_.open();
     StoreDuctSegment(segments_, *outcome.segment);
     // The list is read from the table; the stored record is current again
     // afterwards and in sight in the grid.
     const int stored = segments_.currentIndex();
-    fillSegmentList();
+    segmentList_.fill();
     segments_.moveTo(stored);
     ShowCurrentRecord(DBGrid1, segments_);
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/RecordTableStore.h"
+#include "app/SegmentWindow.h"
 #include "duct/DuctSegment.h"
 
 #include <QDialog>
@@ -81,14 +82,12 @@ private:
     void buildGrid();
     void buildBottomRow();
     void enableShape(bool round);
-    void openSegmentTable();
-    void fillSegmentList();
     DuctSegmentInputs readInputs() const;
 
     Form_Advanced& advanced_;
     AirProperties air_;
-    QString tablePath_; // empty: the data directory's default table
     RecordTableStore segments_;
+    SegmentTableList segmentList_;
     TableGridModel* gridModel_;
     std::unique_ptr<SegmentProjectActions> projects_;
 };

@@ -56,7 +56,9 @@ Form_ZL_pipe::Form_ZL_pipe(Form_BZL_Set& sizeSetting, Form_JZSet_pipe& coefficie
                            Form_Pipe_Set& pipeTypeEditor, QWidget* parent)
     : QDialog(parent), sizeSetting_(sizeSetting), coefficientEditor_(coefficientEditor),
       pipeTypeEditor_(pipeTypeEditor), segments_(PipeSegmentTableDeclaration()),
-      coefficients_(LocalResistanceTableDeclaration())
+      coefficients_(LocalResistanceTableDeclaration()),
+      segmentList_(segments_, QString::fromLatin1(PipeSegmentTableFileName),
+                   {&SegmentNumbers, &FindSegment, &DeleteSegment})
 {
     setObjectName(QStringLiteral("Form_ZL_pipe"));
     setWindowTitle(QStringLiteral("水管道阻力计算-[无名字]"));
@@ -87,6 +89,7 @@ void Form_ZL_pipe::buildListGroup()
 {
     const SegmentListGroup g = NewSegmentListGroup(this);
     ListBox_pipe = g.list;
+    segmentList_.attach(ListBox_pipe);
     Button_add = g.add, Button_edit = g.edit, Button_del = g.remove;
     ConnectGuarded(Button_add, &QPushButton::clicked, this, &Form_ZL_pipe::Button_addClick);
     ConnectGuarded(Button_edit, &QPushButton::clicked, this, &Form_ZL_pipe::Button_editClick);
@@ -239,7 +242,7 @@ void Form_ZL_pipe::buildBottomRow()
             throw UserError(water.refusal);
         heading.water = *water.water;
         heading.meanTemperature = water.meanTemperature;
-        openSegmentTable();
+        segmentList_.open();
         return [this, heading](const QString& path, const QString& projectFileName) mutable {
             heading.time = TimeOfDayText(currentClock().timeOfDay());
             heading.projectFileName = projectFileName;
@@ -265,9 +268,7 @@ QString Form_ZL_pipe::projectPath() const
 
 void Form_ZL_pipe::useSegmentTable(const QString& path)
 {
-    SwitchTableFile(segments_, path);
-    tablePath_ = path;
-    fillSegmentList();
+    segmentList_.use(path);
 }
 
 void Form_ZL_pipe::enableSizeEntry(SizeEntry entry)
@@ -317,8 +318,8 @@ void Form_ZL_pipe::FormShow()
         ComboBox_JZ_TyChange();
     });
     Guarded(this, [this] {
-        openSegmentTable();
-        fillSegmentList();
+        segmentList_.open();
+        segmentList_.fill();
     });
 }
 
@@ -419,34 +420,10 @@ void Form_ZL_pipe::Button_addClick()
     enableSizeEntry(SizeEntry::Nominal);
 }
 
-void Form_ZL_pipe::openSegmentTable()
-{
-    if (segments_.isOpen())
-        return;
-    segments_.setPath(tablePath_.isEmpty()
-                          ? DataDir::file(QString::fromLatin1(PipeSegmentTableFileName))
-                          : tablePath_);
-    segments_.open();
-}
-
-void Form_ZL_pipe::fillSegmentList()
-{
-    ListBox_pipe->clear();
-    ListBox_pipe->addItems(SegmentNumbers(segments_));
-}
-
 void Form_ZL_pipe::Button_editClick()
 {
-    const QString number = SelectedSegmentNumber(this, ListBox_pipe);
-    if (number.isEmpty())
-        return;
-    openSegmentTable();
-    if (!FindSegment(segments_, number)) { // deleted behind the list's back
-        fillSegmentList();
-        prompts().error(this, QStringLiteral("管段表中已没有管段“%1”！").arg(number));
-        return;
-    }
-    DBGrid1CellClick();
+    if (segmentList_.findSelected(this))
+        DBGrid1CellClick();
 }
 
 // Loads the current segment into the fields for changing and saving again;
@@ -471,13 +448,7 @@ void Form_ZL_pipe::DBGrid1CellClick()
 
 void Form_ZL_pipe::Button_delClick()
 {
-    const QString number = SelectedSegmentNumber(this, ListBox_pipe);
-    if (number.isEmpty())
-        return;
-    openSegmentTable();
-    if (prompts().confirm(this, QStringLiteral("确实要删除该项吗？")))
-        DeleteSegment(segments_, number);
-    fillSegmentList();
+    segmentList_.deleteSelected(this);
 }
 
 PipeSegmentInputs Form_ZL_pipe::readInputs() const
@@ -514,12 +485,12 @@ void Form_ZL_pipe::Button_SaveClick()
         prompts().error(this, outcome.refusal);
         return;
     }
-    openSegmentTable();
+    segmentList_.open();
     StorePipeSegment(segments_, *outcome.segment);
     // The list is read from the table; the stored record is current again
     // afterwards and in sight in the grid.
     const int stored = segments_.currentIndex();
-    fillSegmentList();
+    segmentList_.fill();
     segments_.moveTo(stored);
     ShowCurrentRecord(DBGrid1, segments_);
 }

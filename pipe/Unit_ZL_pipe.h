@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/RecordTableStore.h"
+#include "app/SegmentWindow.h"
 #include "pipe/PipeSegment.h"
 
 #include <QDialog>
@@ -108,8 +109,6 @@ private:
     void fillNominalDiameters(const PipeTypeRecord& type);
     void fillFittingNames();
     void showFittingPicture(bool found);
-    void openSegmentTable();
-    void fillSegmentList();
     void loadCurrentSegment();
     PipeSegmentInputs readInputs() const;
 
@@ -119,7 +118,7 @@ private:
     QButtonGroup *flowGroup_, *sizeGroup_;
     RecordTableStore segments_;
     RecordTableStore coefficients_;
-    QString tablePath_; // empty: the data directory's default table
+    SegmentTableList segmentList_;
     TableGridModel* gridModel_;
     WaterState lastWater_;
     std::unique_ptr<SegmentProjectActions> projects_;
