@@ -1,7 +1,6 @@
 #include "duct/Unit_ZL_Duct.h"
 
 #include "app/Clock.h"
-#include "app/DataDir.h"
 #include "app/Fonts.h"
 #include "app/FormWidgets.h"
 #include "app/Guarded.h"
