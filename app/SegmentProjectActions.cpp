@@ -94,12 +94,11 @@ void SegmentProjectActions::Button_openClick()
     if (path.isEmpty())
         return;
     const std::function<void()> apply = hooks_.readProject(ReadProjectLines(path, kind_.lineCount));
-    openTable(ProjectTablePath(path));
-    switchTo(path, apply);
+    switchTo(path, apply); // the table first: one that does not open changes nothing
 }
 
-// Opens the table on its own first, so a file that is missing or no segment
-// table is refused before the window lets go of its own.
+// A new project's copied table is opened on its own before the project file
+// is written, so a copy that is no segment table leaves no project behind.
 void SegmentProjectActions::openTable(const QString& tablePath) const
 {
     RecordTableStore probe(*kind_.declaration);

@@ -2,6 +2,7 @@
 
 #include "app/DataDir.h"
 #include "app/FormWidgets.h"
+#include "app/Guarded.h"
 #include "app/Prompts.h"
 #include "app/RecordTableStore.h"
 
@@ -31,13 +32,22 @@ SegmentListGroup NewSegmentListGroup(QWidget* window)
     return g;
 }
 
-QTableView* NewSegmentGrid(QWidget* window, TableGridModel* model)
+QTableView* NewSegmentGrid(QWidget* window, TableGridModel* model, RecordTableStore& table,
+                           std::function<void()> loadCurrent)
 {
     auto* grid = new QTableView(window);
     grid->setObjectName(QStringLiteral("DBGrid1"));
     grid->setGeometry(kMargin, SegmentGroupsTop + SegmentGroupsHeight + 6,
                       window->width() - 2 * kMargin, kGridHeight);
     SetUpRecordGrid(grid, model);
+    QObject::connect(
+        grid, &QTableView::clicked, window,
+        [window, &table, loadCurrent = std::move(loadCurrent)](const QModelIndex& index) {
+            Guarded(window, [&] {
+                table.moveTo(index.row());
+                loadCurrent();
+            });
+        });
     return grid;
 }
 

@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QGroupBox;
 class RecordTableStore;
@@ -24,8 +25,10 @@ struct SegmentListGroup {
 // At its place in the top left corner of the window.
 SegmentListGroup NewSegmentListGroup(QWidget* window);
 
-// The read-only grid below the groups, showing the model's table.
-QTableView* NewSegmentGrid(QWidget* window, TableGridModel* model);
+// The read-only grid below the groups, showing the model's table. A click
+// on a row makes that record of table current and calls loadCurrent.
+QTableView* NewSegmentGrid(QWidget* window, TableGridModel* model, RecordTableStore& table,
+                           std::function<void()> loadCurrent);
 
 struct ProjectRow {
     QPushButton *newProject, *open, *excel; // Button_new, Button_open, Button_Excel

@@ -194,13 +194,7 @@ QGroupBox* Form_ZL_pipe::buildPipeGroup()
 void Form_ZL_pipe::buildGrid()
 {
     gridModel_ = new TableGridModel(&segments_, this);
-    DBGrid1 = NewSegmentGrid(this, gridModel_);
-    connect(DBGrid1, &QTableView::clicked, this, [this](const QModelIndex& index) {
-        Guarded(this, [&] {
-            segments_.moveTo(index.row());
-            DBGrid1CellClick();
-        });
-    });
+    DBGrid1 = NewSegmentGrid(this, gridModel_, segments_, [this] { DBGrid1CellClick(); });
 }
 
 void Form_ZL_pipe::buildBottomRow()
