@@ -59,6 +59,31 @@ QString columnType(FieldType type)
     return QStringLiteral(" BLOB");
 }
 
+// One entry of a file's schema (sqlite_master): "table", "index", "view" or
+// "trigger", and its name.
+struct SchemaObject {
+    QString type;
+    QString name;
+};
+
+QString schemaKind(const QString& type)
+{
+    if (type == QLatin1String("trigger"))
+        return QStringLiteral("触发器");
+    if (type == QLatin1String("view"))
+        return QStringLiteral("视图");
+    if (type == QLatin1String("index"))
+        return QStringLiteral("索引");
+    if (type == QLatin1String("table"))
+        return QStringLiteral("数据表");
+    return QStringLiteral("对象");
+}
+
+QString columnText(sqlite3_stmt* statement, int column)
+{
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)));
+}
+
 // Shortest text that reads back as the same double, C locale.
 QString shortestText(double value)
 {
@@ -191,23 +216,39 @@ void RecordTableStore::open()
     }
     db_ = db;
     try {
+        // A trigger or view added to the file by another program would run
+        // or answer behind the store's back; such a file is refused below,
+        // and this connection never runs one that appears later.
+        sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
+        sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
         // The first read of the file: a file that is no database or is
         // locked by a writer fails here.
-        Statement tables(db_, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
-                                             "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"));
-        if (!tables.prepared())
+        Statement schema(db_, QStringLiteral("SELECT type, name FROM sqlite_master"));
+        if (!schema.prepared())
             throw UserError(cannotOpen.arg(path_, sqliteText(db_)));
         QStringList names;
+        SchemaObject foreign;
         int step;
-        while ((step = tables.step()) == SQLITE_ROW)
-            names << QString::fromUtf8(
-                reinterpret_cast<const char*>(sqlite3_column_text(tables.get(), 0)));
+        while ((step = schema.step()) == SQLITE_ROW) {
+            const SchemaObject object{columnText(schema.get(), 0), columnText(schema.get(), 1)};
+            if (object.type == QLatin1String("table") &&
+                !object.name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive))
+                names << object.name;
+            else if (foreign.type.isEmpty())
+                foreign = object;
+        }
         if (step != SQLITE_DONE)
             throw UserError(cannotOpen.arg(path_, sqliteText(db_)));
         if (names.size() != 1)
             throw UserError(cannotOpen.arg(
                 path_, names.isEmpty() ? QStringLiteral("文件中没有数据表")
                                        : QStringLiteral("文件中有%1个数据表").arg(names.size())));
+        // The store creates one table and nothing else (no index, no
+        // trigger, no view): anything more was put there by another program.
+        if (!foreign.type.isEmpty())
+            throw UserError(cannotOpen.arg(
+                path_, QStringLiteral("文件中含有本程序不会创建的%1“%2”，可能已被其他程序修改")
+                           .arg(schemaKind(foreign.type), QuotedInput(foreign.name))));
         tableName_ = names.first();
 
         Statement columns(db_, QStringLiteral("PRAGMA table_info(%1)").arg(quoted(tableName_)));
@@ -300,11 +341,30 @@ void RecordTableStore::loadRecords()
                                     .arg(path_, declaration_.fields[i].name, text));
             }
         }
-        records.push_back(std::move(record));
+        if (visit_)
+            (*visit_)(record);
+        else
+            records.push_back(std::move(record));
     }
     if (step != SQLITE_DONE)
         fail(QStringLiteral("无法读取数据表“%1”：%2").arg(path_, sqliteText(db_)));
     records_ = std::move(records);
+}
+
+void RecordTableStore::scan(const std::function<void(const Record&)>& visit)
+{
+    if (isOpen())
+        throw UserError(QStringLiteral("数据表“%1”已打开，不能逐条读取").arg(path_));
+    struct Visiting {
+        RecordTableStore& table;
+        ~Visiting()
+        {
+            table.visit_ = nullptr;
+            table.close();
+        }
+    } visiting{*this};
+    visit_ = &visit;
+    open();
 }
 
 void RecordTableStore::first()

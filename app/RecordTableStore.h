@@ -18,6 +18,7 @@
 #include <QObject>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <vector>
 
 struct sqlite3;
@@ -116,8 +117,10 @@ public:
 
     // Opens the file and positions on the first record; opening an open table
     // changes nothing. Throws UserError for a missing file, a file that is not
-    // a database or holds no single table, a locked file, or columns other
-    // than the declared ones (names compared in any case, in order).
+    // a database or holds no single table, a file holding anything the store
+    // never creates (an index, a trigger, a view, another table), a locked
+    // file, or columns other than the declared ones (names compared in any
+    // case, in order).
     void open();
     // Closes the table (a pending buffer is dropped). Closing a closed table
     // does nothing.
@@ -186,6 +189,12 @@ public:
     // Every record in table order (what grids show). Empty when closed.
     const std::vector<Record>& records() const { return records_; }
 
+    // Reads a table too large to hold: opens the file with open()'s checks
+    // and refusals, hands each record in table order to `visit` without
+    // keeping it, and closes the table again. Only while closed (throws
+    // UserError when open); a UserError thrown by `visit` ends the reading.
+    void scan(const std::function<void(const Record&)>& visit);
+
 signals:
     // The records, their number or the open state changed (not emitted while
     // updates are suspended).
@@ -210,6 +219,8 @@ private:
     sqlite3* db_ = nullptr;
     QString tableName_;
     std::vector<Record> records_;
+    // While scan() runs, loaded records go here instead of into records_.
+    const std::function<void(const Record&)>* visit_ = nullptr;
     int current_ = -1; // index into records_, -1 = eof
     EditState editState_ = EditState::Browse;
     std::vector<QVariant> buffer_;

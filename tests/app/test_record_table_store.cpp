@@ -366,6 +366,49 @@ TEST_F(StoreTest, StoreFailuresAreUserErrorsNamingTheFile)
     EXPECT_NE(columnsError.indexOf("Name, Flow, Loss"), -1) << columnsError.toStdString();
 }
 
+// A file holding what the store never creates was changed by another
+// program: a trigger would run on every post (a project's segments deleted
+// behind the grid while the store reports success), a view or index is no
+// part of a table file. Such a file is refused when opening, nothing run.
+TEST_F(StoreTest, FileWithTriggersViewsOrIndexesIsRefused)
+{
+    appendRow("A", 1);
+    table.close();
+    const struct {
+        const char* sql;
+        const char* names; // what the message names
+    } cases[] = {
+        {"CREATE TRIGGER wipe AFTER INSERT ON records BEGIN DELETE FROM records; END",
+         "触发器“wipe”"},
+        {"CREATE VIEW totals AS SELECT sum(Flow) FROM records", "视图“totals”"},
+        {"CREATE INDEX byName ON records (Name)", "索引“byName”"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sql);
+        const QString file = dir.filePath("changed.DB");
+        QFile::remove(file);
+        ASSERT_TRUE(QFile::copy(path, file));
+        ASSERT_EQ(RawConnection(file).exec(c.sql), SQLITE_OK);
+        RecordTableStore changed(SampleDeclaration());
+        changed.setPath(file);
+        const QString error = errorOf([&] { changed.open(); });
+        EXPECT_TRUE(error.startsWith("无法打开数据表“" + file + "”：文件中含有本程序不会创建的" +
+                                     QString::fromUtf8(c.names)))
+            << error.toStdString();
+        EXPECT_FALSE(changed.isOpen());
+    }
+
+    // A trigger added while the table is open never runs through the store.
+    table.open();
+    ASSERT_EQ(RawConnection(path).exec(cases[0].sql), SQLITE_OK);
+    appendRow("B", 2);
+    RecordTableStore other(SampleDeclaration());
+    other.setPath(path);
+    ASSERT_EQ(RawConnection(path).exec("DROP TRIGGER wipe"), SQLITE_OK);
+    other.open();
+    EXPECT_EQ(other.recordCount(), 2);
+}
+
 TEST_F(StoreTest, LockedTableFailsToOpenAndToWrite)
 {
     appendRow("A", 1);
