@@ -80,6 +80,27 @@ QStringList LocalResistanceNames(RecordTableStore& table)
     return names;
 }
 
+std::vector<qint64> LocalResistanceRowIds(RecordTableStore& table)
+{
+    openIfClosed(table);
+    std::vector<qint64> rowIds;
+    rowIds.reserve(table.records().size());
+    for (const RecordTableStore::Record& record : table.records())
+        rowIds.push_back(record.rowId);
+    return rowIds;
+}
+
+int LocalResistanceIndexOf(RecordTableStore& table, qint64 rowId)
+{
+    openIfClosed(table);
+    const std::vector<RecordTableStore::Record>& records = table.records();
+    for (size_t k = 0; k < records.size(); ++k) {
+        if (records[k].rowId == rowId)
+            return int(k);
+    }
+    return -1;
+}
+
 int FindLocalResistanceIndex(RecordTableStore& table, const QString& name)
 {
     openIfClosed(table);
@@ -155,11 +176,19 @@ void StoreLocalResistance(RecordTableStore& table, const LocalResistanceTexts& f
     }
 
     ClosedAfterwards closed(table);
+    if (recordIndex >= table.recordCount())
+        throw UserError(QStringLiteral("请选择阀门类型！"));
+    {
+        SuspendedUpdates suspended(table);
+        for (table.first(); !table.eof(); table.next()) {
+            if (table.currentIndex() != recordIndex && table.text(kName) == fields.name)
+                throw UserError(
+                    QStringLiteral("局阻名称“%1”已经存在！").arg(QuotedInput(fields.name)));
+        }
+    }
     if (recordIndex < 0) {
         table.append();
     } else {
-        if (recordIndex >= table.recordCount())
-            throw UserError(QStringLiteral("请选择阀门类型！"));
         table.moveTo(recordIndex);
         table.edit();
     }
@@ -169,13 +198,13 @@ void StoreLocalResistance(RecordTableStore& table, const LocalResistanceTexts& f
     table.post();
 }
 
-bool DeleteLocalResistance(RecordTableStore& table, const QString& name)
+void DeleteLocalResistanceAt(RecordTableStore& table, int index)
 {
     ClosedAfterwards closed(table);
-    if (!FindLocalResistance(table, name))
-        return false;
+    if (index < 0 || index >= table.recordCount())
+        throw UserError(QStringLiteral("请选择阀门类型！"));
+    table.moveTo(index);
     table.remove();
-    return true;
 }
 
 std::vector<LocalResistance> ReadLocalResistanceCsv(QIODevice& device)

@@ -12,13 +12,17 @@
 //   after the editor closes: table.close() and the same again, so the box,
 //                    the picture and the calculation see the edited table
 // and from the coefficient editor (Form_JZSet_pipe):
-//   show:            ListBox_Valve <- LocalResistanceNames(table); table.close()
+//   show:            ListBox_Valve <- LocalResistanceNames(table),
+//                    rowIds <- LocalResistanceRowIds(table); table.close()
 //   编辑(&E):        no selection -> error "请选择阀门类型！";
-//                    editedRecord = FindLocalResistanceIndex(table, item);
-//                    fields <- LocalResistanceTextsAt(table, editedRecord); table.close()
+//                    edited = rowIds[row]  (the record listed there, not its name:
+//                    names of an older table may repeat)
+//                    fields <- LocalResistanceTextsAt(table,
+//                              LocalResistanceIndexOf(table, edited)); table.close()
 //   删除(&D):        no selection -> "请选择阀门类型！"; after "确实要删除该项吗？":
-//                    DeleteLocalResistance(table, item)
-//   确定:            StoreLocalResistance(table, fields, adding ? -1 : editedRecord)
+//                    DeleteLocalResistanceAt(table, LocalResistanceIndexOf(table, rowIds[row]))
+//   确定:            StoreLocalResistance(table, fields,
+//                                         adding ? -1 : LocalResistanceIndexOf(table, edited))
 // Every refusal is a UserError whose text is the error box's message.
 #pragma once
 
@@ -64,6 +68,13 @@ struct LocalResistanceTexts {
 
 // Every name in table order (opens the table when closed; it stays open).
 QStringList LocalResistanceNames(RecordTableStore& table);
+// Every record's identity in table order, as LocalResistanceNames lists them:
+// its rowid, which stays with the record while others come and go (opens the
+// table when closed).
+std::vector<qint64> LocalResistanceRowIds(RecordTableStore& table);
+// The position now of the record with that identity; -1 when it is gone
+// (opens the table when closed).
+int LocalResistanceIndexOf(RecordTableStore& table, qint64 rowId);
 // Opens the table when closed and makes the first record named exactly
 // `name` current; false (at eof) when there is none.
 bool FindLocalResistance(RecordTableStore& table, const QString& name);
@@ -83,13 +94,16 @@ LocalResistanceTexts LocalResistanceTextsAt(RecordTableStore& table, int index);
 // the record at that position (the one chosen at "编辑", wherever the list's
 // selection has moved since). Refusals: "输入数据不能为空！" when any field
 // is empty, a name over 16 characters, a coefficient that is no number
-// (ConversionError) or below 0. Nothing is written then. Opens the table when
-// closed and closes it afterwards.
+// (ConversionError) or below 0, a name that another record holds (segments
+// find a fitting by its name: a second record of it would never be used),
+// a record index that is no record ("请选择阀门类型！"). Nothing is written
+// then. Opens the table when closed and closes it afterwards.
 void StoreLocalResistance(RecordTableStore& table, const LocalResistanceTexts& fields,
                           int recordIndex);
-// Deletes the first record named `name`; false when there is none. Opens the
+// Deletes the record at `index`, and no other of the same name. Throws
+// UserError("请选择阀门类型！") for an index that is no record. Opens the
 // table when closed and closes it afterwards.
-bool DeleteLocalResistance(RecordTableStore& table, const QString& name);
+void DeleteLocalResistanceAt(RecordTableStore& table, int index);
 
 // Reads the seed CSV: header "Name,DN15,DN20,DN25,DN32,DN40,DN50", one
 // fitting per line, a name of 1 to 16 characters and six numbers ≥ 0. Throws

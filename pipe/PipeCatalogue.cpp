@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QSaveFile>
 #include <QtEndian>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -64,14 +65,32 @@ QString shortest(double value)
     return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
+constexpr qint64 kMostCatalogueBytes = qint64(MostPipeTypes) * PipeTypeRecordSize;
+
+[[noreturn]] void tooLong(const QString& path, qint64 length)
+{
+    throw UserError(QStringLiteral("管道库文件“%1”已损坏：长度%2字节，超过%3种管道的%4字节")
+                        .arg(path)
+                        .arg(length)
+                        .arg(MostPipeTypes)
+                        .arg(kMostCatalogueBytes));
+}
+
 // The catalogue's bytes, every record checked (and decoded into *types when
-// given); a damaged file is refused before any change.
+// given); a damaged file is refused before any change. A file too long for a
+// catalogue is refused by its size, before it is read.
 QByteArray readCatalogueBytes(const QString& path, std::vector<PipeTypeRecord>* types = nullptr)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw UserError(QStringLiteral("无法读取管道库文件“%1”：%2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
+    if (file.size() > kMostCatalogueBytes)
+        tooLong(path, file.size());
+    // One byte more than a catalogue can hold tells a file that grew since,
+    // or one whose size the system does not know, without reading it all.
+    const QByteArray bytes = file.read(kMostCatalogueBytes + 1);
+    if (bytes.size() > kMostCatalogueBytes)
+        tooLong(path, std::max(file.size(), qint64(bytes.size())));
     if (file.error() != QFileDevice::NoError)
         throw UserError(QStringLiteral("无法读取管道库文件“%1”：%2").arg(path, file.errorString()));
     std::vector<PipeTypeRecord> parsed = ParsePipeCatalogue(bytes, path);
@@ -139,8 +158,9 @@ double csvNumber(const QString& text, qint64 line, const char* what)
     try {
         return ParseNumber(text);
     } catch (const ConversionError&) {
-        CsvLineError(kPipeSizeData, line,
-                     QStringLiteral("%1“%2”不是数值").arg(QString::fromUtf8(what), QuotedInput(text)));
+        CsvLineError(
+            kPipeSizeData, line,
+            QStringLiteral("%1“%2”不是数值").arg(QString::fromUtf8(what), QuotedInput(text)));
     }
 }
 
@@ -178,6 +198,8 @@ QByteArray EncodePipeTypeRecord(const PipeTypeRecord& type)
 
 std::vector<PipeTypeRecord> ParsePipeCatalogue(const QByteArray& bytes, const QString& path)
 {
+    if (bytes.size() > kMostCatalogueBytes)
+        tooLong(path, bytes.size());
     if (bytes.size() % PipeTypeRecordSize != 0)
         throw UserError(QStringLiteral("管道库文件“%1”已损坏：长度%2字节不是%3字节的整数倍")
                             .arg(path)
@@ -341,7 +363,7 @@ void SortPipeSizes(std::vector<PipeSize>& sizes)
 }
 
 int SavePipeType(const QString& path, const QString& name, const QString& KText,
-                 const PipeSizeList& sizes)
+                 const PipeSizeList& sizes, int recordIndex)
 {
     if (name.isEmpty())
         throw UserError(QStringLiteral("请输入管道名称！"));
@@ -358,15 +380,21 @@ int SavePipeType(const QString& path, const QString& name, const QString& KText,
 
     std::vector<PipeTypeRecord> catalogue;
     QByteArray bytes = readCatalogueBytes(path, &catalogue);
-    // Found again by the name as stored, so saving a cut name overwrites it.
-    qsizetype position = qsizetype(catalogue.size());
-    for (size_t k = 0; k < catalogue.size(); ++k) {
-        if (catalogue[k].name == type.name) {
-            position = qsizetype(k);
-            break;
-        }
+    const qsizetype count = qsizetype(catalogue.size());
+    if (recordIndex >= count)
+        throw UserError(QStringLiteral("请选择管道类型！")); // gone since it was listed
+    if (recordIndex < 0 && count >= MostPipeTypes)
+        throw UserError(QStringLiteral("管道库最多%1种管道！").arg(MostPipeTypes));
+    // The name is a type's identity: lookups take the first record of a
+    // name, so a second record of it would never be found. Compared as
+    // stored, so a cut name meets the type it was cut to.
+    for (qsizetype k = 0; k < count; ++k) {
+        if (k != recordIndex && catalogue[size_t(k)].name == type.name)
+            throw UserError(
+                QStringLiteral("管道类型“%1”已经存在，请另取名称！").arg(QuotedInput(type.name)));
     }
-    if (position < qsizetype(catalogue.size()))
+    const qsizetype position = recordIndex < 0 ? count : qsizetype(recordIndex);
+    if (position < count)
         bytes.replace(position * PipeTypeRecordSize, PipeTypeRecordSize, record);
     else
         bytes += record;

@@ -18,7 +18,8 @@
 //   size dialog 确定(&O): SizeFromDialog(Edit_DN, Edit_De, Edit_E) (throws the refusal;
 //                  the dialog stays open), then the editor: sizes.put(SizeFromDialog(...))
 //   size 删除:     sizes.remove(sizeRow) after the confirmation
-//   确定:          SavePipeType(path, Edit_name, Edit_K, sizes); relist
+//   确定:          SavePipeType(path, Edit_name, Edit_K, sizes, adding ? -1 : row at 编辑);
+//                  relist
 // Every refusal is a UserError whose text is the error box's message.
 //
 // The pipe calculator (Form_ZL_pipe) fills its boxes the same way:
@@ -41,6 +42,10 @@ inline constexpr char PipeTypesSeedResource[] = ":/data/pipe_types.csv";
 inline constexpr int PipeTypeRecordSize = 1168;  // bytes
 inline constexpr int MostPipeSizes = 40;         // sizes one record holds
 inline constexpr int MostPipeTypeNameBytes = 30; // a name's GBK bytes
+// Types a catalogue holds at most. A catalogue lists a few dozen types, a few
+// hundred at the most; a file longer than this many records (1,168,000 bytes)
+// is damaged, and is refused before it is read.
+inline constexpr int MostPipeTypes = 1000;
 
 // One size of a pipe type, all in mm.
 struct PipeSize {
@@ -72,7 +77,8 @@ QByteArray EncodePipeTypeRecord(const PipeTypeRecord& type);
 
 // Every record of a catalogue file's contents. `path` names the file in the
 // messages. Throws UserError naming the file (and the record, counted from 1)
-// for a length that is not a multiple of 1168, a name length above 30, an N
+// for a length that is not a multiple of 1168 or above MostPipeTypes records,
+// a name length above 30, an N
 // outside 0..40, a name that is not valid GBK, or a roughness or size value
 // among the first N that is not a finite number.
 std::vector<PipeTypeRecord> ParsePipeCatalogue(const QByteArray& bytes, const QString& path);
@@ -148,12 +154,15 @@ void SortPipeSizes(std::vector<PipeSize>& sizes);
 
 // "确定" of the editor: checks the fields ("请输入管道名称！",
 // "请输入管壁粗糙度！", a roughness that is no number or below 0), sorts the
-// sizes, and writes the type over the first record of the same stored name or
-// as a new last record. Records other than the target keep every byte. Returns
-// the record's position. Throws UserError for refusals and file failures;
-// the file is then unchanged.
+// sizes, and writes the type over the record at recordIndex (the one chosen
+// at "编辑") or, with recordIndex −1 ("添加"), as a new last record. A stored
+// name that another record already holds is refused ("管道类型“…”已经存在，
+// 请另取名称！"), as are a record that is gone ("请选择管道类型！") and a new
+// type beyond MostPipeTypes. Records other than the target keep every byte.
+// Returns the record's position. Throws UserError for refusals and file
+// failures; the file is then unchanged.
 int SavePipeType(const QString& path, const QString& name, const QString& KText,
-                 const PipeSizeList& sizes);
+                 const PipeSizeList& sizes, int recordIndex);
 
 // Deletes the record at `index`: later records move down one place and the
 // file is one record shorter. Throws UserError("请选择管道类型！") for an index

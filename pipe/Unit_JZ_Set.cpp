@@ -5,6 +5,7 @@
 #include "app/FormWidgets.h"
 #include "app/Guarded.h"
 #include "app/HelpWindow.h"
+#include "app/Numbers.h"
 #include "app/Prompts.h"
 #include "pipe/LocalResistance.h"
 
@@ -18,12 +19,6 @@
 namespace
 {
 constexpr int kHelpContext = 34;
-
-QString selectedText(const QListWidget* list)
-{
-    const QList<QListWidgetItem*> selected = list->selectedItems();
-    return selected.isEmpty() ? QString() : selected.first()->text();
-}
 
 // The table is open only for the length of one action, refusals included,
 // so the calculator and this editor never hold different versions of it.
@@ -123,15 +118,25 @@ void Form_JZSet_pipe::setEditing(Mode mode)
 {
     mode_ = mode;
     if (mode != Mode::Edit)
-        editedRecord_ = -1;
+        edited_.reset();
     GroupBox_xi->setEnabled(mode != Mode::None);
 }
 
 void Form_JZSet_pipe::listNames()
 {
     ListBox_Valve->clear();
+    listed_.clear();
     const OpenForAction open(table_);
     ListBox_Valve->addItems(LocalResistanceNames(table_));
+    listed_ = LocalResistanceRowIds(table_);
+}
+
+std::optional<qint64> Form_JZSet_pipe::selectedRecord() const
+{
+    const int row = ListBox_Valve->currentRow();
+    if (ListBox_Valve->selectedItems().isEmpty() || row < 0 || row >= int(listed_.size()))
+        return std::nullopt;
+    return listed_[size_t(row)];
 }
 
 void Form_JZSet_pipe::showEvent(QShowEvent* event)
@@ -157,18 +162,16 @@ void Form_JZSet_pipe::Button_addClick()
 
 void Form_JZSet_pipe::Button_editClick()
 {
-    const QString name = selectedText(ListBox_Valve);
-    if (name.isEmpty()) {
+    const std::optional<qint64> record = selectedRecord();
+    if (!record) {
         prompts().error(this, QStringLiteral("请选择阀门类型！"));
         return;
     }
-    int record;
     LocalResistanceTexts texts;
     {
         const OpenForAction open(table_);
-        record = FindLocalResistanceIndex(table_, name);
         // A record gone since the list was filled: "请选择阀门类型！".
-        texts = LocalResistanceTextsAt(table_, record);
+        texts = LocalResistanceTextsAt(table_, LocalResistanceIndexOf(table_, *record));
     }
     Edit_name->setText(texts.name);
     const auto edits = coefficientEdits();
@@ -176,32 +179,26 @@ void Form_JZSet_pipe::Button_editClick()
         edits[k]->setText(texts.xi[k]);
     setEditing(Mode::Edit);
     // "确定" writes this record, wherever the list's selection goes meanwhile.
-    editedRecord_ = record;
+    edited_ = record;
 }
 
 void Form_JZSet_pipe::Button_delClick()
 {
-    const QString name = selectedText(ListBox_Valve);
-    if (name.isEmpty()) {
+    const std::optional<qint64> record = selectedRecord();
+    if (!record) {
         prompts().error(this, QStringLiteral("请选择阀门类型！"));
         return;
     }
     if (!prompts().confirm(this, QStringLiteral("确实要删除该项吗？")))
         return;
-    int deleted;
     {
         const OpenForAction open(table_);
-        deleted = FindLocalResistanceIndex(table_, name);
-        DeleteLocalResistance(table_, name);
+        DeleteLocalResistanceAt(table_, LocalResistanceIndexOf(table_, *record));
     }
-    // The record being edited moves up with the records after the deleted
-    // one; when it is the deleted one there is nothing left to edit.
-    if (mode_ == Mode::Edit && deleted >= 0) {
-        if (deleted == editedRecord_)
-            setEditing(Mode::None);
-        else if (deleted < editedRecord_)
-            --editedRecord_;
-    }
+    // The record being edited keeps its identity when another goes; when it
+    // is the deleted one there is nothing left to edit.
+    if (mode_ == Mode::Edit && edited_ == record)
+        setEditing(Mode::None);
     listNames();
 }
 
@@ -214,7 +211,13 @@ void Form_JZSet_pipe::Button_OKClick()
         fields.xi[k] = edits[k]->text();
     {
         const OpenForAction open(table_);
-        StoreLocalResistance(table_, fields, mode_ == Mode::Edit ? editedRecord_ : -1);
+        int index = -1;
+        if (mode_ == Mode::Edit) {
+            index = edited_ ? LocalResistanceIndexOf(table_, *edited_) : -1;
+            if (index < 0) // gone since "编辑": never appended instead
+                throw UserError(QStringLiteral("请选择阀门类型！"));
+        }
+        StoreLocalResistance(table_, fields, index);
     }
     listNames();
     setEditing(Mode::None);

@@ -7,6 +7,8 @@
 
 #include <QDialog>
 #include <array>
+#include <optional>
+#include <vector>
 
 class QGroupBox;
 class QLineEdit;
@@ -18,10 +20,6 @@ class Form_JZSet_pipe : public QDialog
     Q_OBJECT
 public:
     explicit Form_JZSet_pipe(QWidget* parent = nullptr);
-
-    // The record "确定" writes in edit mode: the one chosen at "编辑", -1
-    // when adding or not editing.
-    int editedRecord() const { return editedRecord_; }
 
     QGroupBox* GroupBox_type; // "局部阻力类型"
     QListWidget* ListBox_Valve;
@@ -48,10 +46,18 @@ private:
     void Button_helpClick();
 
     void listNames();
+    // The identity of the record listed at the selected row; none when
+    // nothing is selected.
+    std::optional<qint64> selectedRecord() const;
     void setEditing(Mode mode);
     std::array<QLineEdit*, 6> coefficientEdits() const;
 
     RecordTableStore table_;
     Mode mode_ = Mode::None;
-    int editedRecord_ = -1;
+    // Each list row's record (its rowid): records are chosen by identity,
+    // since names in an older table may repeat.
+    std::vector<qint64> listed_;
+    // The record "确定" writes in edit mode: the one chosen at "编辑",
+    // wherever the list's selection goes meanwhile.
+    std::optional<qint64> edited_;
 };

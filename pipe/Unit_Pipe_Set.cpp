@@ -142,6 +142,7 @@ void Form_Pipe_Set::Button_addClick()
     listSizes();
     Edit_name->clear();
     Edit_K->clear();
+    editedRecord_ = -1;
     setEditing(true);
 }
 
@@ -163,6 +164,7 @@ void Form_Pipe_Set::Button_editClick()
     listSizes();
     Edit_name->setText(type.name);
     Edit_K->setText(PipeRoughnessText(type.K));
+    editedRecord_ = row;
     setEditing(true);
 }
 
@@ -176,6 +178,14 @@ void Form_Pipe_Set::Button_delClick()
     if (!prompts().confirm(this, QStringLiteral("确实要删除该项吗？")))
         return;
     DeletePipeType(cataloguePath(), row);
+    // The type being edited moves up with the types after the deleted one;
+    // when it is the deleted one there is nothing left to edit.
+    if (GroupBox_edit->isEnabled() && editedRecord_ >= 0) {
+        if (row == editedRecord_)
+            setEditing(false);
+        else if (row < editedRecord_)
+            --editedRecord_;
+    }
     listTypes();
 }
 
@@ -212,7 +222,8 @@ void Form_Pipe_Set::Button_DN_delClick()
 
 void Form_Pipe_Set::Button_OKClick()
 {
-    const int saved = SavePipeType(cataloguePath(), Edit_name->text(), Edit_K->text(), sizes_);
+    const int saved =
+        SavePipeType(cataloguePath(), Edit_name->text(), Edit_K->text(), sizes_, editedRecord_);
     // The greyed size list shows the sizes as they were stored: ascending.
     std::vector<PipeSize> stored = sizes_.sizes();
     SortPipeSizes(stored);

@@ -1,7 +1,9 @@
 // The pipe type editor: the types of the catalogue pipe.dat, each a name, a
 // wall roughness and up to 40 sizes. The right-hand box edits one type's
 // working copy and is enabled only while a type is being added or edited;
-// "确定" writes it over the type of the same name or as a new last type.
+// "确定" writes it over the type chosen at "编辑" or, after "添加", as a new
+// last type. A name another type holds is refused either way: a type's name
+// is its identity.
 #pragma once
 
 #include "pipe/PipeCatalogue.h"
@@ -60,4 +62,7 @@ private:
 
     Form_pipe_DN& sizeDialog_;
     PipeSizeList sizes_;
+    // The record "确定" writes: the one chosen at "编辑" (followed when a
+    // type before it is deleted meanwhile), -1 after "添加".
+    int editedRecord_ = -1;
 };

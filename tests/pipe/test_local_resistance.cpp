@@ -37,6 +37,9 @@ TEST(CoefficientTable, EditorWritesTheChosenRecordAndRefusesBadFields)
         {Texts("阀", "1,5"), -1, "“1,5”不是有效的数值"},
         {Texts("阀", "-1"), -1, "局部阻力系数不能小于0！"},
         {Texts("阀", "1"), 3, "请选择阀门类型！"},
+        // A segment finds its fitting by name: never a second record of one.
+        {Texts("弯头", "5"), -1, "局阻名称“弯头”已经存在！"},
+        {Texts("截止阀", "5"), 2, "局阻名称“截止阀”已经存在！"},
     };
     for (const auto& c : refused) {
         SCOPED_TRACE(c.message);
@@ -59,8 +62,8 @@ TEST(CoefficientTable, EditorWritesTheChosenRecordAndRefusesBadFields)
     EXPECT_FALSE(table.isOpen());
     // Sixteen characters fit the segment's field exactly.
     StoreLocalResistance(table, Texts("一二三四五六七八九十一二三四五六", "3"), -1);
-    EXPECT_TRUE(DeleteLocalResistance(table, "截止阀"));
-    EXPECT_FALSE(DeleteLocalResistance(table, "截止阀"));
+    DeleteLocalResistanceAt(table, FindLocalResistanceIndex(table, "截止阀"));
+    EXPECT_THROW(DeleteLocalResistanceAt(table, 3), UserError);
     EXPECT_EQ(LocalResistanceNames(table),
               QStringList({"闸阀(改)", "弯头", "一二三四五六七八九十一二三四五六"}));
     EXPECT_EQ(LookUpLocalResistance(table, "闸阀(改)")->xi[5], 0.25);

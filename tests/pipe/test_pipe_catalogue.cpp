@@ -5,11 +5,13 @@
 #include "pipe/PipeCatalogue.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace
 {
@@ -97,25 +99,25 @@ TEST_F(CatalogueTest, SizesEnteredInAnyOrderAreStoredAscending)
         Sizes({SizeFromDialog("50", "60", "3.5"), SizeFromDialog("20", "26.75", "2.75"),
                SizeFromDialog("32", "42.25", "3.25")});
     EXPECT_EQ(sizes.nominalTexts(), QStringList({"50", "20", "32"}));
-    EXPECT_EQ(SavePipeType(path, "新管", "0.2", sizes), 3);
+    EXPECT_EQ(SavePipeType(path, "新管", "0.2", sizes, -1), 3);
     const PipeTypeRecord stored = ReadPipeCatalogue(path).at(3);
     EXPECT_EQ(NominalDiameterTexts(stored), QStringList({"20", "32", "50"}));
     EXPECT_EQ(stored.sizes[1], (PipeSize{32, 42.25, 3.25, 35.75}));
 }
 
-TEST_F(CatalogueTest, SavingOverwritesByNameOrGrowsByOneRecord)
+TEST_F(CatalogueTest, SavingOverwritesTheChosenRecordOrGrowsByOneRecord)
 {
     const QByteArray before = ReadAll(path);
-    // An existing name: its record is replaced in place, the others keep
-    // every byte.
-    EXPECT_EQ(SavePipeType(path, "乙", "0.25", Sizes({{40, 48, 3.5, 41}})), 1);
+    // The record chosen at "编辑": replaced in place, the others keep every
+    // byte.
+    EXPECT_EQ(SavePipeType(path, "乙", "0.25", Sizes({{40, 48, 3.5, 41}}), 1), 1);
     QByteArray after = ReadAll(path);
     ASSERT_EQ(after.size(), before.size());
     EXPECT_EQ(after.left(1168), before.left(1168));
     EXPECT_EQ(after.mid(2 * 1168), before.mid(2 * 1168));
     EXPECT_EQ(ReadPipeCatalogue(path).at(1), (PipeTypeRecord{"乙", 0.25, {{40, 48, 3.5, 41}}}));
     // A new name: exactly one record more, at the end.
-    EXPECT_EQ(SavePipeType(path, "丁", "0", PipeSizeList()), 3);
+    EXPECT_EQ(SavePipeType(path, "丁", "0", PipeSizeList(), -1), 3);
     after = ReadAll(path);
     EXPECT_EQ(after.size(), before.size() + 1168);
     EXPECT_EQ(PipeTypeNames(ReadPipeCatalogue(path)), QStringList({"甲", "乙", "丙", "丁"}));
@@ -141,9 +143,12 @@ TEST_F(CatalogueTest, LongNameIsCutBetweenCharactersAndFoundAgain)
     EXPECT_EQ(StoredPipeTypeName(chinese), chinese.left(15));
     EXPECT_EQ(StoredPipeTypeName(mixed), mixed.left(15)); // 29 bytes
     EXPECT_EQ(StoredPipeTypeName("short"), "short");
-    EXPECT_EQ(SavePipeType(path, mixed, "0.2", PipeSizeList()), 3);
+    EXPECT_EQ(SavePipeType(path, mixed, "0.2", PipeSizeList(), -1), 3);
     const qsizetype size = ReadAll(path).size();
-    EXPECT_EQ(SavePipeType(path, mixed, "0.3", PipeSizeList()), 3); // found by the cut name
+    EXPECT_EQ(SavePipeType(path, mixed, "0.3", PipeSizeList(), 3), 3);
+    // Added again, the long name meets the type it was cut to.
+    EXPECT_EQ(ErrorOf([&] { SavePipeType(path, mixed, "0.4", PipeSizeList(), -1); }),
+              "管道类型“" + mixed.left(15) + "”已经存在，请另取名称！");
     EXPECT_EQ(ReadAll(path).size(), size);
     const PipeTypeRecord stored = ReadPipeCatalogue(path).at(3);
     EXPECT_EQ(stored.name, mixed.left(15));
@@ -172,6 +177,7 @@ TEST_F(CatalogueTest, DamagedFileIsRefusedNamingTheRecordAndLeftUntouched)
         {"half a character", patched(0, QByteArray(1, 1)), "第2条记录已损坏：名称不是"},
         {"NaN roughness", patched(1160, QByteArray("\0\0\0\0\0\0\xf8\x7f", 8)),
          "第2条记录已损坏：粗糙度或管径"},
+        {"1001 records", QByteArray(1001 * 1168, '\0'), "已损坏：长度1169168字节，超过1000种管道"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -179,10 +185,37 @@ TEST_F(CatalogueTest, DamagedFileIsRefusedNamingTheRecordAndLeftUntouched)
         const QString read = ErrorOf([&] { ReadPipeCatalogue(path); });
         EXPECT_TRUE(read.contains(path)) << read.toStdString();
         EXPECT_TRUE(read.contains(QString::fromUtf8(c.message))) << read.toStdString();
-        EXPECT_EQ(ErrorOf([&] { SavePipeType(path, "甲", "0.2", PipeSizeList()); }), read);
+        EXPECT_EQ(ErrorOf([&] { SavePipeType(path, "甲", "0.2", PipeSizeList(), 0); }), read);
         EXPECT_EQ(ErrorOf([&] { DeletePipeType(path, 0); }), read);
         EXPECT_EQ(ReadAll(path), c.bytes);
     }
+
+    // A 2 GB file (sparse: nothing is written) is refused by its size, before
+    // it is read: the program's peak memory does not grow by the file.
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    {
+        QFile huge(path);
+        ASSERT_TRUE(huge.resize(qint64(2) << 30));
+    }
+    const QString read = ErrorOf([&] { ReadPipeCatalogue(path); });
+    EXPECT_TRUE(read.contains("已损坏：长度2147483648字节，超过1000种管道")) << read.toStdString();
+    EXPECT_EQ(ErrorOf([&] { SavePipeType(path, "甲", "0.2", PipeSizeList(), -1); }), read);
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 100 * 1024) << "kB more at the peak";
+    EXPECT_EQ(QFileInfo(path).size(), qint64(2) << 30);
+}
+
+TEST_F(CatalogueTest, AFullCatalogueTakesNoNewType)
+{
+    // Nameless empty records: a file of them reads, and a full one is still
+    // edited, but a thousand and first type would make it unreadable.
+    WriteAll(path, QByteArray(1000 * 1168, '\0'));
+    EXPECT_EQ(ErrorOf([&] { SavePipeType(path, "新管", "0.2", {}, -1); }),
+              "管道库最多1000种管道！");
+    EXPECT_EQ(SavePipeType(path, "新管", "0.2", {}, 999), 999);
+    EXPECT_EQ(ReadPipeCatalogue(path).size(), size_t(1000));
 }
 
 TEST_F(CatalogueTest, EditorRefusalsWriteNothing)
@@ -211,12 +244,17 @@ TEST_F(CatalogueTest, EditorRefusalsWriteNothing)
          },
          "每种管道最多40种管径！"},
         {[&] { forty.remove(40); }, "请选择管径！"},
-        {[&] { SavePipeType(path, "", "0.2", {}); }, "请输入管道名称！"},
-        {[&] { SavePipeType(path, "新管", "", {}); }, "请输入管壁粗糙度！"},
-        {[&] { SavePipeType(path, "新管", "-0.1", {}); }, "管道粗糙度不能小于0！"},
-        {[&] { SavePipeType(path, "新管", "abc", {}); }, "“abc”不是有效的数值"},
-        {[&] { SavePipeType(path, "管☃", "0.2", {}); },
+        {[&] { SavePipeType(path, "", "0.2", {}, -1); }, "请输入管道名称！"},
+        {[&] { SavePipeType(path, "新管", "", {}, -1); }, "请输入管壁粗糙度！"},
+        {[&] { SavePipeType(path, "新管", "-0.1", {}, -1); }, "管道粗糙度不能小于0！"},
+        {[&] { SavePipeType(path, "新管", "abc", {}, -1); }, "“abc”不是有效的数值"},
+        {[&] { SavePipeType(path, "管☃", "0.2", {}, -1); },
          "管道名称“管☃”含有无法以GBK编码保存的字符！"},
+        // A name is a type's identity: never a second record of it, whether
+        // added or renamed to.
+        {[&] { SavePipeType(path, "乙", "0.2", {}, -1); }, "管道类型“乙”已经存在，请另取名称！"},
+        {[&] { SavePipeType(path, "甲", "0.2", {}, 2); }, "管道类型“甲”已经存在，请另取名称！"},
+        {[&] { SavePipeType(path, "新管", "0.2", {}, 3); }, "请选择管道类型！"},
     };
     for (const auto& c : refused) {
         SCOPED_TRACE(c.message);

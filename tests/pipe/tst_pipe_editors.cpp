@@ -3,7 +3,6 @@
 // their own. What the files then hold is the core's tests; here the window's
 // side: boxes enabled while editing, messages, the dialogs' fields.
 #include "app/DataDir.h"
-#include "shell/DataSeeds.h"
 #include "app/RecordTableStore.h"
 #include "pipe/LocalResistance.h"
 #include "pipe/PipeCatalogue.h"
@@ -11,8 +10,10 @@
 #include "pipe/Unit_JZ_Set.h"
 #include "pipe/Unit_Pipe_Set.h"
 #include "pipe/Unit_pipe_DN.h"
+#include "shell/DataSeeds.h"
 #include "support/ScriptedPrompts.h"
 
+#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -60,6 +61,11 @@ class TestPipeEditors : public QObject
     {
         return {jz_->Edit_name, jz_->Edit_DN15, jz_->Edit_DN20, jz_->Edit_DN25,
                 jz_->Edit_DN32, jz_->Edit_DN40, jz_->Edit_DN50};
+    }
+    static QByteArray fileBytes(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     std::vector<LocalResistance> storedFittings() const
     {
@@ -244,6 +250,101 @@ private slots:
         QCOMPARE(stored[2], (LocalResistance{"弯头", {2, 2, 1.5, 1.5, 1, 1.2}}));
         QCOMPARE(stored.back().name, QStringLiteral("球阀"));
         QCOMPARE(items(jz_->ListBox_Valve).size(), 16);
+    }
+
+    // A name is the identity segments and the calculator find a record by:
+    // adding a name that exists is refused in both editors. A table of an
+    // older program may already repeat a name; editing or deleting a later
+    // record of it touches that record only, never the first of the name.
+    void duplicateNamesInTheCoefficientEditor()
+    {
+        QTest::mouseClick(jz_->Button_add, Qt::LeftButton);
+        const QStringList elbow{"弯头", "5", "5", "5", "5", "5", "5"};
+        for (int k = 0; k < 7; ++k)
+            fittingFields()[k]->setText(elbow[k]);
+        const std::vector<LocalResistance> seeded = storedFittings();
+        QTest::mouseClick(jz_->Button_OK, Qt::LeftButton);
+        QCOMPARE(prompts_->errors, QStringList{"局阻名称“弯头”已经存在！"});
+        QVERIFY(jz_->GroupBox_xi->isEnabled());
+        QCOMPARE(storedFittings(), seeded);
+
+        const QString path = DataDir::file(QString::fromLatin1(LocalResistanceTableFileName));
+        QVERIFY(QFile::remove(path));
+        const LocalResistance first{"弯头", {2, 2, 1.5, 1.5, 1, 1}};
+        const LocalResistance third{"弯头", {7, 7, 7, 7, 7, 7}};
+        CreateLocalResistanceTable(path, {{"截止阀", {16, 10, 9, 9, 8, 7}},
+                                          first,
+                                          {"闸阀", {1.5, 0.5, 0.5, 0.5, 0.5, 0.5}},
+                                          {"弯头", {5, 5, 5, 5, 5, 5}},
+                                          third});
+        jz_->hide();
+        jz_->show();
+        prompts_->errors.clear();
+
+        jz_->ListBox_Valve->setCurrentRow(3);
+        QTest::mouseClick(jz_->Button_edit, Qt::LeftButton);
+        QCOMPARE(jz_->Edit_DN15->text(), QStringLiteral("5")); // its own, not the first's
+        jz_->Edit_DN15->setText("4");
+        QTest::mouseClick(jz_->Button_OK, Qt::LeftButton); // still named 弯头
+        QCOMPARE(prompts_->errors, QStringList{"局阻名称“弯头”已经存在！"});
+        jz_->Edit_name->setText("弯头2");
+        QTest::mouseClick(jz_->Button_OK, Qt::LeftButton);
+
+        jz_->ListBox_Valve->setCurrentRow(4);
+        prompts_->confirmAnswers << true;
+        QTest::mouseClick(jz_->Button_del, Qt::LeftButton);
+
+        QCOMPARE(prompts_->errors.size(), 1);
+        const std::vector<LocalResistance> stored = storedFittings();
+        QCOMPARE(stored.size(), size_t(4));
+        QCOMPARE(stored[1], first);
+        QCOMPARE(stored[3], (LocalResistance{"弯头2", {4, 5, 5, 5, 5, 5}}));
+        QCOMPARE(items(jz_->ListBox_Valve), QStringList({"截止阀", "弯头", "闸阀", "弯头2"}));
+    }
+
+    void duplicateNamesInThePipeTypeEditor()
+    {
+        const QString path = DataDir::file(QString::fromLatin1(PipeCatalogueFileName));
+        const QString existing = types_->ListBox_pipe_ty->item(0)->text();
+        QTest::mouseClick(types_->Button_add, Qt::LeftButton);
+        types_->Edit_name->setText(existing);
+        types_->Edit_K->setText("0.3");
+        const QByteArray seeded = fileBytes(path);
+        QTest::mouseClick(types_->Button_OK, Qt::LeftButton);
+        QCOMPARE(prompts_->errors, QStringList{"管道类型“" + existing + "”已经存在，请另取名称！"});
+        QVERIFY(types_->GroupBox_edit->isEnabled());
+        QCOMPARE(fileBytes(path), seeded);
+
+        const PipeTypeRecord first{"甲", 0.2, {{15, 21.25, 2.75, 15.75}}};
+        WritePipeCatalogue(
+            path,
+            {first, {"乙", 0.5, {}}, {"甲", 0.05, {{20, 26.75, 2.75, 21.25}}}, {"甲", 0.7, {}}});
+        const QByteArray before = fileBytes(path);
+        types_->hide();
+        types_->show();
+        prompts_->errors.clear();
+
+        types_->ListBox_pipe_ty->setCurrentRow(2);
+        QTest::mouseClick(types_->Button_edit, Qt::LeftButton);
+        QCOMPARE(types_->Edit_K->text(), QStringLiteral("0.05")); // its own, not the first's
+        QCOMPARE(items(types_->ListBox_Pipe), QStringList{"20"});
+        QTest::mouseClick(types_->Button_OK, Qt::LeftButton); // still named 甲
+        QCOMPARE(prompts_->errors, QStringList{"管道类型“甲”已经存在，请另取名称！"});
+        QCOMPARE(fileBytes(path), before);
+        types_->Edit_name->setText("甲2");
+        QTest::mouseClick(types_->Button_OK, Qt::LeftButton);
+
+        types_->ListBox_pipe_ty->setCurrentRow(3);
+        prompts_->confirmAnswers << true;
+        QTest::mouseClick(types_->Button_del, Qt::LeftButton);
+
+        QCOMPARE(prompts_->errors.size(), 1);
+        const QByteArray after = fileBytes(path);
+        QCOMPARE(after.size(), 3 * PipeTypeRecordSize);
+        QCOMPARE(after.left(2 * PipeTypeRecordSize), before.left(2 * PipeTypeRecordSize));
+        QCOMPARE(ReadPipeCatalogue(path).back(),
+                 (PipeTypeRecord{"甲2", 0.05, {{20, 26.75, 2.75, 21.25}}}));
+        QCOMPARE(items(types_->ListBox_pipe_ty), QStringList({"甲", "乙", "甲2"}));
     }
 };
 
