@@ -9,6 +9,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <functional>
 
 namespace
 {
@@ -18,44 +19,73 @@ QString padded(const QString& text, int width)
     return text + QString(std::max(0, width - DisplayWidth(text)), QLatin1Char(' '));
 }
 
+// Standard output was lost (a full disk, a closed pipe): the listing stops.
+struct OutputLost {
+};
+
+// Every so many records a listing checks that its output still arrives.
+constexpr qint64 kRecordsBetweenOutputChecks = 4096;
+
+// A segment table is listed record by record, never held whole, so memory
+// stays flat however long the table is. The file is read twice: first for
+// what the lines need (the column widths, and that every record can be read,
+// so a table that fails prints nothing), then for the lines.
+void printEach(CliIo& io, RecordTableStore& table,
+               const std::function<void(const RecordTableStore::Record&)>& print)
+{
+    qint64 printed = 0;
+    table.scan([&](const RecordTableStore::Record& record) {
+        print(record);
+        if (++printed % kRecordsBetweenOutputChecks == 0 && WriteFailed(io))
+            throw OutputLost{};
+    });
+}
+
 // The grid's titles over one line per segment, the values as the grid shows
 // them, columns two spaces apart.
-void printTable(CliIo& io, const TableDeclaration& declaration,
-                const std::vector<RecordTableStore::Record>& records)
+void printTable(CliIo& io, RecordTableStore& table)
 {
-    const QList<FieldDeclaration>& fields = declaration.fields;
-    std::vector<QStringList> rows(1);
-    for (const FieldDeclaration& field : fields)
-        rows[0] << field.title.trimmed();
-    for (const RecordTableStore::Record& record : records) {
+    const QList<FieldDeclaration>& fields = table.declaration().fields;
+    const auto rowOf = [&](const RecordTableStore::Record& record) {
         QStringList row;
         for (qsizetype k = 0; k < fields.size(); ++k)
             row << TableGridModel::displayText(fields[k], record.values[k]);
-        rows.push_back(row);
-    }
+        return row;
+    };
     std::vector<int> widths(fields.size(), 0);
-    for (const QStringList& row : rows)
+    const auto widen = [&](const QStringList& row) {
         for (qsizetype k = 0; k < row.size(); ++k)
             widths[k] = std::max(widths[k], DisplayWidth(row[k]));
-    for (const QStringList& row : rows) {
+    };
+    const auto printRow = [&](const QStringList& row) {
         QString line;
         for (qsizetype k = 0; k < row.size(); ++k)
             line += padded(row[k], widths[k]) + QStringLiteral("  ");
         io.out << line.trimmed() << "\n";
-    }
+    };
+
+    QStringList titles;
+    for (const FieldDeclaration& field : fields)
+        titles << field.title.trimmed();
+    widen(titles);
+    table.scan([&](const RecordTableStore::Record& record) { widen(rowOf(record)); });
+    printRow(titles);
+    printEach(io, table, [&](const RecordTableStore::Record& record) { printRow(rowOf(record)); });
 }
 
-void printJson(CliIo& io, const TableDeclaration& declaration,
-               const std::vector<RecordTableStore::Record>& records)
+void printJson(CliIo& io, RecordTableStore& table)
 {
     QStringList names;
-    for (const FieldDeclaration& field : declaration.fields)
+    for (const FieldDeclaration& field : table.declaration().fields)
         names << field.name;
+    table.scan([](const RecordTableStore::Record&) {});
     io.out << "[";
-    for (size_t r = 0; r < records.size(); ++r) {
-        const QList<QVariant> values(records[r].values.begin(), records[r].values.end());
-        io.out << (r ? ",\n " : "") << JsonRecord(names, values);
-    }
+    bool first = true;
+    printEach(io, table, [&](const RecordTableStore::Record& record) {
+        const QList<QVariant> values(record.values.begin(), record.values.end());
+        io.out << (first ? "" : ",\n ") << JsonRecord(names, values);
+        first = false;
+    });
     io.out << "]\n";
 }
 
@@ -80,18 +110,20 @@ int RunProjectCommand(const ProjectCommand& command, const QString& projectPath,
     try {
         RecordTableStore table(*command.declaration);
         table.setPath(ProjectTablePath(projectPath));
-        table.open();
         if (write) {
+            table.open();
             write(xlsxPath, table, ProjectFileName(projectPath));
             return ExitOk;
         }
         if (json)
-            printJson(io, table.declaration(), table.records());
+            printJson(io, table);
         else
-            printTable(io, table.declaration(), table.records());
+            printTable(io, table);
     } catch (const UserError& e) {
         io.err << e.text() << "\n";
         return ExitFailure;
+    } catch (const OutputLost&) {
+        return ReportWriteFailure(io);
     }
     return WriteFailed(io) ? ReportWriteFailure(io) : ExitOk;
 }

@@ -260,24 +260,46 @@ TEST_F(WorkbookTest, ProjectCommandListsOrRefuses)
     WriteProjectFile(path("a.dzl"), DuctProjectLines(AirProperties{}));
     CreateTableFile(path("a.DB"), DuctSegmentTableDeclaration(),
                     {{"1", 5000.0, "500", QVariant(), QVariant(), 7.07, 1.02, 10.0, QVariant(),
-                      QVariant(), QVariant(), 10.2, 0.0, 10.2}});
+                      QVariant(), QVariant(), 10.2, 0.0, 10.2},
+                     {"主干管12", 12345.678, QVariant(), "1250", "800", 3.43, 0.125, 123.45, "弯头",
+                      0.35, 2.0, 15.4, 4.9, 20.3}});
+    WriteProjectFile(path("e.dzl"), DuctProjectLines(AirProperties{}));
+    CreateTableFile(path("e.DB"), DuctSegmentTableDeclaration());
     WriteProjectFile(path("b.dzl"), {"1", "x", "1"});
     WriteProjectFile(path("c.dzl"), {"1", "1"});
     struct Case {
         QStringList args;
         int status;
-        QString out; // the start of standard output
+        QString out; // the start of standard output (the whole of a listing)
         QString err; // the start of standard error
     } cases[] = {
+        // Every column as wide as its widest value in any row.
         {{"--project", path("a.dzl")},
          0,
-         str("管段编号  风量  圆管管径  宽度  高度  风速  比摩阻  管长  局阻名称  局阻系数  "
-             "局阻数量  沿程阻力  局部阻力  总阻力\n1         5000  500"),
+         str("管段编号  风量   圆管管径  宽度  高度  风速  比摩阻  管长   局阻名称  局阻系数  "
+             "局阻数量  沿程阻力  局部阻力  总阻力\n"
+             "1         5000   500                   7.1   1.02    10.0                      "
+             "           10.2      0.0       10.2\n"
+             "主干管12  12346            1250  800   3.4   0.13    123.5  弯头      0.35      2"
+             "         15.4      4.9       20.3\n"),
          {}},
         {{"--project", path("a.dzl"), "--json"},
          0,
-         R"([{"Duct_No": "1", "G": 5000, "DN": "500", "W": null, "H": null, "V": 7.07,)",
+         str(R"([{"Duct_No": "1", "G": 5000, "DN": "500", "W": null, "H": null, "V": 7.07, )"
+             R"("Pm": 1.02, "L": 10, "JZ_name": null, "JZ_K": null, "JZ_N": null, "ZL_y": 10.2, )"
+             R"("ZL_j": 0, "ZL_z": 10.2},)"
+             "\n"
+             R"( {"Duct_No": "主干管12", "G": 12345.678, "DN": null, "W": "1250", "H": "800", )"
+             R"("V": 3.43, "Pm": 0.125, "L": 123.45, "JZ_name": "弯头", "JZ_K": 0.35, )"
+             R"("JZ_N": 2, "ZL_y": 15.4, "ZL_j": 4.9, "ZL_z": 20.3}])"
+             "\n"),
          {}},
+        {{"--project", path("e.dzl")},
+         0,
+         str("管段编号  风量  圆管管径  宽度  高度  风速  比摩阻  管长  局阻名称  局阻系数  "
+             "局阻数量  沿程阻力  局部阻力  总阻力\n"),
+         {}},
+        {{"--project", path("e.dzl"), "--json"}, 0, str("[]\n"), {}},
         {{"--project", path("b.dzl"), "--xlsx", path("b.xlsx")}, 2, {}, str("“x”不是有效的数值")},
         {{"--project", path("c.dzl")}, 2, {}, str("“") + path("c.dzl")},
         {{"--project", path("none.dzl")}, 1, {}, str("无法读取工程文件")},
@@ -288,7 +310,10 @@ TEST_F(WorkbookTest, ProjectCommandListsOrRefuses)
         SCOPED_TRACE(c.args.join(' ').toStdString());
         const CliRun run = RunCli(QStringList{"duct"} + c.args);
         EXPECT_EQ(run.status, c.status);
-        EXPECT_TRUE(run.out.startsWith(c.out)) << run.out.toStdString();
+        if (c.status == 0)
+            EXPECT_EQ(run.out, c.out);
+        else
+            EXPECT_TRUE(run.out.startsWith(c.out)) << run.out.toStdString();
         EXPECT_TRUE(run.err.startsWith(c.err)) << run.err.toStdString();
         if (c.status != 0) {
             EXPECT_EQ(run.out, QString());
