@@ -96,7 +96,25 @@ void RequireRegularFileTarget(const QString& path)
 {
     const QString reason = NotARegularFileReason(path);
     if (!reason.isEmpty())
-        throw FileWriteError(NotSavedMessage(path, reason));
+        throw FileWriteError(path, reason);
+}
+
+bool SameFile(const QString& a, const QString& b)
+{
+#ifndef Q_OS_WIN
+    struct stat first, second;
+    if (::stat(nativeName(a).constData(), &first) == 0 &&
+        ::stat(nativeName(b).constData(), &second) == 0)
+        return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+#endif
+    const QFileInfo one(a), other(b);
+    const QString left = one.exists() ? one.canonicalFilePath() : one.absoluteFilePath();
+    const QString right = other.exists() ? other.canonicalFilePath() : other.absoluteFilePath();
+#ifdef Q_OS_WIN
+    return QDir::cleanPath(left).compare(QDir::cleanPath(right), Qt::CaseInsensitive) == 0;
+#else
+    return QDir::cleanPath(left) == QDir::cleanPath(right);
+#endif
 }
 
 void ReplaceFile(const QString& path, const QByteArray& bytes)
@@ -109,13 +127,12 @@ void ReplaceFile(const QString& path, const QByteArray& bytes)
 PendingFile::PendingFile(const QString& target) : target_(target), resolved_(target)
 {
     if (target.isEmpty())
-        throw FileWriteError(NotSavedMessage(target, QStringLiteral("没有指定文件名")));
+        throw FileWriteError(target, QStringLiteral("没有指定文件名"));
     const QFileInfo info(target);
     if (info.isSymLink()) {
         resolved_ = info.canonicalFilePath();
         if (resolved_.isEmpty())
-            throw FileWriteError(
-                NotSavedMessage(target, QStringLiteral("这是一个指向不存在文件的符号链接")));
+            throw FileWriteError(target, QStringLiteral("这是一个指向不存在文件的符号链接"));
     }
     RequireRegularFileTarget(resolved_);
     const QFileInfo resolvedInfo(resolved_);
@@ -130,7 +147,7 @@ PendingFile::PendingFile(const QString& target) : target_(target), resolved_(tar
         if (probe.error() != QFileDevice::OpenError || !QFileInfo::exists(temporary_)) {
             const QString reason = FileDeviceReason(probe.error());
             temporary_.clear();
-            throw FileWriteError(NotSavedMessage(target_, reason));
+            throw FileWriteError(target_, reason);
         }
     }
 #else
@@ -152,10 +169,10 @@ PendingFile::PendingFile(const QString& target) : target_(target), resolved_(tar
     }
     const int error = errno;
     temporary_.clear();
-    throw FileWriteError(NotSavedMessage(target_, SystemErrorReason(error)));
+    throw FileWriteError(target_, SystemErrorReason(error));
 #endif
     temporary_.clear();
-    throw FileWriteError(NotSavedMessage(target_, QStringLiteral("无法建立临时文件")));
+    throw FileWriteError(target_, QStringLiteral("无法建立临时文件"));
 }
 
 PendingFile::~PendingFile()
@@ -166,7 +183,7 @@ PendingFile::~PendingFile()
 void PendingFile::fail(const QString& reason)
 {
     discard();
-    throw FileWriteError(NotSavedMessage(target_, reason));
+    throw FileWriteError(target_, reason);
 }
 
 void PendingFile::discard()
@@ -267,16 +284,15 @@ void AppendToFile(const QString& path, const QByteArray& bytes)
     QFile file(path);
     const bool existed = file.exists();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        throw FileWriteError(NotSavedMessage(path, FileDeviceReason(file.error())));
+        throw FileWriteError(path, FileDeviceReason(file.error()));
     const qint64 oldSize = file.size();
     if (file.write(bytes) == bytes.size() && file.flush() && file.error() == QFileDevice::NoError &&
         ::_commit(file.handle()) == 0)
         return;
     const QString reason = FileDeviceReason(file.error());
     const bool undone = existed ? file.resize(oldSize) : (file.close(), file.remove());
-    throw FileWriteError(undone ? NotSavedMessage(path, reason)
-                                : NotSavedMessage(path, reason) +
-                                      QStringLiteral("；文件末尾可能留有不完整的内容"));
+    throw FileWriteError(path, undone ? reason
+                                      : reason + QStringLiteral("；文件末尾可能留有不完整的内容"));
 #else
     const QByteArray name = nativeName(path);
     // O_NONBLOCK: a named pipe put at the path meanwhile must not hang the
@@ -289,11 +305,11 @@ void AppendToFile(const QString& path, const QByteArray& bytes)
         created = descriptor >= 0;
     }
     if (descriptor < 0)
-        throw FileWriteError(NotSavedMessage(path, SystemErrorReason(errno)));
+        throw FileWriteError(path, SystemErrorReason(errno));
     struct stat info;
     if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(descriptor);
-        throw FileWriteError(NotSavedMessage(path, QStringLiteral("这不是普通文件")));
+        throw FileWriteError(path, QStringLiteral("这不是普通文件"));
     }
     const int flags = ::fcntl(descriptor, F_GETFL);
     if (flags >= 0)
@@ -322,8 +338,8 @@ void AppendToFile(const QString& path, const QByteArray& bytes)
         if (descriptor >= 0)
             undone = closeChecked(descriptor) == 0 && undone;
     }
-    const QString message = NotSavedMessage(path, SystemErrorReason(error));
-    throw FileWriteError(undone ? message
-                                : message + QStringLiteral("；文件末尾可能留有不完整的内容"));
+    const QString reason = SystemErrorReason(error);
+    throw FileWriteError(path, undone ? reason
+                                      : reason + QStringLiteral("；文件末尾可能留有不完整的内容"));
 #endif
 }

@@ -23,17 +23,29 @@
 #include <QByteArray>
 #include <QString>
 
-class FileWriteError : public UserError
-{
-public:
-    using UserError::UserError;
-};
-
 // The message of a file that was not written: its path and the reason.
 QString NotSavedMessage(const QString& path, const QString& reason);
 
+// A file that was not written; text() is NotSavedMessage(path, reason).
+class FileWriteError : public UserError
+{
+public:
+    FileWriteError(const QString& path, const QString& reason)
+        : UserError(NotSavedMessage(path, reason)), reason_(reason)
+    {
+    }
+    QString reason() const { return reason_; }
+
+private:
+    QString reason_;
+};
+
 // Throws FileWriteError when `path` exists and is not a regular file.
 void RequireRegularFileTarget(const QString& path);
+
+// Whether the two paths name the same file (through links too; a hard link
+// is the same file). A path that does not exist is compared by its name.
+bool SameFile(const QString& a, const QString& b);
 
 // Replaces (or creates) `path` with `bytes`. Throws FileWriteError.
 void ReplaceFile(const QString& path, const QByteArray& bytes);

@@ -1,13 +1,15 @@
 #include "pipe/PipeCatalogue.h"
 
+#include "app/CheckedFile.h"
 #include "app/CsvReader.h"
+#include "app/FailureReasons.h"
 #include "app/Gbk.h"
 #include "app/Numbers.h"
 
 #include <QFile>
 #include <QLocale>
-#include <QSaveFile>
 #include <QtEndian>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -64,16 +66,24 @@ QString shortest(double value)
     return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
+// Called right after the failing call, while errno still holds its reason.
+QString readFailure(const QString& path, const QFileDevice& file)
+{
+    const int error = errno;
+    return QStringLiteral("无法读取管道库文件“%1”：%2")
+        .arg(path, FileDeviceReason(file.error(), error));
+}
+
 // The catalogue's bytes, every record checked (and decoded into *types when
 // given); a damaged file is refused before any change.
 QByteArray readCatalogueBytes(const QString& path, std::vector<PipeTypeRecord>* types = nullptr)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw UserError(QStringLiteral("无法读取管道库文件“%1”：%2").arg(path, file.errorString()));
+        throw UserError(readFailure(path, file));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw UserError(QStringLiteral("无法读取管道库文件“%1”：%2").arg(path, file.errorString()));
+        throw UserError(readFailure(path, file));
     std::vector<PipeTypeRecord> parsed = ParsePipeCatalogue(bytes, path);
     if (types)
         *types = std::move(parsed);
@@ -82,11 +92,9 @@ QByteArray readCatalogueBytes(const QString& path, std::vector<PipeTypeRecord>* 
 
 void writeCatalogueBytes(const QString& path, const QByteArray& bytes)
 {
-    // QSaveFile writes beside the file and renames over it on commit: a
-    // failure anywhere leaves the old catalogue whole.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw UserError(QStringLiteral("无法写入管道库文件“%1”：%2").arg(path, file.errorString()));
+    // Built beside the file and renamed over it when complete: a failure
+    // anywhere leaves the old catalogue whole.
+    ReplaceFile(path, bytes);
 }
 
 [[noreturn]] void badRecord(const QString& path, qsizetype record, const QString& why)
@@ -139,8 +147,9 @@ double csvNumber(const QString& text, qint64 line, const char* what)
     try {
         return ParseNumber(text);
     } catch (const ConversionError&) {
-        CsvLineError(kPipeSizeData, line,
-                     QStringLiteral("%1“%2”不是数值").arg(QString::fromUtf8(what), QuotedInput(text)));
+        CsvLineError(
+            kPipeSizeData, line,
+            QStringLiteral("%1“%2”不是数值").arg(QString::fromUtf8(what), QuotedInput(text)));
     }
 }
 
