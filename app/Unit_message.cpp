@@ -39,7 +39,6 @@ Form_message::Form_message(QWidget* parent) : QDialog(parent)
 void Form_message::showPainted()
 {
     show();
-    raise();
     const QDeadlineTimer deadline(kExposeWaitMs);
     while (!(windowHandle() && windowHandle()->isExposed()) && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, kEventWaitMs);
