@@ -11,11 +11,14 @@
 #include "app/TextReport.h"
 #include "chart/ChartDisplayList.h"
 #include "chart/ChartExport.h"
+#include "duct/DuctProject.h"
+#include "duct/DuctSegment.h"
 #include "pipe/PipeCatalogue.h"
 #include "pipe/PipeProject.h"
 #include "pipe/PipeSegment.h"
 #include "psychro/ID_lib.h"
 #include "shell/DataSeeds.h"
+#include "support/CliRun.h"
 
 #include <QDir>
 #include <QFile>
@@ -213,6 +216,33 @@ TEST_F(FullDisk, EveryWriterKeepsTheOldFileAndSaysTheDiskIsFull)
         unfill();
         // With room again the same write succeeds.
         EXPECT_NO_THROW(row.write(path));
+        QFile::remove(path);
+    }
+}
+
+// ventacalc-cli's outputs: status 1, the file as it was, the reason.
+TEST_F(FullDisk, CliOutputsFailWithStatusOneAndKeepTheOldFile)
+{
+    const QString project = beside(QStringLiteral("a.dzl"));
+    WriteProjectFile(project, DuctProjectLines(AirProperties{}));
+    CreateTableFile(beside(QStringLiteral("a.DB")), DuctSegmentTableDeclaration());
+    const std::vector<std::pair<QString, QStringList>> rows = {
+        {QStringLiteral("r.xlsx"), {"duct", "--project", project, "--xlsx"}},
+        {QStringLiteral("c.svg"), {"chart", "--out"}},
+        {QStringLiteral("c.pdf"), {"chart", "--out"}},
+    };
+    for (const auto& [name, args] : rows) {
+        SCOPED_TRACE(name.toStdString());
+        const QString path = onDisk(name);
+        writeAll(path, QByteArray(3000, 'o'));
+        fill();
+        const CliRun run = RunCli(args + QStringList{path});
+        unfill();
+        EXPECT_EQ(run.status, 1);
+        EXPECT_TRUE(run.err.contains(NotSavedMessage(path, QStringLiteral("磁盘已满"))))
+            << run.err.toStdString();
+        EXPECT_EQ(readAll(path), QByteArray(3000, 'o'));
+        EXPECT_EQ(files(), QStringList{name});
         QFile::remove(path);
     }
 }
