@@ -1,5 +1,6 @@
 #include "app/CsvReader.h"
 
+#include "app/FailureReasons.h"
 #include "app/Numbers.h"
 
 namespace
@@ -166,8 +167,12 @@ void ReadCsvTable(QIODevice& device, const QString& data, const QStringList& hea
                          QStringLiteral("应有%1个字段，实有%2个").arg(header.size()).arg(fields.size()));
         row(fields, line->number);
     }
-    if (reader.readError())
-        throw UserError(QStringLiteral("%1无法读取：%2").arg(data, device.errorString()));
+    if (reader.readError()) {
+        const auto* file = qobject_cast<const QFileDevice*>(&device);
+        throw UserError(
+            QStringLiteral("%1无法读取：%2")
+                .arg(data, file ? FileDeviceReason(file->error()) : QStringLiteral("读取出错")));
+    }
     if (!headerSeen)
         throw UserError(QStringLiteral("%1为空").arg(data));
 }

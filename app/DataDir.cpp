@@ -1,5 +1,6 @@
 #include "app/DataDir.h"
 
+#include "app/FailureReasons.h"
 #include "app/MoveWithoutReplacing.h"
 #include "app/Numbers.h"
 
@@ -8,6 +9,7 @@
 #include <QStandardPaths>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <map>
 
 namespace
@@ -36,10 +38,20 @@ void Seed(const QString& target, const DataDir::SeedWriter& writer)
     const QFileInfo info(target);
     QTemporaryDir work(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
                        QStringLiteral(".XXXXXX"));
-    if (!work.isValid())
-        throw UserError(cannotCreate.arg(target, work.errorString()));
+    if (!work.isValid()) {
+        const int error = errno;
+        throw UserError(cannotCreate.arg(target, error ? SystemErrorReason(error)
+                                                       : QStringLiteral("无法建立临时文件夹")));
+    }
     const QString built = work.filePath(info.fileName());
-    writer(built);
+    try {
+        writer(built);
+    } catch (const UserError& error) {
+        // The user knows the data file, not the work folder it is built in.
+        QString text = error.text();
+        text.replace(QDir::toNativeSeparators(built), QDir::toNativeSeparators(target));
+        throw UserError(text.replace(built, target));
+    }
     QString why;
     switch (MoveWithoutReplacing(built, target, &why)) {
     case MoveResult::Moved:

@@ -1,5 +1,7 @@
 #include "app/MoveWithoutReplacing.h"
 
+#include "app/FailureReasons.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -56,7 +58,7 @@ MoveResult MoveWithoutReplacing(const QString& from, const QString& to, QString*
     if (error == EEXIST)
         return MoveResult::TargetExists;
     if (why)
-        *why = QString::fromLocal8Bit(std::strerror(error));
+        *why = SystemErrorReason(error);
     return MoveResult::Failed;
 }
 

@@ -1,5 +1,7 @@
 #include "app/RecordTableStore.h"
 
+#include "app/CheckedFile.h"
+#include "app/FailureReasons.h"
 #include "app/MoveWithoutReplacing.h"
 #include "app/Numbers.h"
 
@@ -7,9 +9,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 #include <QStringList>
 #include <QTemporaryFile>
+#include <cerrno>
 #include <cmath>
 #include <sqlite3.h>
 
@@ -27,9 +29,11 @@ QString quoted(const QString& identifier)
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
+// Why the engine's last call on db failed, in the messages' words (its own
+// texts are English).
 QString sqliteText(sqlite3* db)
 {
-    return QString::fromUtf8(sqlite3_errmsg(db));
+    return TableEngineReason(sqlite3_extended_errcode(db), sqlite3_system_errno(db));
 }
 
 // The first `size` characters, counting code points so that a CJK name or a
@@ -202,15 +206,18 @@ void RecordTableStore::open()
     const QString cannotOpen = QStringLiteral("无法打开数据表“%1”：%2");
     if (path_.isEmpty())
         throw UserError(cannotOpen.arg(path_, QStringLiteral("没有指定文件")));
-    if (!QFileInfo(path_).isFile())
-        throw UserError(cannotOpen.arg(path_, QStringLiteral("文件不存在")));
+    if (!QFileInfo(path_).isFile()) {
+        const QString notAFile = NotARegularFileReason(path_);
+        throw UserError(
+            cannotOpen.arg(path_, notAFile.isEmpty() ? QStringLiteral("文件不存在") : notAFile));
+    }
 
     sqlite3* db = nullptr;
     // Without SQLITE_OPEN_CREATE: the store never makes a table file itself.
     const int rc =
         sqlite3_open_v2(QFile::encodeName(path_).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
-        const QString reason = db ? sqliteText(db) : QString::fromUtf8(sqlite3_errstr(rc));
+        const QString reason = db ? sqliteText(db) : TableEngineReason(rc);
         sqlite3_close(db);
         throw UserError(cannotOpen.arg(path_, reason));
     }
@@ -737,8 +744,10 @@ void CreateTableFile(const QString& path, const TableDeclaration& declaration,
     QTemporaryFile reserved(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
                             QStringLiteral(".XXXXXX"));
     reserved.setAutoRemove(false);
-    if (!reserved.open())
-        throw UserError(cannotCreate.arg(path, reserved.errorString()));
+    if (!reserved.open()) {
+        const int error = errno;
+        throw UserError(cannotCreate.arg(path, FileDeviceReason(reserved.error(), error)));
+    }
     const QString temporary = reserved.fileName();
     reserved.close();
 
@@ -758,7 +767,7 @@ void CreateTableFile(const QString& path, const TableDeclaration& declaration,
         rc = insertRecords(db, declaration, records);
     const QString reason = rc == SQLITE_OK ? QString()
                            : db            ? sqliteText(db)
-                                           : QString::fromUtf8(sqlite3_errstr(rc));
+                                           : TableEngineReason(rc);
     if (sqlite3_close(db) != SQLITE_OK && rc == SQLITE_OK)
         rc = SQLITE_ERROR;
     if (rc != SQLITE_OK) {
@@ -781,16 +790,21 @@ void CopyTableFile(const QString& source, const QString& target)
 {
     const QString cannotCopy = QStringLiteral("无法将数据表“%1”复制到“%2”：%3");
     QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        throw UserError(cannotCopy.arg(source, target, in.errorString()));
+    if (!in.open(QIODevice::ReadOnly)) {
+        const int error = errno;
+        throw UserError(cannotCopy.arg(source, target, FileDeviceReason(in.error(), error)));
+    }
     const QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError)
-        throw UserError(cannotCopy.arg(source, target, in.errorString()));
+    if (in.error() != QFileDevice::NoError) {
+        const int error = errno;
+        throw UserError(cannotCopy.arg(source, target, FileDeviceReason(in.error(), error)));
+    }
     in.close();
-
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-        throw UserError(cannotCopy.arg(source, target, out.errorString()));
+    try {
+        ReplaceFile(target, bytes);
+    } catch (const FileWriteError& error) {
+        throw UserError(cannotCopy.arg(source, target, error.reason()));
+    }
 }
 
 void SwitchTableFile(RecordTableStore& table, const QString& path)

@@ -1,18 +1,20 @@
 #include "app/ResultsWorkbook.h"
 
+#include "app/CheckedFile.h"
+#include "app/FailureReasons.h"
 #include "app/Gbk.h"
 #include "app/Numbers.h"
 #include "app/TextReport.h"
 
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
-#include <QTemporaryFile>
+#include <QtEndian>
 
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace
 {
@@ -23,17 +25,63 @@ constexpr double kTitleRowHeight = 21;
 // Room beside the widest text of a column, in characters.
 constexpr double kColumnMargin = 1;
 
-QString writeError(const QString& path, const QString& reason)
+// The library's result codes as the messages say them (its own texts are
+// English); a failed write of the file is the system's reason.
+QString workbookReason(lxw_error error)
 {
-    return QStringLiteral("无法写入结果文件“%1”：%2").arg(QDir::toNativeSeparators(path), reason);
+    switch (error) {
+    case LXW_ERROR_MEMORY_MALLOC_FAILED:
+        return QStringLiteral("内存不足");
+    case LXW_ERROR_CREATING_XLSX_FILE:
+    case LXW_ERROR_CREATING_TMPFILE:
+    case LXW_ERROR_READING_TMPFILE:
+    case LXW_ERROR_ZIP_FILE_OPERATION:
+    case LXW_ERROR_ZIP_PARAMETER_ERROR:
+    case LXW_ERROR_ZIP_BAD_ZIP_FILE:
+    case LXW_ERROR_ZIP_INTERNAL_ERROR:
+    case LXW_ERROR_ZIP_FILE_ADD:
+    case LXW_ERROR_ZIP_CLOSE:
+        // The zip writer's failures are failed writes of the file or of its
+        // scratch files; errno still says why.
+        return errno != 0 ? SystemErrorReason(errno) : QStringLiteral("写入出错");
+    case LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE:
+    case LXW_ERROR_WORKSHEET_MAX_NUMBER_URLS_EXCEEDED:
+        return QStringLiteral("超出了结果表的行数或列数");
+    case LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED:
+    case LXW_ERROR_255_STRING_LENGTH_EXCEEDED:
+    case LXW_ERROR_128_STRING_LENGTH_EXCEEDED:
+        return QStringLiteral("单元格的文字太长");
+    default:
+        break;
+    }
+    return QStringLiteral("结果表写入出错（代码%1）").arg(int(error));
+}
+
+// A zip file ends with its directory's end record, written last: a file
+// without one at its end was cut off, whatever the writer reported.
+void requireCompleteZip(const QString& target, const QString& written)
+{
+    constexpr int kEndRecordSize = 22; // without a comment, as the library writes it
+    QFile file(written);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < kEndRecordSize)
+        throw FileWriteError(target, QStringLiteral("结果表没有完整写入"));
+    file.seek(file.size() - kEndRecordSize);
+    const QByteArray end = file.read(kEndRecordSize);
+    const auto directorySize = qFromLittleEndian<quint32>(end.constData() + 12);
+    const auto directoryAt = qFromLittleEndian<quint32>(end.constData() + 16);
+    if (end.size() != kEndRecordSize || !end.startsWith(QByteArrayLiteral("PK\x05\x06")) ||
+        qint64(directoryAt) + directorySize + kEndRecordSize != file.size())
+        throw FileWriteError(target, QStringLiteral("结果表没有完整写入"));
 }
 
 // One workbook being written; its formats are made once each.
 class Sheet
 {
 public:
-    explicit Sheet(const QString& file)
-        : workbook_(workbook_new(QFile::encodeName(file).constData()))
+    // The library's own scratch files go to scratchDir (the target's
+    // folder, the same disk as the file) rather than the system's.
+    Sheet(const QString& file, const QString& scratchDir)
+        : scratchDir_(QFile::encodeName(scratchDir)), workbook_(openWorkbook(file, scratchDir_))
     {
         if (!workbook_)
             throw UserError(QStringLiteral("无法创建结果文件！"));
@@ -112,10 +160,17 @@ public:
         properties.title = title.data();
         check(workbook_set_properties(workbook_, &properties));
         lxw_workbook* workbook = std::exchange(workbook_, nullptr);
+        errno = 0; // what a failed write of the file leaves here is the reason
         check(workbook_close(workbook));
     }
 
 private:
+    static lxw_workbook* openWorkbook(const QString& file, QByteArray& scratchDir)
+    {
+        lxw_workbook_options options{};
+        options.tmpdir = scratchDir.data();
+        return workbook_new_opt(QFile::encodeName(file).constData(), &options);
+    }
     const char* utf8(const QString& text)
     {
         buffer_ = text.toUtf8();
@@ -124,9 +179,10 @@ private:
     static void check(lxw_error error)
     {
         if (error != LXW_NO_ERROR)
-            throw UserError(QString::fromUtf8(lxw_strerror(error)));
+            throw UserError(workbookReason(error));
     }
 
+    QByteArray scratchDir_;
     lxw_workbook* workbook_;
     lxw_worksheet* worksheet_ = nullptr;
     QHash<QString, lxw_format*> formats_;
@@ -233,28 +289,18 @@ void WriteResultsWorkbook(const QString& path, const WorkbookLayout& layout,
                           const QStringList& headingValues, const TableDeclaration& declaration,
                           const std::vector<RecordTableStore::Record>& records)
 {
-    // libxlsxwriter writes a file of its own naming; it is built aside and
-    // only a complete one is copied to the user's file.
-    QTemporaryFile built(QDir::tempPath() + QStringLiteral("/ventacalc-XXXXXX.xlsx"));
-    if (!built.open())
-        throw UserError(writeError(path, built.errorString()));
-    built.close();
+    // The library writes a file by name: it writes the temporary file beside
+    // the target, which replaces the target only when the workbook is whole.
+    PendingFile file(path);
     try {
-        Sheet sheet(built.fileName());
+        Sheet sheet(file.temporaryPath(), QFileInfo(file.temporaryPath()).absolutePath());
         writeSheet(sheet, layout, headingValues, declaration, records);
         sheet.close();
+    } catch (const FileWriteError&) {
+        throw;
     } catch (const UserError& error) {
-        throw UserError(writeError(path, error.text()));
+        throw FileWriteError(path, error.text());
     }
-
-    QFile source(built.fileName());
-    if (!source.open(QIODevice::ReadOnly))
-        throw UserError(writeError(path, source.errorString()));
-    const QByteArray bytes = source.readAll();
-    QSaveFile target(path);
-    if (!target.open(QIODevice::WriteOnly))
-        throw UserError(writeError(path, target.errorString()));
-    target.write(bytes);
-    if (!target.commit())
-        throw UserError(writeError(path, target.errorString()));
+    requireCompleteZip(path, file.temporaryPath());
+    file.commit();
 }

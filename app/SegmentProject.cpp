@@ -1,11 +1,14 @@
 #include "app/SegmentProject.h"
 
+#include "app/CheckedFile.h"
+#include "app/FailureReasons.h"
 #include "app/Gbk.h"
 #include "app/Numbers.h"
 #include "app/TextReport.h"
 
 #include <QDir>
 #include <QFile>
+#include <cerrno>
 
 namespace
 {
@@ -78,9 +81,12 @@ QStringList ParseProjectLines(const QByteArray& bytes, int count, const QString&
 QStringList ReadProjectLines(const QString& path, int count)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw UserError(QStringLiteral("无法读取工程文件“%1”：%2")
-                            .arg(QDir::toNativeSeparators(path), file.errorString()));
+    if (!file.open(QIODevice::ReadOnly)) {
+        const int error = errno;
+        throw UserError(
+            QStringLiteral("无法读取工程文件“%1”：%2")
+                .arg(QDir::toNativeSeparators(path), FileDeviceReason(file.error(), error)));
+    }
     if (file.size() > kMaxProjectFileBytes)
         throw UserError(notAProjectFile(path));
     return ParseProjectLines(file.read(kMaxProjectFileBytes), count, path);
@@ -89,4 +95,13 @@ QStringList ReadProjectLines(const QString& path, int count)
 void WriteProjectFile(const QString& path, const QStringList& lines)
 {
     WriteTextFile(path, lines);
+}
+
+void RefuseProjectFileAsOutput(const QString& output, const QString& projectPath)
+{
+    const QString name = QDir::toNativeSeparators(output);
+    if (SameFile(output, projectPath))
+        throw UserError(QStringLiteral("“%1”是工程文件本身，不能用作结果文件！").arg(name));
+    if (SameFile(output, ProjectTablePath(projectPath)))
+        throw UserError(QStringLiteral("“%1”是工程的管段数据表，不能用作结果文件！").arg(name));
 }

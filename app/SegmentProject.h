@@ -26,3 +26,7 @@ QStringList ReadProjectLines(const QString& path, int count);
 // Writes the lines as the project file (GBK, CR LF), through a temporary file
 // renamed over an existing one. Throws UserError.
 void WriteProjectFile(const QString& path, const QStringList& lines);
+
+// Throws UserError when `output` is the project file at projectPath or its
+// segment table: a results workbook written there would destroy the project.
+void RefuseProjectFileAsOutput(const QString& output, const QString& projectPath);

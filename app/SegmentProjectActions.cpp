@@ -1,21 +1,25 @@
 #include "app/SegmentProjectActions.h"
 
+#include "app/CheckedFile.h"
 #include "app/DataDir.h"
 #include "app/DocumentOpener.h"
+#include "app/FailureReasons.h"
 #include "app/Gbk.h"
 #include "app/Guarded.h"
 #include "app/Numbers.h"
 #include "app/Prompts.h"
 #include "app/RecordTableStore.h"
 #include "app/SegmentProject.h"
+#include "app/TextReport.h"
 #include "app/Unit_message.h"
 
-#include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <cerrno>
 
 namespace
 {
@@ -25,17 +29,28 @@ bool exists(const QString& path)
     return QFileInfo::exists(path);
 }
 
+// The template a new project's segment table is a byte copy of.
+QByteArray ReadTemplate(const QString& path)
+{
+    QFile file(path);
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        const int error = errno;
+        throw UserError(
+            QStringLiteral("无法读取模板数据表“%1”：%2")
+                .arg(QDir::toNativeSeparators(path), FileDeviceReason(file.error(), error)));
+    }
+    return bytes;
+}
+
 // The wait window, shown and painted before the workbook is written and
 // closed however the writing ends.
 class WaitWindow
 {
 public:
-    explicit WaitWindow(QWidget* parent) : form_(parent)
-    {
-        form_.show();
-        form_.repaint();
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
+    explicit WaitWindow(QWidget* parent) : form_(parent) { form_.showPainted(); }
     ~WaitWindow() { form_.close(); }
 
 private:
@@ -80,10 +95,24 @@ void SegmentProjectActions::Button_newClick()
 
     const QStringList lines = hooks_.newProjectLines();
     const std::function<void()> apply = hooks_.readProject(lines);
-    ToGbk(lines.join(QLatin1Char('\n'))); // a text the file cannot hold fails before any copy
-    CopyTableFile(DataDir::file(kind_.templateFileName), table);
-    openTable(table);
-    WriteProjectFile(path, lines);
+    const QByteArray projectBytes = TextFileBytes(lines); // a text GBK cannot hold fails first
+
+    // Both files are written in full beside their targets and checked before
+    // either replaces anything: a full disk leaves neither a half project nor
+    // an empty table, and the window keeps the project it had.
+    try {
+        PendingFile tableFile(table);
+        tableFile.write(ReadTemplate(DataDir::file(kind_.templateFileName)));
+        tableFile.finish();
+        openTable(tableFile.temporaryPath());
+        PendingFile projectFile(path);
+        projectFile.write(projectBytes);
+        projectFile.finish();
+        tableFile.commit();
+        projectFile.commit();
+    } catch (const UserError& error) {
+        throw UserError(QStringLiteral("新建工程未完成：") + error.text());
+    }
     switchTo(path, apply);
 }
 
@@ -125,15 +154,21 @@ void SegmentProjectActions::Button_ExcelClick()
         return;
     }
     const SegmentProjectWindow::WorkbookWriter write = hooks_.workbookWriter();
+    if (!projectPath_.isEmpty())
+        RefuseProjectFileAsOutput(path, projectPath_);
+    if (SameFile(path, DataDir::file(kind_.templateFileName)))
+        throw UserError(QStringLiteral("“%1”是新建工程用的模板数据表，不能用作结果文件！")
+                            .arg(QDir::toNativeSeparators(path)));
+    RequireRegularFileTarget(path);
     if (exists(path) &&
         !prompts().confirm(window_, QStringLiteral("该文件已经存在，覆盖该文件吗？")))
         return;
     const WaitWindow wait(window_);
     try {
         write(path, projectPath_.isEmpty() ? QString() : ProjectFileName(projectPath_));
-    } catch (const UserError&) {
+    } catch (const UserError& error) {
         // An existing workbook is as it was: it is replaced only by a complete one.
-        prompts().error(window_, QStringLiteral("计算结果未保存！"));
+        prompts().error(window_, QStringLiteral("计算结果未保存！\n") + error.text());
     }
 }
 

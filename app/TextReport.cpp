@@ -1,10 +1,8 @@
 #include "app/TextReport.h"
 
+#include "app/CheckedFile.h"
 #include "app/Gbk.h"
 #include "app/Numbers.h"
-
-#include <QFile>
-#include <QSaveFile>
 
 namespace
 {
@@ -17,12 +15,12 @@ QByteArray gbkLines(const QStringList& lines)
     return bytes;
 }
 
-QString writeError(const QString& path, const QString& reason)
-{
-    return QStringLiteral("无法写入文件“%1”：%2").arg(path, reason);
-}
-
 } // namespace
+
+QByteArray TextFileBytes(const QStringList& lines)
+{
+    return gbkLines(lines);
+}
 
 void TextReportFile::chooseNew(const QString& path)
 {
@@ -45,23 +43,14 @@ void TextReportFile::append(const QStringList& lines)
         newFile_ = false;
         return;
     }
-    const QByteArray bytes = gbkLines(lines);
-    QFile file(fileName_);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        throw UserError(writeError(fileName_, file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        throw UserError(writeError(fileName_, file.errorString()));
+    // A block that does not fit is taken back whole: the file keeps only
+    // complete reports.
+    AppendToFile(fileName_, gbkLines(lines));
 }
 
 void WriteTextFile(const QString& path, const QStringList& lines)
 {
-    const QByteArray bytes = gbkLines(lines);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw UserError(writeError(path, file.errorString()));
-    file.write(bytes);
-    if (!file.commit())
-        throw UserError(writeError(path, file.errorString()));
+    ReplaceFile(path, gbkLines(lines));
 }
 
 int DisplayWidth(const QString& text)

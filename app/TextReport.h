@@ -30,6 +30,10 @@ private:
 // character counts two.
 int DisplayWidth(const QString& text);
 
+// Lines as a text file holds them: GBK, each ended by CR LF. Throws
+// UserError for a text GBK cannot hold.
+QByteArray TextFileBytes(const QStringList& lines);
+
 // Writes lines as a whole GBK CR LF text file, through a temporary file renamed
 // over the target (a failure leaves the old file). Throws UserError.
 void WriteTextFile(const QString& path, const QStringList& lines);

@@ -2,8 +2,22 @@
 
 #include "app/Fonts.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QPixmap>
+#include <QWindow>
+
+namespace
+{
+
+// Long enough for any window system to map and expose a small window, short
+// enough not to hold up the work when it never does (no screen at all).
+constexpr int kExposeWaitMs = 1000;
+// One round of waiting for the window system's events.
+constexpr int kEventWaitMs = 10;
+
+} // namespace
 
 Form_message::Form_message(QWidget* parent) : QDialog(parent)
 {
@@ -20,4 +34,15 @@ Form_message::Form_message(QWidget* parent) : QDialog(parent)
     label->setObjectName(QStringLiteral("Label1"));
     label->setFont(SongFontPx(15));
     label->setGeometry(64, 30, 280, 24);
+}
+
+void Form_message::showPainted()
+{
+    show();
+    const QDeadlineTimer deadline(kExposeWaitMs);
+    while (!(windowHandle() && windowHandle()->isExposed()) && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, kEventWaitMs);
+    // Painted now, not when the event loop next runs (after the work).
+    repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

@@ -1,14 +1,15 @@
 #include "chart/ChartExport.h"
 
+#include "app/CheckedFile.h"
 #include "app/Numbers.h"
 #include "chart/ChartDisplayList.h"
 #include "chart/ChartGeometry.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 namespace
@@ -95,9 +96,11 @@ QStringList WriteChartFile(const QString& path, const ChartDisplayList& list,
     if (format == ChartFileFormat::Png)
         image = ChartImageAt(list, scale, &messages);
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw UserError(WriteError(path, file.errorString()));
+    // Drawn into memory and written in one checked step: a picture cut off
+    // by a full disk never reaches the file, and the old file stays.
+    QByteArray bytes;
+    QBuffer file(&bytes);
+    file.open(QIODevice::WriteOnly);
     switch (format) {
     case ChartFileFormat::Png:
         // The picture's own pixels per inch travel with it, so that a
@@ -114,7 +117,7 @@ QStringList WriteChartFile(const QString& path, const ChartDisplayList& list,
         messages = WritePdf(file, list);
         break;
     }
-    if (!file.commit())
-        throw UserError(WriteError(path, file.errorString()));
+    file.close();
+    ReplaceFile(path, bytes);
     return messages;
 }

@@ -1,11 +1,13 @@
 #include "cli/Batch.h"
 
 #include "app/CsvReader.h"
+#include "app/FailureReasons.h"
 #include "app/Numbers.h"
 #include "psychro/ID_lib.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <cerrno>
 
 #include <cstdio>
 #include <thread>
@@ -105,7 +107,9 @@ int RunCsvBatch(const QString& path, const BatchCommand& command, int threads, C
                             ? file.open(stdin, QIODevice::ReadOnly)
                             : (file.setFileName(path), file.open(QIODevice::ReadOnly));
     if (!opened) {
-        io.err << "无法读取文件“" << QuotedInput(path) << "”：" << file.errorString() << "\n";
+        const int error = errno;
+        io.err << "无法读取文件“" << QuotedInput(path) << "”："
+               << FileDeviceReason(file.error(), error) << "\n";
         return ExitFailure;
     }
     CsvLineReader reader(file);
@@ -190,7 +194,8 @@ int RunCsvBatch(const QString& path, const BatchCommand& command, int threads, C
         io.err.flush();
     }
     if (reader.readError()) {
-        io.err << "读取文件“" << QuotedInput(path) << "”时出错：" << file.errorString() << "\n";
+        io.err << "读取文件“" << QuotedInput(path) << "”时出错：" << FileDeviceReason(file.error())
+               << "\n";
         return ExitFailure;
     }
     return ExitOk;

@@ -101,6 +101,8 @@ int RunProjectCommand(const ProjectCommand& command, const QString& projectPath,
     QStringList lines;
     ProjectCommand::Writer write;
     try {
+        if (!xlsxPath.isEmpty())
+            RefuseProjectFileAsOutput(xlsxPath, projectPath);
         lines = ReadProjectLines(projectPath, command.lineCount);
         if (!xlsxPath.isEmpty())
             write = command.workbook(lines);

@@ -1,13 +1,16 @@
 // ventacalc-cli: the calculations without windows, for scripts and batches.
 #include "cli/Commands.h"
 
+#include "app/FailureReasons.h"
 #include "app/Numbers.h"
 #include "app/Version.h"
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QFileDevice>
 #include <QIODevice>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -79,8 +82,11 @@ bool WriteFailed(CliIo& io)
 
 int ReportWriteFailure(CliIo& io)
 {
-    const QIODevice* device = io.out.device();
-    io.err << "无法写入标准输出" << (device ? "：" + device->errorString() : QString()) << "\n";
+    // errno still holds the failed write's reason (the device's own text is English).
+    const int error = errno;
+    const auto* file = qobject_cast<const QFileDevice*>(io.out.device());
+    io.err << "无法写入标准输出"
+           << (file ? "：" + FileDeviceReason(file->error(), error) : QString()) << "\n";
     io.err.flush();
     return ExitFailure;
 }

@@ -1,14 +1,16 @@
 #include "pipe/PipeCatalogue.h"
 
+#include "app/CheckedFile.h"
 #include "app/CsvReader.h"
+#include "app/FailureReasons.h"
 #include "app/Gbk.h"
 #include "app/Numbers.h"
 
 #include <QFile>
 #include <QLocale>
-#include <QSaveFile>
 #include <QtEndian>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -76,6 +78,14 @@ constexpr qint64 kMostCatalogueBytes = qint64(MostPipeTypes) * PipeTypeRecordSiz
                         .arg(kMostCatalogueBytes));
 }
 
+// Called right after the failing call, while errno still holds its reason.
+QString readFailure(const QString& path, const QFileDevice& file)
+{
+    const int error = errno;
+    return QStringLiteral("无法读取管道库文件“%1”：%2")
+        .arg(path, FileDeviceReason(file.error(), error));
+}
+
 // The catalogue's bytes, every record checked (and decoded into *types when
 // given); a damaged file is refused before any change. A file too long for a
 // catalogue is refused by its size, before it is read.
@@ -83,7 +93,7 @@ QByteArray readCatalogueBytes(const QString& path, std::vector<PipeTypeRecord>* 
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw UserError(QStringLiteral("无法读取管道库文件“%1”：%2").arg(path, file.errorString()));
+        throw UserError(readFailure(path, file));
     if (file.size() > kMostCatalogueBytes)
         tooLong(path, file.size());
     // One byte more than a catalogue can hold tells a file that grew since,
@@ -92,7 +102,7 @@ QByteArray readCatalogueBytes(const QString& path, std::vector<PipeTypeRecord>* 
     if (bytes.size() > kMostCatalogueBytes)
         tooLong(path, std::max(file.size(), qint64(bytes.size())));
     if (file.error() != QFileDevice::NoError)
-        throw UserError(QStringLiteral("无法读取管道库文件“%1”：%2").arg(path, file.errorString()));
+        throw UserError(readFailure(path, file));
     std::vector<PipeTypeRecord> parsed = ParsePipeCatalogue(bytes, path);
     if (types)
         *types = std::move(parsed);
@@ -101,11 +111,9 @@ QByteArray readCatalogueBytes(const QString& path, std::vector<PipeTypeRecord>* 
 
 void writeCatalogueBytes(const QString& path, const QByteArray& bytes)
 {
-    // QSaveFile writes beside the file and renames over it on commit: a
-    // failure anywhere leaves the old catalogue whole.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw UserError(QStringLiteral("无法写入管道库文件“%1”：%2").arg(path, file.errorString()));
+    // Built beside the file and renamed over it when complete: a failure
+    // anywhere leaves the old catalogue whole.
+    ReplaceFile(path, bytes);
 }
 
 [[noreturn]] void badRecord(const QString& path, qsizetype record, const QString& why)

@@ -2,6 +2,7 @@
 
 #include "airtreat/TreatmentChart.h"
 #include "app/DataDir.h"
+#include "app/FailureReasons.h"
 #include "app/Numbers.h"
 #include "app/RecordTableStore.h"
 #include "chart/PointTable.h"
@@ -32,8 +33,8 @@ void RegisterDataSeeds()
     DataDir::registerSeed(QString::fromLatin1(WeatherTableFileName), [](const QString& fullPath) {
         QFile seed(QString::fromLatin1(WeatherSeedResource));
         if (!seed.open(QIODevice::ReadOnly))
-            throw UserError(
-                QStringLiteral("程序内的气象参数数据无法读取：%1").arg(seed.errorString()));
+            throw UserError(QStringLiteral("程序内的气象参数数据无法读取：%1")
+                                .arg(FileDeviceReason(seed.error())));
         CreateWeatherTable(fullPath, ReadWeatherCsv(seed));
     });
     // The pipe type catalogue and the local-resistance coefficients: the
@@ -41,16 +42,16 @@ void RegisterDataSeeds()
     DataDir::registerSeed(QString::fromLatin1(PipeCatalogueFileName), [](const QString& fullPath) {
         QFile seed(QString::fromLatin1(PipeTypesSeedResource));
         if (!seed.open(QIODevice::ReadOnly))
-            throw UserError(
-                QStringLiteral("程序内的管道规格数据无法读取：%1").arg(seed.errorString()));
+            throw UserError(QStringLiteral("程序内的管道规格数据无法读取：%1")
+                                .arg(FileDeviceReason(seed.error())));
         WritePipeCatalogue(fullPath, ReadPipeTypesCsv(seed));
     });
     DataDir::registerSeed(
         QString::fromLatin1(LocalResistanceTableFileName), [](const QString& fullPath) {
             QFile seed(QString::fromLatin1(LocalResistanceSeedResource));
             if (!seed.open(QIODevice::ReadOnly))
-                throw UserError(
-                    QStringLiteral("程序内的局部阻力系数数据无法读取：%1").arg(seed.errorString()));
+                throw UserError(QStringLiteral("程序内的局部阻力系数数据无法读取：%1")
+                                    .arg(FileDeviceReason(seed.error())));
             CreateLocalResistanceTable(fullPath, ReadLocalResistanceCsv(seed));
         });
     // The default segment table and the template new projects copy: both empty.

@@ -349,7 +349,7 @@ TEST_F(StoreTest, StoreFailuresAreUserErrorsNamingTheFile)
     notDatabase.setPath(garbage.fileName());
     const QString notDatabaseError = errorOf([&] { notDatabase.open(); });
     EXPECT_NE(notDatabaseError.indexOf("garbage.DB"), -1);
-    EXPECT_NE(notDatabaseError.indexOf("not a database"), -1) << notDatabaseError.toStdString();
+    EXPECT_NE(notDatabaseError.indexOf("不是数据表文件"), -1) << notDatabaseError.toStdString();
 
     QFile empty(dir.filePath("empty.DB"));
     ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
@@ -417,7 +417,7 @@ TEST_F(StoreTest, LockedTableFailsToOpenAndToWrite)
         RawConnection writer(path);
         ASSERT_EQ(writer.exec("BEGIN EXCLUSIVE"), SQLITE_OK);
         const QString error = errorOf([&] { table.open(); });
-        EXPECT_NE(error.indexOf("locked"), -1) << error.toStdString();
+        EXPECT_NE(error.indexOf("已锁定"), -1) << error.toStdString();
         EXPECT_FALSE(table.isOpen());
     }
 

@@ -1,14 +1,33 @@
 // The main menu and the wait window, headless.
 #include "app/ApplicationIcon.h"
-#include "shell/Unit_main.h"
 #include "app/Unit_message.h"
+#include "shell/Unit_main.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
+
+namespace
+{
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject
+{
+public:
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+};
+
+} // namespace
 
 class TestFormMain : public QObject
 {
@@ -81,6 +100,24 @@ private slots:
         QVERIFY(std::any_of(labels.begin(), labels.end(), [](QLabel* l) {
             return l->text() == QStringLiteral("正在输出到Excel，请稍候......");
         }));
+
+        // The work that follows blocks the event loop: the text must have
+        // been painted by the time showPainted() returns.
+        auto* label = wait.findChild<QLabel*>(QStringLiteral("Label1"));
+        QVERIFY(label);
+        PaintCounter paints;
+        label->installEventFilter(&paints);
+        wait.showPainted();
+        QVERIFY(wait.windowHandle() && wait.windowHandle()->isExposed());
+        QVERIFY(paints.count > 0);
+        // And what was painted is the text, not an empty frame.
+        const QImage shot = wait.grab().toImage();
+        const QRect text = label->geometry();
+        bool inked = false;
+        for (int y = text.top(); y <= text.bottom() && !inked; ++y)
+            for (int x = text.left(); x <= text.right() && !inked; ++x)
+                inked = qGray(shot.pixel(x, y)) < 96;
+        QVERIFY(inked);
     }
 
     // The icon every window shows is built in at each size the desktop asks for.

@@ -2,6 +2,7 @@
 // paths a project uses, the duct project's numbers, and both workbooks read
 // back cell by cell with openpyxl.
 #include "app/Numbers.h"
+#include "app/RecordTableStore.h"
 #include "app/ResultsWorkbook.h"
 #include "app/SegmentProject.h"
 #include "duct/DuctProject.h"
@@ -10,6 +11,7 @@
 #include "support/WorkbookDump.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QTemporaryDir>
 
@@ -305,6 +307,13 @@ TEST_F(WorkbookTest, ProjectCommandListsOrRefuses)
         {{"--project", path("none.dzl")}, 1, {}, str("无法读取工程文件")},
         {{"--project", path("a.dzl"), "G=1"}, 2, {}, str("--project 只能")},
         {{"--project", path("a.dzl"), "--xlsx", path("missing/a.xlsx")}, 1, {}, str("无法写入")},
+        // The project's own files are no workbook; a device stays a device.
+        {{"--project", path("a.dzl"), "--xlsx", path("a.DB")}, 2, {}, str("“") + path("a.DB")},
+        {{"--project", path("a.dzl"), "--xlsx", path("a.dzl")}, 2, {}, str("“") + path("a.dzl")},
+        {{"--project", path("a.dzl"), "--xlsx", "/dev/null"},
+         1,
+         {},
+         str("无法写入文件“/dev/null”，文件未保存：这是一个设备文件")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
@@ -319,4 +328,12 @@ TEST_F(WorkbookTest, ProjectCommandListsOrRefuses)
             EXPECT_EQ(run.out, QString());
         }
     }
+    // The refused outputs are untouched.
+    RecordTableStore table(DuctSegmentTableDeclaration());
+    table.setPath(path("a.DB"));
+    ASSERT_NO_THROW(table.open());
+    EXPECT_EQ(table.recordCount(), 1);
+    EXPECT_NO_THROW(ReadProjectLines(path("a.dzl"), 3));
+    EXPECT_TRUE(QFileInfo(QStringLiteral("/dev/null")).exists() &&
+                !QFileInfo(QStringLiteral("/dev/null")).isFile());
 }

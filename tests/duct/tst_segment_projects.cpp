@@ -23,8 +23,10 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/mount.h>
 
 namespace
 {
@@ -363,7 +365,10 @@ private slots:
 
         c.fileName->setText(file("missing/r.xlsx"));
         QTest::mouseClick(c.excel, Qt::LeftButton);
-        QCOMPARE(prompts_->takeError(), QStringLiteral("计算结果未保存！"));
+        QCOMPARE(
+            prompts_->takeError(),
+            QStringLiteral("计算结果未保存！\n无法写入文件“%1”，文件未保存：文件或文件夹不存在")
+                .arg(QDir::toNativeSeparators(file("missing/r.xlsx"))));
         QVERIFY(c.window->isVisible() && c.excel->isEnabled());
 
         prompts_->saveAnswers << xlsx;
@@ -376,6 +381,63 @@ private slots:
         QTest::mouseClick(c.view, Qt::LeftButton);
         QCOMPARE(opened_, QStringList{QDir::toNativeSeparators(xlsx)});
         QVERIFY(prompts_->errors.isEmpty());
+    }
+
+    // On a full disk (a small tmpfs) "输出到Excel" keeps the workbook it was
+    // to replace and says why, and "新建" keeps the project the window had:
+    // neither leaves a file of its own behind.
+    void fullDiskLosesNothing_data() { addKinds(); }
+    void fullDiskLosesNothing()
+    {
+        QFETCH(QString, kind);
+        const Calc c = calc(kind);
+        const QString disk = file("disk");
+        QVERIFY(QDir().mkpath(disk));
+        if (::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=1m") != 0)
+            QSKIP("cannot mount a small tmpfs here (the tests run as root in CI)");
+        const auto unmount =
+            qScopeGuard([&] { ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH); });
+        show(c.window);
+        newProject(c, disk + "/loop1." + c.ext);
+        c.addSegment("1");
+        const QString xlsx = disk + "/loop1.xlsx";
+        QTest::mouseClick(c.excel, Qt::LeftButton);
+        QVERIFY(prompts_->errors.isEmpty());
+        const QByteArray workbook = bytesOf(xlsx);
+        QVERIFY(!workbook.isEmpty());
+        const QString caption = c.window->windowTitle();
+        const QStringList files =
+            QDir(disk).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+
+        // Full but for one page: every write starts and runs out of room.
+        {
+            QFile filler(disk + "/filler");
+            QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            const QByteArray block(4096, 'x');
+            while (filler.write(block) == block.size()) {
+            }
+            filler.close();
+            QVERIFY(filler.resize(filler.size() - 4096));
+        }
+        prompts_->confirmAnswers << true;
+        QTest::mouseClick(c.excel, Qt::LeftButton);
+        QCOMPARE(prompts_->errors.size(), 1);
+        const QString message = prompts_->takeError();
+        QVERIFY2(message.startsWith("计算结果未保存！\n") && message.contains("磁盘已满") &&
+                     message.contains(QDir::toNativeSeparators(xlsx)),
+                 qPrintable(message));
+        QCOMPARE(bytesOf(xlsx), workbook);
+
+        newProject(c, disk + "/loop2." + c.ext);
+        QCOMPARE(prompts_->errors.size(), 1);
+        QVERIFY2(prompts_->takeError().contains("磁盘已满"), "the new project's message");
+        QCOMPARE(c.window->windowTitle(), caption);
+        QCOMPARE(c.table->path(), disk + "/loop1.DB");
+        QCOMPARE(c.fileName->text(), QDir::toNativeSeparators(xlsx));
+        QFile::remove(disk + "/filler");
+        QCOMPARE(QDir(disk).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 files);
+        QCOMPARE(records(disk + "/loop1.DB"), 1);
     }
 
     // The pipe heading's water needs a type and temperatures it can use: a
