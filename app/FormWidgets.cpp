@@ -4,6 +4,7 @@
 #include "app/TableGridModel.h"
 
 #include <QComboBox>
+#include <QCompleter>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -56,9 +57,23 @@ QComboBox* NewComboBox(QWidget* parent, const char* name, QRect geometry)
     auto* box = new QComboBox(parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setGeometry(geometry);
+    KeepTypedText(box);
+    return box;
+}
+
+void KeepTypedText(QComboBox* box)
+{
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
-    return box;
+    // An editable box's own completer completes inline from the items ("125"
+    // shows as "1250") and ignores case; when editing ends, the box also
+    // makes current the item that equals the text under the completer's case
+    // rule, which then replaces the text. A case-sensitive completer that
+    // offers nothing leaves exactly what was typed, and only an identical
+    // item becomes current.
+    auto* typedOnly = new QCompleter(QStringList(), box);
+    typedOnly->setCaseSensitivity(Qt::CaseSensitive);
+    box->setCompleter(typedOnly);
 }
 
 QRadioButton* NewRadio(QWidget* parent, const char* name, const QString& caption, QRect geometry)

@@ -30,6 +30,10 @@ void ShowCurrentRecord(QTableView* grid, const RecordTableStore& table);
 // An editable drop-down whose typed text stays typed: its items are
 // suggestions, not the only values.
 QComboBox* NewComboBox(QWidget* parent, const char* name, QRect geometry);
+// Makes a box such a drop-down: editable, and what is typed is what it holds,
+// with no completion, no change of case and no item put in its place when
+// Enter is pressed or the focus leaves. Picking an item still sets its text.
+void KeepTypedText(QComboBox* box);
 QRadioButton* NewRadio(QWidget* parent, const char* name, const QString& caption, QRect geometry);
 // Refills a box's items and leaves the text as given with no item current, so
 // that picking any item afterwards is a change. No change signals.

@@ -1,6 +1,7 @@
 #include "comfort/Unit_PMV.h"
 
 #include "app/Fonts.h"
+#include "app/FormWidgets.h"
 #include "app/Guarded.h"
 #include "app/HelpWindow.h"
 #include "app/Numbers.h"
@@ -75,8 +76,7 @@ Form_PMV::Form_PMV(ID_lib& lib, QWidget* parent)
     addLabel(person, QStringLiteral("人体能量代谢率(W/m<sup>2</sup>):"), {8, 24, 134, 22});
     ComboBox_M = new QComboBox(person);
     ComboBox_M->setObjectName(QStringLiteral("ComboBox_M"));
-    ComboBox_M->setEditable(true);
-    ComboBox_M->setInsertPolicy(QComboBox::NoInsert);
+    KeepTypedText(ComboBox_M);
     for (const PmvActivity& a : PmvActivities())
         ComboBox_M->addItem(a.text);
     ComboBox_M->setCurrentText(QStringLiteral("坐着活动"));

@@ -1,6 +1,10 @@
 #include "duct/DuctProject.h"
 
+#include "app/Gbk.h"
 #include "app/Numbers.h"
+
+#include <QDir>
+#include <QSaveFile>
 
 #include <cmath>
 #include <cstdio>
@@ -38,11 +42,38 @@ QStringList DuctProjectLines(const AirProperties& air)
 
 AirProperties DuctProjectFromLines(const QStringList& lines)
 {
-    AirProperties air;
-    air.nu = ParseNumber(lines.value(0));
-    air.rho = ParseNumber(lines.value(1));
-    air.K = ParseNumber(lines.value(2));
-    return air;
+    try {
+        return ReadAirProperties({lines.value(1), lines.value(0), lines.value(2)});
+    } catch (const ConversionError&) {
+        throw;
+    } catch (const UserError& refused) {
+        // The advanced dialog's own rule, said of the file.
+        throw UserError(QStringLiteral("工程文件的") + refused.text());
+    }
+}
+
+void WriteDuctProjectFile(const QString& path, const AirProperties& air)
+{
+    QByteArray bytes;
+    for (const QString& line : DuctProjectLines(air))
+        bytes += ToGbk(line) + "\r\n";
+    const auto failed = [&](const QString& reason) {
+        return UserError(
+            QStringLiteral("无法写入工程文件“%1”：%2").arg(QDir::toNativeSeparators(path), reason));
+    };
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw failed(file.errorString());
+    // commit() can report success after its last flush failed: the bytes
+    // are flushed and checked first.
+    if (file.write(bytes) != bytes.size() || !file.flush() ||
+        file.error() != QFileDevice::NoError) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        throw failed(reason);
+    }
+    if (!file.commit())
+        throw failed(file.errorString());
 }
 
 const WorkbookLayout& DuctWorkbookLayout()

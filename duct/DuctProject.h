@@ -2,10 +2,11 @@
 //
 // The .dzl file holds three lines, each ended by CR LF, each one number: the
 // air's kinematic viscosity ν (m²/s), its density ρ (kg/m³) and the wall
-// roughness K (mm). They are written once, when the project is created, in
-// the 23-character scientific form " 1.50600000000000E-0005"; reading accepts
-// any decimal number on each line. The segment table is the .DB beside it
-// (app/SegmentProject.h).
+// roughness K (mm): the air the project's segments are computed with. They
+// are written when the project is created and whenever the air is changed
+// while it is open, in the 23-character scientific form
+// " 1.50600000000000E-0005"; reading accepts any decimal number on each line.
+// The segment table is the .DB beside it (app/SegmentProject.h).
 #pragma once
 
 #include "app/ResultsWorkbook.h"
@@ -21,8 +22,12 @@ inline constexpr int DuctProjectLineCount = 3;
 // sign and four exponent digits.
 QString ProjectNumberText(double value);
 QStringList DuctProjectLines(const AirProperties& air);
-// Throws ConversionError for a line that is no number.
+// Throws ConversionError for a line that is no number and UserError for air
+// the advanced dialog refuses (ν ≤ 0, ρ ≤ 0, K < 0).
 AirProperties DuctProjectFromLines(const QStringList& lines);
+// Replaces the project file at path with one holding air, as a whole or not
+// at all: a failed write leaves the old file. Throws UserError.
+void WriteDuctProjectFile(const QString& path, const AirProperties& air);
 
 struct DuctWorkbookHeading {
     QString time;            // "计算时间"

@@ -2,6 +2,8 @@
 
 #include "app/Fonts.h"
 #include "app/FormWidgets.h"
+#include "app/Numbers.h"
+#include "app/Prompts.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -32,8 +34,36 @@ Form_Advanced::Form_Advanced(QWidget* parent) : QDialog(parent)
 
 void Form_Advanced::showFor(const AirProperties& current)
 {
-    setTexts(ShownTexts(current));
+    inForce_ = current;
+    setTexts(ExactTexts(current));
+    Edit_Ruo->setFocus();
     exec();
+}
+
+void Form_Advanced::done(int result)
+{
+    // Each field is checked with the others at the values in force, in the
+    // order the calculation reads them, so the message is the field's own.
+    const AirPropertyTexts inForce = ExactTexts(inForce_);
+    const struct {
+        QLineEdit* edit;
+        QString AirPropertyTexts::*text;
+    } fields[] = {{Edit_miu, &AirPropertyTexts::nu},
+                  {Edit_Ruo, &AirPropertyTexts::rho},
+                  {Edit_K, &AirPropertyTexts::K}};
+    for (const auto& field : fields) {
+        AirPropertyTexts alone = inForce;
+        alone.*field.text = field.edit->text();
+        try {
+            ReadAirProperties(alone);
+        } catch (const UserError& refused) {
+            prompts().error(this, refused.text());
+            field.edit->setFocus();
+            field.edit->selectAll();
+            return;
+        }
+    }
+    QDialog::done(result);
 }
 
 AirPropertyTexts Form_Advanced::texts() const

@@ -15,12 +15,21 @@ class Form_Advanced : public QDialog
 public:
     explicit Form_Advanced(QWidget* parent = nullptr);
 
-    // Shows the dialog modally with its fields filled from the current
-    // properties in the dialog's formats.
+    // Shows the dialog modally with its fields holding exactly the current
+    // properties. It closes (by "确定", Esc or its close box) only on fields
+    // the calculation accepts: a refused field shows its message and keeps
+    // the dialog open with that field selected, so that what the fields hold
+    // is always what computes.
     void showFor(const AirProperties& current);
     AirPropertyTexts texts() const;
     void setTexts(const AirPropertyTexts& texts);
 
     QLineEdit *Edit_Ruo, *Edit_miu, *Edit_K;
     QPushButton* Button_OK;
+
+protected:
+    void done(int result) override;
+
+private:
+    AirProperties inForce_;
 };

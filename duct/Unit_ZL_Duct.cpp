@@ -5,6 +5,7 @@
 #include "app/FormWidgets.h"
 #include "app/Guarded.h"
 #include "app/HelpWindow.h"
+#include "app/Numbers.h"
 #include "app/Prompts.h"
 #include "app/SegmentProjectActions.h"
 #include "app/SegmentWindow.h"
@@ -167,7 +168,10 @@ void Form_ZL_Duct::buildBottomRow()
     w.newProjectLines = [] { return DuctProjectLines(AirProperties{}); };
     w.readProject = [this](const QStringList& lines) -> std::function<void()> {
         const AirProperties air = DuctProjectFromLines(lines);
-        return [this, air] { setAirProperties(air); };
+        return [this, air] {
+            projectAir_ = air;
+            setAirProperties(air);
+        };
     };
     w.useSegmentTable = [this](const QString& path) { useSegmentTable(path); };
     w.workbookWriter = [this]() -> SegmentProjectWindow::WorkbookWriter {
@@ -235,7 +239,9 @@ void Form_ZL_Duct::showEvent(QShowEvent* event)
 
 void Form_ZL_Duct::FormShow()
 {
-    setAirProperties(AirProperties{});
+    // A project's segments go on with the project's air; without one the
+    // defaults stand.
+    setAirProperties(projectPath().isEmpty() ? AirProperties{} : projectAir_);
     Guarded(this, [this] {
         segmentList_.open();
         segmentList_.fill();
@@ -245,7 +251,20 @@ void Form_ZL_Duct::FormShow()
 void Form_ZL_Duct::Button_AdvancedClick()
 {
     advanced_.showFor(air_);
-    setAirProperties(ReadAirProperties(advanced_.texts()));
+    const AirProperties chosen = ReadAirProperties(advanced_.texts());
+    // A project keeps the air its segments are computed with: a change is
+    // in force only once the project file holds it.
+    if (chosen != air_ && !projectPath().isEmpty()) {
+        try {
+            WriteDuctProjectFile(projectPath(), chosen);
+        } catch (const UserError& failed) {
+            setAirProperties(air_);
+            prompts().error(this, failed.text() + QStringLiteral("\n空气参数未改变！"));
+            return;
+        }
+        projectAir_ = chosen;
+    }
+    setAirProperties(chosen);
 }
 
 void Form_ZL_Duct::Button_addClick()

@@ -31,8 +31,9 @@ public:
     ~Form_ZL_Duct() override;
 
     // The air properties the next segment is computed with (the workbook
-    // prints them). Setting them also writes them into the advanced dialog's
-    // fields, which the calculation reads.
+    // prints them): the open project's, or the defaults without a project.
+    // Setting them also writes them into the advanced dialog's fields, which
+    // the calculation reads.
     const AirProperties& airProperties() const { return air_; }
     void setAirProperties(const AirProperties& air);
     // Shows and edits the segment table in the file at path from now on (a
@@ -86,6 +87,7 @@ private:
 
     Form_Advanced& advanced_;
     AirProperties air_;
+    AirProperties projectAir_; // what the open project's file holds
     RecordTableStore segments_;
     SegmentTableList segmentList_;
     TableGridModel* gridModel_;

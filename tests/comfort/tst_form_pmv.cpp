@@ -6,6 +6,7 @@
 #include "psychro/ID_lib.h"
 #include "support/PdfText.h"
 #include "support/ScriptedPrompts.h"
+#include "support/Typing.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -160,6 +161,40 @@ private slots:
         QCOMPARE(results(), (QStringList{"3.47", "99.95"}));
         QCOMPARE(marker(), strip(3.47)); // beyond +3: off the strip
         QCOMPARE(marker(), strip(10));
+    }
+
+    // The activity typed key by key is the activity computed: a beginning of
+    // a listed one is not completed to it.
+    void typedActivityIsComputedAsTyped_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("outcome"); // PMV, or the refusal
+        QTest::newRow("listed") << "躺着"
+                                << "-2.61";
+        QTest::newRow("default") << "坐着活动"
+                                 << "-0.50";
+        QTest::newRow("beginning of two") << "坐着"
+                                          << "人体能量代谢率必须大于0！";
+        QTest::newRow("beginning of one") << "站着活动"
+                                          << "人体能量代谢率必须大于0！";
+    }
+    void typedActivityIsComputedAsTyped()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, outcome);
+        enterClimate("22", "60", "0.1", "22");
+        TypeIntoComboBox(form_->ComboBox_M, typed);
+        QCOMPARE(form_->ComboBox_M->currentText(), typed);
+        calculate();
+        QCOMPARE(form_->ComboBox_M->currentText(), typed);
+        // Enter in the field computes too.
+        if (outcome.front().isDigit() || outcome.front() == '-') {
+            QCOMPARE(form_->Edit_PMV->text(), outcome);
+            QVERIFY(prompts_->errors.isEmpty());
+        } else {
+            QVERIFY(!prompts_->errors.isEmpty());
+            QCOMPARE(prompts_->errors, QStringList(prompts_->errors.size(), outcome));
+        }
     }
 
     void refusedInputLeavesTheResults()

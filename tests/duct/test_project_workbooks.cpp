@@ -86,6 +86,24 @@ TEST(DuctProjectFile, NumbersWrittenInTheFixedScientificFormAndAnyDecimalReadBac
     EXPECT_THROW(ParseProjectLines("1.5e-5\r\n1.2\r\n", 3, "a.dzl"), UserError);
     EXPECT_THROW(DuctProjectFromLines(ParseProjectLines("x\r\n1.2\r\n0.1\r\n", 3, "a.dzl")),
                  ConversionError);
+    // Air the advanced dialog refuses, in the file's order ν, ρ, K.
+    const struct {
+        QStringList lines;
+        const char* message;
+    } refused[] = {
+        {{"-1", "1.2", "0.1"}, "工程文件的空气运动粘滞系数必须大于0！"},
+        {{"1.5e-5", "0", "0.1"}, "工程文件的空气密度必须大于0！"},
+        {{"1.5e-5", "1.2", "-5"}, "工程文件的风管管壁绝对粗糙度不能小于0！"},
+        {{"1.5e-5", "nan", "0.1"}, "“nan”不是有效的数值"},
+    };
+    for (const auto& r : refused) {
+        try {
+            DuctProjectFromLines(r.lines);
+            ADD_FAILURE() << r.message;
+        } catch (const UserError& e) {
+            EXPECT_EQ(e.text(), str(r.message));
+        }
+    }
     // Pipe project lines are GBK texts, an empty one included.
     EXPECT_EQ(ParseProjectLines(QByteArray("\xba\xb8\xbd\xd3\r\n\r\n70\r\n"), 3, "a.gzl"),
               QStringList({str("焊接"), "", "70"}));
@@ -269,6 +287,7 @@ TEST_F(WorkbookTest, ProjectCommandListsOrRefuses)
     CreateTableFile(path("e.DB"), DuctSegmentTableDeclaration());
     WriteProjectFile(path("b.dzl"), {"1", "x", "1"});
     WriteProjectFile(path("c.dzl"), {"1", "1"});
+    WriteProjectFile(path("d.dzl"), {"1.5e-5", "1.2", "-5"});
     struct Case {
         QStringList args;
         int status;
@@ -304,6 +323,10 @@ TEST_F(WorkbookTest, ProjectCommandListsOrRefuses)
         {{"--project", path("e.dzl"), "--json"}, 0, str("[]\n"), {}},
         {{"--project", path("b.dzl"), "--xlsx", path("b.xlsx")}, 2, {}, str("“x”不是有效的数值")},
         {{"--project", path("c.dzl")}, 2, {}, str("“") + path("c.dzl")},
+        {{"--project", path("d.dzl"), "--xlsx", path("d.xlsx")},
+         2,
+         {},
+         str("工程文件的风管管壁绝对粗糙度不能小于0！")},
         {{"--project", path("none.dzl")}, 1, {}, str("无法读取工程文件")},
         {{"--project", path("a.dzl"), "G=1"}, 2, {}, str("--project 只能")},
         {{"--project", path("a.dzl"), "--xlsx", path("missing/a.xlsx")}, 1, {}, str("无法写入")},

@@ -10,6 +10,7 @@
 #include "shell/DataSeeds.h"
 #include "shell/Unit_main.h"
 #include "support/ScriptedPrompts.h"
+#include "support/Typing.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -204,6 +205,164 @@ private slots:
         QCOMPARE(prompts_->errors, QStringList{message});
         QCOMPARE(stored(), 0);
         QCOMPARE(form_->ListBox_pipe->count(), 0);
+    }
+
+    // What is typed into a drop-down is what is computed and stored: no
+    // listed size completes it (125 is not 1250), no item of another case
+    // replaces it, and a size too small is refused as typed.
+    void typedTextIsStoredAsTyped_data()
+    {
+        QTest::addColumn<QString>("box"); // DN, W, H or JZ
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("flow");
+        QTest::addColumn<QString>("velocity"); // the grid's "0.0", or the refusal
+        QTest::newRow("diameter 125") << "DN"
+                                      << "125"
+                                      << "500"
+                                      << "11.7";
+        QTest::newRow("diameter 2") << "DN"
+                                    << "2"
+                                    << "500"
+                                    << "风管尺寸必须大于2mm！";
+        QTest::newRow("width 100") << "W"
+                                   << "100"
+                                   << "500"
+                                   << "7.2";
+        QTest::newRow("height 80") << "H"
+                                   << "80"
+                                   << "500"
+                                   << "9.0";
+        QTest::newRow("height 2") << "H"
+                                  << "2"
+                                  << "500"
+                                  << "风管尺寸必须大于2mm！";
+        QTest::newRow("fitting of another case") << "JZ"
+                                                 << "y形合流三通"
+                                                 << "5000"
+                                                 << "7.1";
+        QTest::newRow("fitting begun") << "JZ"
+                                       << "弯"
+                                       << "5000"
+                                       << "7.1";
+    }
+    void typedTextIsStoredAsTyped()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, flow);
+        QFETCH(QString, velocity);
+        show();
+        const bool rectangular = box == "W" || box == "H";
+        save({.no = "0", .flow = flow, .dn = rectangular ? "" : "500", .w = "200", .h = "200"});
+        QCOMPARE(stored(), 1);
+        QComboBox* typedBox = box == "DN"  ? form_->ComboBox_DN
+                              : box == "W" ? form_->ComboBox_W
+                              : box == "H" ? form_->ComboBox_H
+                                           : form_->ComboBox_JZ_Ty;
+        form_->Edit_duct_No->setText("1");
+        TypeIntoComboBox(typedBox, typed);
+        QCOMPARE(typedBox->currentText(), typed);
+        QTest::mouseClick(form_->Button_Save, Qt::LeftButton);
+        QCOMPARE(typedBox->currentText(), typed);
+        if (!velocity.front().isDigit()) {
+            QCOMPARE(prompts_->errors, QStringList{velocity});
+            QCOMPARE(stored(), 1);
+            return;
+        }
+        QVERIFY(prompts_->errors.isEmpty());
+        QCOMPARE(stored(), 2);
+        const int column = box == "DN" ? 2 : box == "W" ? 3 : box == "H" ? 4 : 8;
+        QCOMPARE(cell(1, column), typed);
+        QCOMPARE(cell(1, 5), velocity);
+    }
+
+    // "高级设置" shows exactly the values in force and "确定" without an edit
+    // keeps them; a refused entry keeps the dialog open on its field, by
+    // "确定" and by the close box alike, the values in force unchanged. What
+    // the window then computes with is what the fields show.
+    void advancedDialogHoldsTheValuesInForce_data()
+    {
+        QTest::addColumn<QString>("field"); // rho, nu or K
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("refusal"); // empty when accepted
+        QTest::addColumn<QString>("shown");   // the field's text when reopened
+        QTest::newRow("K 0.0005") << "K"
+                                  << "0.0005"
+                                  << ""
+                                  << "0.0005";
+        QTest::newRow("K 0.0004") << "K"
+                                  << "0.0004"
+                                  << ""
+                                  << "0.0004";
+        QTest::newRow("nu 1.57e-5") << "nu"
+                                    << "1.57e-5"
+                                    << ""
+                                    << "0.0000157";
+        QTest::newRow("rho -1") << "rho"
+                                << "-1"
+                                << "空气密度必须大于0！"
+                                << "1.204";
+        QTest::newRow("nu 0") << "nu"
+                              << "0"
+                              << "空气运动粘滞系数必须大于0！"
+                              << "0.00001506";
+        QTest::newRow("K not a number") << "K"
+                                        << "abc"
+                                        << "“abc”不是有效的数值"
+                                        << "0.15";
+    }
+    void advancedDialogHoldsTheValuesInForce()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, refusal);
+        QFETCH(QString, shown);
+        show();
+        QLineEdit* edit = field == "rho"  ? advanced_->Edit_Ruo
+                          : field == "nu" ? advanced_->Edit_miu
+                                          : advanced_->Edit_K;
+        const QString inForce = edit->text();
+        bool openOnTheField = false, closeBoxRefused = false;
+        QTimer::singleShot(0, advanced_.get(), [&] {
+            edit->clear();
+            QTest::keyClicks(edit, typed);
+            QTest::mouseClick(advanced_->Button_OK, Qt::LeftButton);
+            if (!advanced_->isVisible())
+                return;
+            openOnTheField = advanced_->focusWidget() == edit && edit->selectedText() == typed;
+            advanced_->close();
+            closeBoxRefused = advanced_->isVisible();
+            edit->setText(inForce);
+            QTest::mouseClick(advanced_->Button_OK, Qt::LeftButton);
+        });
+        QTest::mouseClick(form_->Button_Advanced, Qt::LeftButton);
+        QVERIFY(!advanced_->isVisible());
+        if (refusal.isEmpty()) {
+            QVERIFY(prompts_->errors.isEmpty());
+        } else {
+            QCOMPARE(prompts_->errors, QStringList({refusal, refusal}));
+            QVERIFY(openOnTheField && closeBoxRefused);
+            QCOMPARE(form_->airProperties(), AirProperties{});
+        }
+        const AirProperties afterFirst = form_->airProperties();
+
+        QString reopened;
+        QTimer::singleShot(0, advanced_.get(), [&] {
+            reopened = edit->text();
+            QTest::mouseClick(advanced_->Button_OK, Qt::LeftButton);
+        });
+        QTest::mouseClick(form_->Button_Advanced, Qt::LeftButton);
+        QCOMPARE(reopened, shown);
+        QCOMPARE(form_->airProperties(), afterFirst);
+        QCOMPARE(edit->text(), shown);
+
+        prompts_->errors.clear();
+        save({});
+        QVERIFY(prompts_->errors.isEmpty());
+        DuctSegmentInputs in{
+            ExactTexts(afterFirst), "1", "5000", true, "500", "", "", "10", "", "", ""};
+        QCOMPARE(form_->segmentTable().records()[0].values[6].toDouble(),
+                 CalculateDuctSegment(in).segment->Pm);
     }
 
     // The dialog's fields, the window's current properties and the

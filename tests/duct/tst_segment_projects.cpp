@@ -142,6 +142,20 @@ class TestSegmentProjects : public QObject
         prompts_->openAnswers << path;
         QTest::mouseClick(c.open, Qt::LeftButton);
     }
+    // "高级设置" of the duct window set to air, closed by "确定".
+    void setAir(const AirProperties& air)
+    {
+        QTimer::singleShot(0, advanced_.get(), [this, air] {
+            advanced_->setTexts(ExactTexts(air));
+            QTest::mouseClick(advanced_->Button_OK, Qt::LeftButton);
+        });
+        QTest::mouseClick(duct_->Button_Advanced, Qt::LeftButton);
+    }
+    QString airFields() const
+    {
+        const AirPropertyTexts t = advanced_->texts();
+        return t.nu + "/" + t.rho + "/" + t.K;
+    }
     int records(const QString& tablePath)
     {
         RecordTableStore t(*(pipe_->segmentTable().path() == tablePath
@@ -305,6 +319,12 @@ private slots:
         QTest::newRow("duct, no table") << "duct" << QByteArray("1\r\n1\r\n1\r\n") << false;
         QTest::newRow("duct, no number") << "duct" << QByteArray("1\r\nabc\r\n1\r\n") << true;
         QTest::newRow("duct, table not a table") << "duct" << QByteArray("1\r\n1\r\n1\r\n") << true;
+        // Air the advanced dialog refuses is refused in a file too.
+        QTest::newRow("duct, viscosity -1") << "duct" << QByteArray("-1\r\n1.2\r\n0.1\r\n") << true;
+        QTest::newRow("duct, density 0") << "duct" << QByteArray("1.5e-5\r\n0\r\n0.1\r\n") << true;
+        QTest::newRow("duct, roughness -5")
+            << "duct" << QByteArray("1.5e-5\r\n1.2\r\n-5\r\n") << true;
+        QTest::newRow("duct, nan") << "duct" << QByteArray("1.5e-5\r\nnan\r\n0.1\r\n") << true;
     }
     void failedOpenKeepsTheOpenProject()
     {
@@ -315,6 +335,9 @@ private slots:
         show(c.window);
         newProject(c, file("a." + c.ext));
         c.addSegment("1");
+        const AirProperties air{2e-5, 1.1, 0.2};
+        if (kind == "duct")
+            setAir(air);
         const QString caption = c.window->windowTitle();
         writeFile(file("b." + c.ext), content);
         if (table)
@@ -328,6 +351,60 @@ private slots:
         QCOMPARE(c.table->path(), file("a.DB"));
         QVERIFY(c.table->isOpen());
         QCOMPARE(c.table->recordCount(), 1);
+        if (kind == "duct") {
+            QCOMPARE(duct_->airProperties(), air);
+            QCOMPARE(airFields(), QStringLiteral("0.00002/1.1/0.2"));
+        }
+    }
+
+    // A duct project keeps the air set while it is open: its file holds it
+    // (in the file's own form), and opening the project again or showing the
+    // window again brings it back, beside the segments computed with it and
+    // in the workbook. A project file that cannot be replaced leaves the air
+    // in force as it was, and the user is told.
+    void ductProjectKeepsItsAir()
+    {
+        const Calc d = calc("duct");
+        show(duct_.get());
+        newProject(d, file("a.dzl"));
+        const AirProperties air{1.57e-5, 1.15, 0.1};
+        setAir(air);
+        QCOMPARE(bytesOf(file("a.dzl")), QByteArray(" 1.57000000000000E-0005\r\n"
+                                                    " 1.15000000000000E+0000\r\n"
+                                                    " 1.00000000000000E-0001\r\n"));
+        for (const char* no : {"1", "2", "3"})
+            d.addSegment(no);
+        const QVariant Pm = duct_->segmentTable().records()[0].values[6];
+
+        duct_->hide();
+        show(duct_.get());
+        QCOMPARE(duct_->airProperties(), air);
+        QCOMPARE(airFields(), QStringLiteral("0.0000157/1.15/0.1"));
+        newProject(d, file("b.dzl"));
+        QCOMPARE(duct_->airProperties(), AirProperties{});
+        openProject(d, file("a.dzl"));
+        QCOMPARE(duct_->airProperties(), air);
+        QCOMPARE(airFields(), QStringLiteral("0.0000157/1.15/0.1"));
+        d.addSegment("1"); // computed again alike
+        QCOMPARE(duct_->segmentTable().records()[0].values[6], Pm);
+
+        QTest::mouseClick(d.excel, Qt::LeftButton);
+        const QJsonObject dump = DumpWorkbook(file("a.xlsx"));
+        QCOMPARE(CellText(dump, "A6"), QStringLiteral("密度(kg/m3)：       1.15"));
+        QCOMPARE(CellText(dump, "A7"), QStringLiteral("运动粘滞系数(m2/s)：0.0000157000"));
+        QCOMPARE(CellText(dump, "A8"), QStringLiteral("管壁粗糙度(mm)：    0.100"));
+        QVERIFY(prompts_->errors.isEmpty());
+
+        // A folder where the project file was: it cannot be replaced.
+        QVERIFY(QFile::remove(file("a.dzl")) && QDir().mkdir(file("a.dzl")));
+        setAir({1.6e-5, 1.3, 0.2});
+        QCOMPARE(prompts_->errors.size(), 1);
+        QVERIFY(prompts_->errors[0].startsWith("无法写入工程文件“" +
+                                               QDir::toNativeSeparators(file("a.dzl")) + "”"));
+        QVERIFY(prompts_->errors[0].endsWith("空气参数未改变！"));
+        QCOMPARE(duct_->airProperties(), air);
+        QCOMPARE(airFields(), QStringLiteral("0.0000157/1.15/0.1"));
+        QCOMPARE(QDir(dir_->path()).entryList({"a.dzl*"}, QDir::Files), QStringList());
     }
 
     // "输出到Excel": the time from the clock, the question before replacing,
@@ -460,6 +537,8 @@ private slots:
         const Calc c = calc(kind);
         show(c.window);
         newProject(c, file("p." + c.ext));
+        if (kind == "duct")
+            setAir({1.57e-5, 1.15, 0.1}); // the project's, printed by both
         c.addSegment("1");
         c.addSegment("2");
         QTest::mouseClick(c.excel, Qt::LeftButton);
@@ -478,6 +557,8 @@ private slots:
             dump->insert("cells", cells);
         }
         QCOMPARE(cli, window);
+        if (kind == "duct")
+            QCOMPARE(CellText(cli, "A6"), QStringLiteral("密度(kg/m3)：       1.15"));
     }
 };
 

@@ -1,5 +1,5 @@
 // A project file's lines over arbitrary bytes: either refused with a message
-// or three lines without line ends; a duct project's numbers, written back in
+// or three lines without line ends; a duct project's usable air, written back in
 // the project file's form, read back as the same numbers.
 #include "FuzzCheck.h"
 #include "app/Numbers.h"
@@ -28,8 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     AirProperties air;
     try {
         air = DuctProjectFromLines(lines);
-    } catch (const ConversionError&) {
-        return 0;
+    } catch (const UserError&) {
+        return 0; // no number, or air the advanced dialog refuses
     }
     const QStringList written = DuctProjectLines(air);
     for (const QString& line : written)

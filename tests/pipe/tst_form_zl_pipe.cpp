@@ -2,18 +2,19 @@
 // directory of its own for each test, seeded as the program seeds it. The
 // calculation's numbers are the core's tests; here the window's side: which
 // fields and choices reach it, what is stored, listed and loaded back.
-#include "shell/AppWindows.h"
 #include "app/DataDir.h"
-#include "shell/DataSeeds.h"
 #include "app/HelpWindow.h"
-#include "shell/Unit_main.h"
 #include "pipe/LocalResistance.h"
 #include "pipe/Unit_BZL_Set.h"
 #include "pipe/Unit_JZ_Set.h"
 #include "pipe/Unit_Pipe_Set.h"
 #include "pipe/Unit_ZL_pipe.h"
 #include "pipe/Unit_pipe_DN.h"
+#include "shell/AppWindows.h"
+#include "shell/DataSeeds.h"
+#include "shell/Unit_main.h"
 #include "support/ScriptedPrompts.h"
+#include "support/Typing.h"
 
 #include <QBuffer>
 #include <QComboBox>
@@ -66,6 +67,11 @@ class TestFormZLPipe : public QObject
     }
     void save(const Entry& e)
     {
+        fill(e);
+        QTest::mouseClick(form_->Button_Save, Qt::LeftButton);
+    }
+    void fill(const Entry& e)
+    {
         form_->Edit_pipe_No->setText(e.no);
         (e.flowRadio == "Q" ? form_->RadioButton_Q : form_->RadioButton_G)->click();
         form_->Edit_G->setText(e.flow);
@@ -76,7 +82,6 @@ class TestFormZLPipe : public QObject
         form_->Edit_L->setText(e.length);
         form_->ComboBox_JZ_Ty->setEditText(e.fitting);
         form_->Edit_JZ_n->setText(e.count);
-        QTest::mouseClick(form_->Button_Save, Qt::LeftButton);
     }
     QStringList gridRow(int row) const
     {
@@ -290,6 +295,61 @@ private slots:
         QCOMPARE(QStringList({row[3], row[4], row[5], row[12]}).join(' '), shown);
         QCOMPARE(form_->lastWater().nu, 0.35725e-6);
         QCOMPARE(form_->lastWater().K, 0.2);
+    }
+
+    // What is typed into a drop-down is what is computed and stored: no
+    // listed name or size completes it, no item of another case replaces it.
+    void typedTextIsComputedAsTyped_data()
+    {
+        QTest::addColumn<QString>("box"); // type, DN or JZ
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown"); // the grid's DN, V and JZ_name, or the refusal
+        QTest::newRow("size begun") << "DN"
+                                    << "8"
+                                    << "管道类型“焊接钢管(GB3092)”中没有DN8的管径！";
+        QTest::newRow("size 2") << "DN"
+                                << "2"
+                                << "管道类型“焊接钢管(GB3092)”中没有DN2的管径！";
+        QTest::newRow("size 25") << "DN"
+                                 << "25"
+                                 << "25 0.49 闸阀";
+        // Listed after 焊接钢管(GB3092), whose DN 25 is 27 mm inside, not 27.3.
+        QTest::newRow("type begun") << "type"
+                                    << "焊接钢管"
+                                    << "25 0.47 闸阀";
+        QTest::newRow("type of another case") << "type"
+                                              << "pp-r管(S3.2)"
+                                              << "管道库中没有管道类型“pp-r管(S3.2)”！";
+        QTest::newRow("fitting begun") << "JZ"
+                                       << "弯"
+                                       << "25 0.49 弯";
+    }
+    void typedTextIsComputedAsTyped()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        show();
+        QComboBox* typedBox = box == "type" ? form_->ComboBox_pipe
+                              : box == "DN" ? form_->ComboBox_DN
+                                            : form_->ComboBox_JZ_Ty;
+        if (box == "type")
+            TypeIntoComboBox(typedBox, typed);
+        // No fitting counted, so that any name is stored as typed.
+        fill({.count = box == "JZ" ? "0" : "2"});
+        if (box != "type")
+            TypeIntoComboBox(typedBox, typed);
+        QCOMPARE(typedBox->currentText(), typed);
+        QTest::mouseClick(form_->Button_Save, Qt::LeftButton);
+        QCOMPARE(typedBox->currentText(), typed);
+        if (!shown.front().isDigit()) {
+            QCOMPARE(prompts_->errors, QStringList{shown});
+            QCOMPARE(form_->segmentTable().recordCount(), 0);
+            return;
+        }
+        QVERIFY2(prompts_->errors.isEmpty(), qPrintable(prompts_->errors.join(' ')));
+        const QStringList row = gridRow(0);
+        QCOMPARE(QStringList({row[3], row[4], row[7]}).join(' '), shown);
     }
 
     void savingAgainUpdatesInPlace()
