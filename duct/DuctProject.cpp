@@ -1,10 +1,10 @@
 #include "duct/DuctProject.h"
 
+#include "app/CheckedFile.h"
 #include "app/Gbk.h"
 #include "app/Numbers.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 #include <cmath>
 #include <cstdio>
@@ -57,23 +57,12 @@ void WriteDuctProjectFile(const QString& path, const AirProperties& air)
     QByteArray bytes;
     for (const QString& line : DuctProjectLines(air))
         bytes += ToGbk(line) + "\r\n";
-    const auto failed = [&](const QString& reason) {
-        return UserError(
-            QStringLiteral("无法写入工程文件“%1”：%2").arg(QDir::toNativeSeparators(path), reason));
-    };
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw failed(file.errorString());
-    // commit() can report success after its last flush failed: the bytes
-    // are flushed and checked first.
-    if (file.write(bytes) != bytes.size() || !file.flush() ||
-        file.error() != QFileDevice::NoError) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw failed(reason);
+    try {
+        ReplaceFile(path, bytes);
+    } catch (const FileWriteError& failed) {
+        throw UserError(QStringLiteral("无法写入工程文件“%1”：%2")
+                            .arg(QDir::toNativeSeparators(path), failed.reason()));
     }
-    if (!file.commit())
-        throw failed(file.errorString());
 }
 
 const WorkbookLayout& DuctWorkbookLayout()
