@@ -7,7 +7,7 @@
 # files and the .deb with.
 set -euo pipefail
 
-packages=(build-essential cmake qt6-base-dev qt6-svg-dev libqt6sql6-sqlite libsqlite3-dev
+packages=(build-essential cmake qt6-base-dev libqt6sql6-sqlite libsqlite3-dev
           libxlsxwriter-dev zlib1g-dev pkgconf libgtest-dev libgmock-dev libbenchmark-dev
           fonts-noto-cjk poppler-utils qpdf python3-openpyxl xvfb xauth qt6-translations-l10n
           clang-14 libclang-rt-14-dev
