@@ -14,6 +14,10 @@ namespace
 
 // A CMap holds at most 100 mappings per bfchar block (PDF 32000-1, 9.10.3).
 constexpr int kMappingsPerBlock = 100;
+// Qt's fonts are encoded in two bytes: a subset has at most this many glyphs.
+constexpr std::size_t kMostGlyphs = 0x10000;
+// A PDF file holds at most this many objects (PDF 32000-1, C.2).
+constexpr int kMostObjects = 8388607;
 
 bool IsWhite(char c)
 {
@@ -68,6 +72,7 @@ std::vector<Token> Tokenize(const QByteArray& s)
                     break;
                 }
             }
+            i = std::min(n, i); // an escape may end the text
         } else if (c == '[' || c == ']' || c == '{' || c == '}' || c == '>' || c == ')') {
             ++i;
         } else {
@@ -166,16 +171,16 @@ std::optional<CMapMappings> ReadMappings(const QByteArray& cmap)
             int hiBytes = 0;
             const std::optional<quint32> hi =
                 k + 2 < t.size() ? Code(t[k + 1], &hiBytes) : std::nullopt;
-            if (!hi || *hi < *lo || *hi - *lo > 0xFFFF)
+            if (!hi || *hi < *lo || result.mappings.size() + (*hi - *lo) >= kMostGlyphs)
                 return std::nullopt;
             if (t[k + 2].text == "[") {
                 k += 3;
-                for (quint32 code = *lo; code <= *hi; ++code, ++k) {
+                for (quint32 n = 0; n <= *hi - *lo; ++n, ++k) {
                     const std::optional<std::u16string> text =
                         k < t.size() ? Utf16(t[k]) : std::nullopt;
                     if (!text)
                         return std::nullopt;
-                    m.code = code, m.text = *text;
+                    m.code = *lo + n, m.text = *text;
                     result.mappings.push_back(m);
                 }
                 if (k >= t.size() || t[k].text != "]")
@@ -187,9 +192,9 @@ std::optional<CMapMappings> ReadMappings(const QByteArray& cmap)
                     return std::nullopt;
                 // Consecutive codes read as consecutive values of the last
                 // UTF-16 unit.
-                for (quint32 code = *lo; code <= *hi; ++code) {
-                    m.code = code, m.text = *first;
-                    m.text.back() = char16_t(m.text.back() + (code - *lo));
+                for (quint32 n = 0; n <= *hi - *lo; ++n) {
+                    m.code = *lo + n, m.text = *first;
+                    m.text.back() = char16_t(m.text.back() + n);
                     result.mappings.push_back(m);
                 }
                 k += 3;
@@ -278,8 +283,9 @@ std::optional<QByteArray> WithStreamChanged(const QByteArray& object, Change cha
         dataStart += 1;
     else
         return std::nullopt;
-    const qsizetype size = length.captured(1).toLongLong();
-    if (dataStart + size > object.size() ||
+    bool ok = false;
+    const qsizetype size = length.captured(1).toLongLong(&ok);
+    if (!ok || size > object.size() - dataStart ||
         !object.mid(dataStart + size).trimmed().startsWith("endstream"))
         return std::nullopt;
     const std::optional<QByteArray> data = change(object.mid(dataStart, size));
@@ -328,7 +334,8 @@ std::optional<std::vector<XrefSection>> ReadXref(const QByteArray& pdf, qsizetyp
         XrefSection section;
         section.first = first.toInt(&ok1);
         const int count = word().toInt(&ok2);
-        if (!ok1 || !ok2 || count < 0 || before == i)
+        if (!ok1 || !ok2 || before == i || section.first < 0 || count < 0 ||
+            count > kMostObjects - section.first)
             return std::nullopt;
         for (int k = 0; k < count; ++k) {
             XrefEntry e;

@@ -79,6 +79,22 @@ TEST(PdfTextLayer, TextReadsBackAsDrawnInEachFace)
     }
 }
 
+// Each form a CMap may give its mappings in is read (codes one by one,
+// ranges onto consecutive values, ranges onto arrays) and each radical named
+// as its ideograph; the file stays sound.
+TEST(PdfTextLayer, EveryFormOfMappingIsMended)
+{
+    QTemporaryDir dir;
+    QFile f(
+        QStringLiteral(VENTACALC_TEST_SUPPORT_DIR "/../fuzz/corpus/pdf_text_layer/cmap_forms.pdf"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray mended = WithIdeographsInTextLayer(f.readAll());
+    for (const char* mapping : {"<0001> <4E00>", "<0002> <0041>", "<0003> <9875>", "<0004> <98CE>",
+                                "<0005> <98DE>", "<0006> <5E72>", "<0007> <6C14>"})
+        EXPECT_TRUE(mended.contains(mapping)) << mapping;
+    EXPECT_EQ(PdfStructureFaults(Stored(dir, QStringLiteral("forms.pdf"), mended)), QString());
+}
+
 // The data: every Kangxi radical is its NFKC form; the simplified radicals
 // (which NFKC leaves alone) have their ideographs; other characters none.
 TEST(PdfTextLayer, RadicalsHaveTheirIdeographs)
