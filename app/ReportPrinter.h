@@ -16,5 +16,7 @@ QFont DefaultReportFont();
 // Prints lines from the top of the page downwards, one printed line each, a
 // full page continuing on the next, in ReportPrintFont(font) so that columns
 // laid out with spaces stay in line. The job must already be set up on
-// printer (print dialog). Throws UserError when the printer cannot start.
+// printer (print dialog). Printed to a PDF file, the text reads back as it
+// was drawn (WithIdeographsInTextLayer). Throws UserError when the printer
+// cannot start or the file cannot be written.
 void PrintLines(QPrinter& printer, const QFont& font, const QStringList& lines);

@@ -2,6 +2,8 @@
 
 #include "app/CheckedFile.h"
 #include "app/Numbers.h"
+#include "app/PdfTextLayer.h"
+#include "app/SvgPaintDevice.h"
 #include "chart/ChartDisplayList.h"
 #include "chart/ChartGeometry.h"
 
@@ -10,7 +12,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSvgGenerator>
 
 namespace
 {
@@ -21,32 +22,30 @@ constexpr int kPixelsPerInch = 96;
 constexpr double kPointsPerPixel = 72.0 / kPixelsPerInch;
 const QString kTitle = QStringLiteral("湿空气焓湿图");
 
-QString WriteError(const QString& path, const QString& reason)
-{
-    return QStringLiteral("无法写入文件“%1”：%2").arg(path, reason);
-}
+// The faces every SVG renderer can stand in with where a label's own
+// (宋体, SimSun) is missing: the Simplified Chinese faces the program itself
+// draws with, then any serif face, as 宋体 is one.
+const QStringList kSvgFallbackFamilies{QStringLiteral("Noto Serif CJK SC"),
+                                       QStringLiteral("Noto Sans CJK SC"), QStringLiteral("serif")};
 
-QStringList WriteSvg(QIODevice& file, const ChartDisplayList& list)
+QByteArray SvgBytes(const ChartDisplayList& list, QStringList* messages)
 {
-    const QRect page(QPoint(0, 0), ChartGeometry::ImageSize);
-    QSvgGenerator svg;
-    svg.setOutputDevice(&file);
-    svg.setSize(page.size());
-    svg.setViewBox(page);
-    svg.setResolution(kPixelsPerInch);
-    svg.setTitle(kTitle);
+    SvgPaintDevice svg(ChartGeometry::ImageSize, kTitle);
+    svg.setFallbackFamilies(kSvgFallbackFamilies);
     QPainter painter;
     if (!painter.begin(&svg))
         throw UserError(QStringLiteral("无法生成SVG图形"));
-    const QStringList messages = list.replay(painter);
+    *messages = list.replay(painter);
     painter.end();
-    return messages;
+    return svg.document();
 }
 
-QStringList WritePdf(QIODevice& file, const ChartDisplayList& list)
+QByteArray PdfBytes(const ChartDisplayList& list, QStringList* messages)
 {
     const QSize pixels = ChartGeometry::ImageSize;
-    QPdfWriter pdf(&file);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&buffer);
     pdf.setTitle(kTitle);
     pdf.setCreator(QStringLiteral("岚禾暖通计算工具"));
     pdf.setResolution(kPixelsPerInch);
@@ -57,10 +56,10 @@ QStringList WritePdf(QIODevice& file, const ChartDisplayList& list)
     QPainter painter;
     if (!painter.begin(&pdf))
         throw UserError(QStringLiteral("无法生成PDF文档"));
-    const QStringList messages = list.replay(painter);
+    *messages = list.replay(painter);
     if (!painter.end())
         throw UserError(QStringLiteral("无法生成PDF文档"));
-    return messages;
+    return WithIdeographsInTextLayer(buffer.data());
 }
 
 } // namespace
@@ -86,38 +85,43 @@ QImage ChartImageAt(const ChartDisplayList& list, int scale, QStringList* messag
     return list.render(scale, messages);
 }
 
-QStringList WriteChartFile(const QString& path, const ChartDisplayList& list,
-                           ChartFileFormat format, int scale)
+QByteArray ChartFileBytes(const ChartDisplayList& list, ChartFileFormat format, int scale,
+                          QStringList* messages)
 {
-    // The picture is drawn before the file is touched: a refused scale
-    // leaves no temporary file behind.
-    QImage image;
-    QStringList messages;
-    if (format == ChartFileFormat::Png)
-        image = ChartImageAt(list, scale, &messages);
-
-    // Drawn into memory and written in one checked step: a picture cut off
-    // by a full disk never reaches the file, and the old file stays.
+    QStringList shown;
     QByteArray bytes;
-    QBuffer file(&bytes);
-    file.open(QIODevice::WriteOnly);
     switch (format) {
-    case ChartFileFormat::Png:
+    case ChartFileFormat::Png: {
+        QImage image = ChartImageAt(list, scale, &shown);
         // The picture's own pixels per inch travel with it, so that a
         // document it is placed in shows it at its screen size.
         image.setDotsPerMeterX(int(kPixelsPerInch * scale / 0.0254));
         image.setDotsPerMeterY(int(kPixelsPerInch * scale / 0.0254));
-        if (!image.save(&file, "PNG"))
-            throw UserError(WriteError(path, QStringLiteral("PNG图片编码失败")));
-        break;
-    case ChartFileFormat::Svg:
-        messages = WriteSvg(file, list);
-        break;
-    case ChartFileFormat::Pdf:
-        messages = WritePdf(file, list);
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!image.save(&buffer, "PNG"))
+            throw UserError(QStringLiteral("PNG图片编码失败"));
         break;
     }
-    file.close();
+    case ChartFileFormat::Svg:
+        bytes = SvgBytes(list, &shown);
+        break;
+    case ChartFileFormat::Pdf:
+        bytes = PdfBytes(list, &shown);
+        break;
+    }
+    if (messages)
+        *messages = shown;
+    return bytes;
+}
+
+QStringList WriteChartFile(const QString& path, const ChartDisplayList& list,
+                           ChartFileFormat format, int scale)
+{
+    // The picture is made before the file is touched: a refused scale
+    // leaves no temporary file behind.
+    QStringList messages;
+    const QByteArray bytes = ChartFileBytes(list, format, scale, &messages);
     ReplaceFile(path, bytes);
     return messages;
 }

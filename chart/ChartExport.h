@@ -26,12 +26,20 @@ inline constexpr int kDefaultPngScale = 2;
 // drawn at that size, not enlarged pixels).
 QImage ChartImageAt(const ChartDisplayList& list, int scale, QStringList* messages = nullptr);
 
-// Writes the picture to path in format: the file is built beside path under a
-// temporary name and renamed over it only when complete, so a failure leaves
-// whatever was at path as it was. scale is used by PNG only
-// (kLeastPngScale…kGreatestPngScale). The SVG and the one-page PDF measure
-// the picture's 825 × 562 pixels at 96 per inch. Returns the grid's messages
-// (DrawChartGrid). Throws UserError with the reason for a scale out of range
-// or a file that cannot be written.
+// The picture as the bytes of a file in format: PNG at scale
+// (kLeastPngScale…kGreatestPngScale, used by PNG only); SVG with each label
+// one <text> naming its face and fallbacks every renderer has; PDF whose
+// text reads back as drawn (WithIdeographsInTextLayer). messages receives
+// the grid's messages (DrawChartGrid). Throws UserError with the reason for
+// a scale out of range or a picture that cannot be encoded.
+QByteArray ChartFileBytes(const ChartDisplayList& list, ChartFileFormat format,
+                          int scale = kDefaultPngScale, QStringList* messages = nullptr);
+
+// Writes ChartFileBytes(list, format, scale) to path: the file is built
+// beside path under a temporary name and renamed over it only when complete,
+// so a failure leaves whatever was at path as it was. The SVG and the
+// one-page PDF measure the picture's 825 × 562 pixels at 96 per inch.
+// Returns the grid's messages (DrawChartGrid). Throws UserError with the
+// reason for a scale out of range or a file that cannot be written.
 QStringList WriteChartFile(const QString& path, const ChartDisplayList& list,
                            ChartFileFormat format, int scale = kDefaultPngScale);

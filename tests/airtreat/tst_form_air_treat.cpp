@@ -2,10 +2,10 @@
 // widgets, headless.
 #include "airtreat/Unit_Air_treat.h"
 #include "airtreat/Unit_G.h"
-#include "shell/AppWindows.h"
 #include "app/HelpWindow.h"
-#include "shell/Unit_main.h"
 #include "psychro/Unit_atm.h"
+#include "shell/AppWindows.h"
+#include "shell/Unit_main.h"
 #include "support/PdfText.h" // ReadGbkLines
 #include "support/ScriptedPrompts.h"
 
@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QtTest>
@@ -310,6 +311,30 @@ private slots:
         TreatmentResult expected = before;
         expected.Calculated = false;
         QVERIFY(fieldsOf(form_->result()) == fieldsOf(expected));
+    }
+
+    // The printed report reads back exactly as the saved block has it, in
+    // the print order (title, empty line, rule, values, rule): 一次回风,
+    // 送风量 and 新风 with no radical standing for an ideograph.
+    void printedReportReadsBackAsDrawn()
+    {
+        computeSummer();
+        const QString path = dir_.filePath(QStringLiteral("treat.txt"));
+        prompts_->saveAnswers << path;
+        QTest::mouseClick(form_->Button_new, Qt::LeftButton);
+        QTest::mouseClick(form_->Button_save, Qt::LeftButton);
+        const QStringList saved = ReadGbkLines(path);
+        QCOMPARE(saved.size(), 22);
+        const QString pdf = dir_.filePath(QStringLiteral("treat.pdf"));
+        prompts_->printAnswers << pdf;
+        QTest::mouseClick(form_->Button2, Qt::LeftButton);
+        QCOMPARE(prompts_->errors, QStringList());
+
+        const QStringList printed = QStringList{saved[1], saved[2], saved[0]} + saved.mid(3);
+        static const QRegularExpression blanks(QStringLiteral("\\s+"));
+        const auto bare = [](QString s) { return s.remove(blanks); };
+        QCOMPARE(bare(PdfRawText(pdf)), bare(printed.join(QString())));
+        QCOMPARE(PdfStructureFaults(pdf), QString());
     }
 
     void reportBlocksFollowTheSelectedProcess()

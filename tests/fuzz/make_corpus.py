@@ -185,6 +185,52 @@ def project_file():
         write("project_file", name, data)
 
 
+def pdf_file(cmap, length=None):
+    """A one-page PDF laid out as Qt writes it, whose one font reads back
+    through cmap; length replaces the CMap stream's /Length entry."""
+    length = length or b"%d" % len(cmap)
+    objects = [
+        b"<< /Type /Catalog /Pages 2 0 R >>",
+        b"<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 100 100]"
+        b" /Resources << /Font << /F1 4 0 R >> >> >>",
+        b"<< /Type /Font /Subtype /Type0 /BaseFont /X /Encoding /Identity-H"
+        b" /ToUnicode 5 0 R >>",
+        b"<< /Length " + length + b" >>\nstream\n" + cmap + b"endstream",
+    ]
+    out = b"%PDF-1.4\n"
+    offsets = []
+    for k, body in enumerate(objects, 1):
+        offsets.append(len(out))
+        out += b"%d 0 obj\n" % k + body + b"\nendobj\n"
+    xref = len(out)
+    out += b"xref\n0 %d\n0000000000 65535 f \n" % (len(objects) + 1)
+    for o in offsets:
+        out += b"%010d 00000 n \n" % o
+    out += b"trailer\n<< /Size %d /Root 1 0 R >>\nstartxref\n%d\n%%%%EOF\n" % (
+        len(objects) + 1, xref)
+    return out
+
+
+def pdf_text_layer():
+    # Each form of mapping, radicals among the destinations.
+    cmap = (b"/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
+            b"/CMapName /Adobe-Identity-UCS def\n"
+            b"1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n"
+            b"2 beginbfchar\n<0001> <2F00>\n<0002> <0041>\nendbfchar\n"
+            b"2 beginbfrange\n<0003> <0005> <2EDA>\n<0006> <0007> [<2F32> <2F53>]\n"
+            b"endbfrange\nendcmap\nCMapName currentdict /CMap defineresource pop\n"
+            b"end\nend\n")
+    forms = pdf_file(cmap)
+    write("pdf_text_layer", "cmap_forms.pdf", forms)
+    write("pdf_text_layer", "cut_in_half.pdf", forms[:len(forms) // 2])
+    write("pdf_text_layer", "indirect_length.pdf", pdf_file(cmap, b"6 0 R"))
+    write("pdf_text_layer", "long_range.pdf",
+          pdf_file(cmap.replace(b"<0003> <0005>", b"<0003> <FFFF>")))
+    write("pdf_text_layer", "surrogates.pdf",
+          pdf_file(cmap.replace(b"<0041>", b"<D841DE28>")))
+
+
 if __name__ == "__main__":
     shutil.rmtree(CORPUS, ignore_errors=True)
     numbers()
@@ -195,3 +241,4 @@ if __name__ == "__main__":
     point_file()
     pipe_catalogue()
     project_file()
+    pdf_text_layer()

@@ -12,13 +12,29 @@ QString Nfkc(const QString& text)
     return text.normalized(QString::NormalizationForm_KC);
 }
 
-QString PdfText(const QString& pdfPath)
+QString PdfRawText(const QString& pdfPath)
 {
     QProcess p;
     p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdfPath, QStringLiteral("-")});
     if (!p.waitForFinished(60000) || p.exitCode() != 0)
         return {};
-    return Nfkc(QString::fromUtf8(p.readAllStandardOutput()));
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString PdfText(const QString& pdfPath)
+{
+    return Nfkc(PdfRawText(pdfPath));
+}
+
+QString PdfStructureFaults(const QString& pdfPath)
+{
+    QProcess p;
+    p.start(QStringLiteral("qpdf"), {QStringLiteral("--check"), pdfPath});
+    if (!p.waitForFinished(60000))
+        return QStringLiteral("qpdf did not run: %1").arg(p.errorString());
+    const QString said = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+    // Exit status 0 is no fault, 3 warnings only (a rebuilt table among them).
+    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0 ? QString() : said;
 }
 
 int PdfPageCount(const QString& pdfPath)

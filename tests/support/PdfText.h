@@ -8,6 +8,13 @@
 
 // The text of a PDF file, NFKC-normalised; empty when it cannot be read.
 QString PdfText(const QString& pdfPath);
+// The text of a PDF file exactly as pdftotext reads it back, for comparing
+// with what was drawn.
+QString PdfRawText(const QString& pdfPath);
+// What `qpdf --check` says of a PDF file's structure (cross-reference
+// table, stream lengths) when it finds fault with it; empty when it finds
+// none. pdftotext quietly rebuilds a broken table, so it cannot tell.
+QString PdfStructureFaults(const QString& pdfPath);
 // Number of pages of a PDF file (pdfinfo), 0 when unreadable.
 int PdfPageCount(const QString& pdfPath);
 // Reads a GBK text file into lines (CR LF ends stripped).
