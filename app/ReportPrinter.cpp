@@ -6,7 +6,6 @@
 #include "app/PdfTextLayer.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPdfWriter>
