@@ -139,8 +139,9 @@ double csvNumber(const QString& text, qint64 line, const char* what)
     try {
         return ParseNumber(text);
     } catch (const ConversionError&) {
-        CsvLineError(kPipeSizeData, line,
-                     QStringLiteral("%1“%2”不是数值").arg(QString::fromUtf8(what), QuotedInput(text)));
+        CsvLineError(
+            kPipeSizeData, line,
+            QStringLiteral("%1“%2”不是数值").arg(QString::fromUtf8(what), QuotedInput(text)));
     }
 }
 
@@ -412,7 +413,7 @@ std::vector<PipeTypeRecord> ReadPipeTypesCsv(QIODevice& device)
 
         if (types.empty() || types.back().name != name) {
             if (FindPipeType(types, name))
-                badCsvLine(line, QStringLiteral("管道“%1”的各行应相连").arg(name));
+                badCsvLine(line, QStringLiteral("管道“%1”的各行应相连").arg(QuotedInput(name)));
             types.push_back({name, K, {}});
         }
         PipeTypeRecord& type = types.back();
