@@ -1,6 +1,7 @@
 // Options the commands would pass over or let a later one override are
 // refused, and what a message quotes of the user's or a file's text is cut
 // and escaped.
+#include "app/Numbers.h"
 #include "app/RecordTableStore.h"
 #include "support/CliRun.h"
 
@@ -64,7 +65,6 @@ TEST(CliOptions, IgnoredOrOverriddenOptionsAreRefusedNamingTheOption)
          "选项 --json 不能与 --xlsx 一起使用：--xlsx 写出计算结果表"},
         {Args("state t=20 rh=50 --json --json"), "选项 --json 给出了两次"},
         {Args("state t=20 rh=50 --pressure"), "选项 --pressure 缺少值"},
-        {Args("process 1 tW=34 tW=35"), "参数 tW 给出了两次"},
         {Args("duct G=1 G=2 DN=500 L=10"), "参数 G 给出了两次"},
     };
     QTemporaryDir dir;
@@ -80,7 +80,9 @@ TEST(CliOptions, IgnoredOrOverriddenOptionsAreRefusedNamingTheOption)
         const std::string shown = args.join(QLatin1Char(' ')).toStdString();
         EXPECT_EQ(r.status, 2) << shown;
         EXPECT_EQ(r.out, QString()) << shown;
-        EXPECT_EQ(r.err.trimmed(), QString::fromUtf8(c.message)) << shown;
+        // The chart's window system may warn first.
+        EXPECT_EQ(r.err.trimmed().split(QLatin1Char('\n')).last(), QString::fromUtf8(c.message))
+            << shown;
     }
 }
 
