@@ -46,7 +46,9 @@ CommandWords ParseConvertWords(const QStringList& args)
 {
     CommandWords words;
     for (const QString& arg : args) {
-        if (arg == QLatin1String("--json") && !words.flags.contains(arg))
+        if (arg == QLatin1String("--json") && words.flags.contains(arg))
+            throw UserError(QStringLiteral("选项 --json 给出了两次"));
+        else if (arg == QLatin1String("--json"))
             words.flags << arg;
         else if (arg.startsWith(QLatin1String("--")))
             throw UserError(QStringLiteral("无法识别的选项: %1（见 ventacalc-cli convert --help）")

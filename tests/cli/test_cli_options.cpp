@@ -64,6 +64,7 @@ TEST(CliOptions, IgnoredOrOverriddenOptionsAreRefusedNamingTheOption)
         {Args("duct --project a.dzl --xlsx a.xlsx --json"),
          "选项 --json 不能与 --xlsx 一起使用：--xlsx 写出计算结果表"},
         {Args("state t=20 rh=50 --json --json"), "选项 --json 给出了两次"},
+        {Args("convert 1 atm --json --json"), "选项 --json 给出了两次"},
         {Args("state t=20 rh=50 --pressure"), "选项 --pressure 缺少值"},
         {Args("duct G=1 G=2 DN=500 L=10"), "参数 G 给出了两次"},
     };
