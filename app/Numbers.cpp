@@ -1,5 +1,7 @@
 #include "app/Numbers.h"
 
+#include "app/EscapedText.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -96,21 +98,14 @@ std::optional<double> scanNumber(const QString& text)
 
 } // namespace
 
-QString QuotedInput(const QString& text)
+QString EscapedControls(const QString& text, bool keepLineEnds)
 {
-    QString cut = text;
-    if (cut.size() > kLongestQuotedText) {
-        cut.truncate(kLongestQuotedText);
-        if (cut.back().isHighSurrogate())
-            cut.chop(1);
-        cut += QStringLiteral("…");
-    }
     QString out;
-    out.reserve(cut.size());
-    for (const QChar c : cut) {
+    out.reserve(text.size());
+    for (const QChar c : text) {
         const char16_t u = c.unicode();
         if (u == u'\n')
-            out += QLatin1String("\\n");
+            out += keepLineEnds ? QStringLiteral("\n") : QStringLiteral("\\n");
         else if (u == u'\r')
             out += QLatin1String("\\r");
         else if (u == u'\t')
@@ -121,6 +116,18 @@ QString QuotedInput(const QString& text)
             out += c;
     }
     return out;
+}
+
+QString QuotedInput(const QString& text)
+{
+    QString cut = text.left(kLongestQuotedText + 1);
+    if (cut.size() > kLongestQuotedText) {
+        cut.truncate(kLongestQuotedText);
+        if (cut.back().isHighSurrogate())
+            cut.chop(1);
+        cut += QStringLiteral("…");
+    }
+    return EscapedControls(cut);
 }
 
 double ParseNumber(const QString& text)

@@ -1,5 +1,7 @@
 #include "app/Prompts.h"
 
+#include "app/EscapedText.h"
+
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
@@ -57,14 +59,17 @@ void installPrompts(Prompts* p)
 
 void QtPrompts::error(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("错误"), text, QMessageBox::Ok, parent);
+    // What the message quotes of a file or of the user's typing shows its
+    // control characters escaped.
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("错误"), EscapedControls(text, true),
+                    QMessageBox::Ok, parent);
     box.exec();
 }
 
 bool QtPrompts::confirm(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("确认"), text, QMessageBox::NoButton,
-                    parent);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("确认"), EscapedControls(text, true),
+                    QMessageBox::NoButton, parent);
     QPushButton* yes = box.addButton(QStringLiteral("是(&Y)"), QMessageBox::YesRole);
     box.addButton(QStringLiteral("否(&N)"), QMessageBox::NoRole);
     box.exec();

@@ -5,9 +5,11 @@
 #include "app/MoveWithoutReplacing.h"
 #include "app/Numbers.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QLocale>
 #include <QStringList>
 #include <QTemporaryFile>
@@ -273,7 +275,7 @@ void RecordTableStore::open()
         if (!same)
             throw UserError(QStringLiteral("无法打开数据表“%1”：字段应为 %2，文件中为 %3")
                                 .arg(path_, expected.join(QStringLiteral(", ")),
-                                     found.join(QStringLiteral(", "))));
+                                     QuotedInput(found.join(QStringLiteral(", ")))));
         loadRecords();
     } catch (...) {
         sqlite3_close(db_);
@@ -345,7 +347,7 @@ void RecordTableStore::loadRecords()
                 record.values.emplace_back(ParseNumber(text));
             } catch (const ConversionError&) {
                 throw UserError(QStringLiteral("数据表“%1”的数值字段“%2”中有非数值“%3”")
-                                    .arg(path_, declaration_.fields[i].name, text));
+                                    .arg(path_, declaration_.fields[i].name, QuotedInput(text)));
             }
         }
         if (visit_)
@@ -524,7 +526,20 @@ QImage RecordTableStore::pictureAt(int index) const
     const QVariant& value = currentValues()[index];
     if (!value.isValid())
         return QImage();
-    return QImage::fromData(value.toByteArray());
+    // A sketch beside a drop-down: bytes whose header claims a larger picture
+    // (a few bytes may claim gigabytes) show as no picture, unread.
+    constexpr qint64 kMostPixels = qint64(4096) * 4096;
+    QBuffer bytes;
+    bytes.setData(value.toByteArray());
+    bytes.open(QIODevice::ReadOnly);
+    QImageReader reader(&bytes);
+    const QSize size = reader.size();
+    if (size.isValid() && qint64(size.width()) * size.height() > kMostPixels)
+        return QImage();
+    const QImage image = reader.read();
+    if (qint64(image.width()) * image.height() > kMostPixels)
+        return QImage();
+    return image;
 }
 
 void RecordTableStore::append()

@@ -3,6 +3,7 @@
 #include "app/DataDir.h"
 #include "app/FormWidgets.h"
 #include "app/Guarded.h"
+#include "app/Numbers.h"
 #include "app/Prompts.h"
 #include "app/RecordTableStore.h"
 
@@ -110,7 +111,8 @@ bool SegmentTableList::findSelected(QWidget* window)
     open();
     if (!keys_.find(table_, number)) { // deleted behind the list's back
         fill();
-        prompts().error(window, QStringLiteral("管段表中已没有管段“%1”！").arg(number));
+        prompts().error(window,
+                        QStringLiteral("管段表中已没有管段“%1”！").arg(QuotedInput(number)));
         return false;
     }
     return true;

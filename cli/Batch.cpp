@@ -123,9 +123,16 @@ int RunCsvBatch(const QString& path, const BatchCommand& command, int threads, C
     bool anyKnown = false;
     for (const QString& name : command.inputColumns) {
         qsizetype found = -1;
-        for (qsizetype c = 0; c < header.size() && found < 0; ++c)
-            if (header[c].toLower() == name)
-                found = c;
+        for (qsizetype c = 0; c < header.size(); ++c) {
+            if (header[c].toLower() != name)
+                continue;
+            // A second column of the name would be passed over.
+            if (found >= 0) {
+                io.err << "CSV文件的列名行中列名“" << QuotedInput(header[c]) << "”出现了两次\n";
+                return ExitRefused;
+            }
+            found = c;
+        }
         columnOf << static_cast<int>(found);
         anyKnown = anyKnown || found >= 0;
     }
@@ -184,14 +191,21 @@ int RunCsvBatch(const QString& path, const BatchCommand& command, int threads, C
         done += static_cast<qint64>(rows.size());
         if (terminal && clock.elapsed() > kProgressAfter) {
             const double seconds = clock.elapsed() / 1000.0;
-            io.err << "\r已计算 " << done << " 行，每秒 " << qRound64(done / seconds) << " 行";
+            // Straight to the terminal: the line returns and clearing are
+            // no message text (the stream escapes control characters).
             io.err.flush();
+            const QByteArray progress = QStringLiteral("\r已计算 %1 行，每秒 %2 行")
+                                            .arg(done)
+                                            .arg(qRound64(done / seconds))
+                                            .toUtf8();
+            std::fputs(progress.constData(), stderr);
+            std::fflush(stderr);
             progressShown = true;
         }
     }
     if (progressShown) {
-        io.err << "\r\033[K";
-        io.err.flush();
+        std::fputs("\r\033[K", stderr);
+        std::fflush(stderr);
     }
     if (reader.readError()) {
         io.err << "读取文件“" << QuotedInput(path) << "”时出错：" << FileDeviceReason(file.error())

@@ -8,6 +8,7 @@
 #include "chart/ChartDrawing.h"
 #include "chart/ChartExport.h"
 #include "chart/PointTable.h"
+#include "cli/CommandWords.h"
 #include "cli/Commands.h"
 #include "cli/ProcessArguments.h"
 #include "psychro/ID_lib.h"
@@ -50,18 +51,8 @@ const char* const kHelp =
     "    ventacalc-cli chart --out process.pdf --process 1 tW=34 tsW=28 tN=26 phiN=60 Q=10 W=3\n"
     "      tO=20 ratio=25\n";
 
-struct ChartArgs {
-    QString out;
-    QString pressure = QStringLiteral("101325");
-    QString points;
-    QString scale;
-    bool zones = false;
-    bool process = false;
-    QString processNumber;
-    QMap<QString, QString> given;
-};
+} // namespace
 
-// Throws UserError for a word that belongs nowhere.
 ChartArgs ParseChartArgs(const QStringList& args)
 {
     ChartArgs a;
@@ -88,6 +79,8 @@ ChartArgs ParseChartArgs(const QStringList& args)
         } else if (valued.contains(word)) {
             if (k + 1 >= args.size())
                 throw UserError(QStringLiteral("选项 %1 缺少值").arg(word));
+            if (args[k + 1].isEmpty())
+                throw UserError(QStringLiteral("选项 %1 的值不能为空").arg(word));
             a.*valued.value(word) = args[++k];
             a.process = a.process || word == QLatin1String("--process");
         } else if (!a.process || !TakeProcessParameter(word, a.given)) {
@@ -96,6 +89,9 @@ ChartArgs ParseChartArgs(const QStringList& args)
     }
     return a;
 }
+
+namespace
+{
 
 int run(const QStringList& args, CliIo& io)
 {

@@ -1,6 +1,7 @@
 // ventacalc-cli convert: one value in a unit, converted into every unit of its
 // quantity.
 #include "app/Numbers.h"
+#include "cli/CommandWords.h"
 #include "cli/Commands.h"
 #include "convert/UnitTables.h"
 
@@ -39,6 +40,30 @@ QString helpText()
     return text;
 }
 
+} // namespace
+
+CommandWords ParseConvertWords(const QStringList& args)
+{
+    CommandWords words;
+    for (const QString& arg : args) {
+        if (arg == QLatin1String("--json") && words.flags.contains(arg))
+            throw UserError(QStringLiteral("选项 --json 给出了两次"));
+        else if (arg == QLatin1String("--json"))
+            words.flags << arg;
+        else if (arg.startsWith(QLatin1String("--")))
+            throw UserError(QStringLiteral("无法识别的选项: %1（见 ventacalc-cli convert --help）")
+                                .arg(QuotedInput(arg)));
+        else
+            words.positional << arg;
+    }
+    if (words.positional.size() != 2)
+        throw UserError(QStringLiteral("用法: ventacalc-cli convert <数值> <单位> [--json]"));
+    return words;
+}
+
+namespace
+{
+
 QString jsonString(QString text)
 {
     text.replace(QLatin1String("\\"), QLatin1String("\\\\"));
@@ -48,20 +73,14 @@ QString jsonString(QString text)
 
 int run(const QStringList& args, CliIo& io)
 {
-    bool json = false;
-    QStringList positional;
-    for (const QString& arg : args) {
-        if (arg == QLatin1String("--json"))
-            json = true;
-        else if (arg.startsWith(QLatin1String("--")))
-            return Refuse(io,
-                          QStringLiteral("无法识别的选项: %1（见 ventacalc-cli convert --help）")
-                              .arg(QuotedInput(arg)));
-        else
-            positional << arg;
+    CommandWords words;
+    try {
+        words = ParseConvertWords(args);
+    } catch (const UserError& e) {
+        return Refuse(io, e.text());
     }
-    if (positional.size() != 2)
-        return Refuse(io, QStringLiteral("用法: ventacalc-cli convert <数值> <单位> [--json]"));
+    const bool json = words.has("--json");
+    const QStringList& positional = words.positional;
 
     const QString& valueText = positional[0];
     const UnitLookup lookup = FindUnit(positional[1]);

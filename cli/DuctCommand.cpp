@@ -3,6 +3,7 @@
 #include "app/Clock.h"
 #include "app/Numbers.h"
 #include "cli/Batch.h"
+#include "cli/CommandWords.h"
 #include "cli/Commands.h"
 #include "cli/ProjectOutput.h"
 #include "cli/RecordOutput.h"
@@ -71,6 +72,19 @@ const QStringList& parameterKeys()
     return keys;
 }
 
+} // namespace
+
+CommandWords ParseDuctWords(const QStringList& args)
+{
+    const CommandWords words = ParseCommandWords(
+        args, {"duct", parameterKeys(), {"--csv", "--threads", "--project", "--xlsx"}, {"--json"}});
+    CheckBatchWords(words);
+    return words;
+}
+
+namespace
+{
+
 // The inputs of one segment from the given texts (parameterKeys() → text;
 // empty or missing is not given). Throws UserError for contradicting ones.
 DuctSegmentInputs inputsFrom(const QMap<QString, QString>& given)
@@ -131,7 +145,7 @@ public:
 };
 
 // A project's segments, or its results workbook with the project's air.
-int runProject(const SegmentArgs& words, CliIo& io)
+int runProject(const CommandWords& words, CliIo& io)
 {
     const QString project = words.options.value(QStringLiteral("--project"));
     if (project.isEmpty() || !words.given.isEmpty() ||
@@ -154,10 +168,12 @@ int runProject(const SegmentArgs& words, CliIo& io)
 
 int runDuct(const QStringList& args, CliIo& io)
 {
-    SegmentArgs words;
-    if (!ParseSegmentArgs(args, parameterKeys(), {"--csv", "--threads", "--project", "--xlsx"},
-                          {"--json"}, "duct", words, io))
-        return ExitRefused;
+    CommandWords words;
+    try {
+        words = ParseDuctWords(args);
+    } catch (const UserError& e) {
+        return Refuse(io, e.text());
+    }
     if (words.options.contains(QStringLiteral("--project")) ||
         words.options.contains(QStringLiteral("--xlsx")))
         return runProject(words, io);

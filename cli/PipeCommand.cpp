@@ -7,6 +7,7 @@
 #include "app/Numbers.h"
 #include "app/RecordTableStore.h"
 #include "cli/Batch.h"
+#include "cli/CommandWords.h"
 #include "cli/Commands.h"
 #include "cli/ProjectOutput.h"
 #include "cli/RecordOutput.h"
@@ -89,6 +90,22 @@ const QStringList& parameterKeys()
 const QString kSupplyDefault = QStringLiteral("95");
 const QString kReturnDefault = QStringLiteral("70");
 const QString kSegmentDefault = QStringLiteral("1");
+
+} // namespace
+
+CommandWords ParsePipeWords(const QStringList& args)
+{
+    const CommandWords words =
+        ParseCommandWords(args, {"pipe",
+                                 parameterKeys(),
+                                 {"--data-dir", "--csv", "--threads", "--project", "--xlsx"},
+                                 {"--json", "auto"}});
+    CheckBatchWords(words);
+    return words;
+}
+
+namespace
+{
 
 // The inputs of one segment from the given texts (parameterKeys() → text;
 // empty or missing is not given). Throws UserError for contradicting ones.
@@ -209,7 +226,7 @@ private:
 
 // A project's segments, or its results workbook with the water of the
 // project's pipe type and temperatures.
-int runProject(const SegmentArgs& words, CliIo& io)
+int runProject(const CommandWords& words, CliIo& io)
 {
     const QString project = words.options.value(QStringLiteral("--project"));
     if (project.isEmpty() || !words.given.isEmpty() ||
@@ -249,11 +266,12 @@ int runProject(const SegmentArgs& words, CliIo& io)
 
 int runPipe(const QStringList& args, CliIo& io)
 {
-    SegmentArgs words;
-    if (!ParseSegmentArgs(args, parameterKeys(),
-                          {"--data-dir", "--csv", "--threads", "--project", "--xlsx"},
-                          {"--json", "auto"}, "pipe", words, io))
-        return ExitRefused;
+    CommandWords words;
+    try {
+        words = ParsePipeWords(args);
+    } catch (const UserError& e) {
+        return Refuse(io, e.text());
+    }
     if (words.options.contains(QStringLiteral("--project")) ||
         words.options.contains(QStringLiteral("--xlsx")))
         return runProject(words, io);

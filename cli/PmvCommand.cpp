@@ -2,6 +2,7 @@
 // person of given activity and clothing.
 #include "app/Numbers.h"
 #include "cli/Batch.h"
+#include "cli/CommandWords.h"
 #include "cli/Commands.h"
 #include "comfort/Pmv.h"
 #include "psychro/ID_lib.h"
@@ -58,6 +59,19 @@ const QStringList& keys()
                                    QStringLiteral("w"),        QStringLiteral("icl")};
     return known;
 }
+
+} // namespace
+
+CommandWords ParsePmvWords(const QStringList& args)
+{
+    const CommandWords words =
+        ParseCommandWords(args, {"pmv", keys(), {"--csv", "--threads"}, {"--json"}});
+    CheckBatchWords(words);
+    return words;
+}
+
+namespace
+{
 
 // One room and person: PMV and PPD, or the message that refused or failed it.
 struct PmvOutcome {
@@ -127,30 +141,16 @@ public:
 
 int run(const QStringList& args, CliIo& io)
 {
-    bool json = false;
-    QString csvPath;
-    QString threads = QStringLiteral("0");
-    QMap<QString, QString> given;
-    for (qsizetype k = 0; k < args.size(); ++k) {
-        const QString& arg = args[k];
-        if (arg == QLatin1String("--json")) {
-            json = true;
-            continue;
-        }
-        if ((arg == QLatin1String("--csv") || arg == QLatin1String("--threads")) &&
-            k + 1 < args.size()) {
-            (arg == QLatin1String("--csv") ? csvPath : threads) = args[++k];
-            continue;
-        }
-        const qsizetype eq = arg.indexOf(QLatin1Char('='));
-        const QString key = eq < 0 ? arg : arg.left(eq).toLower();
-        if (eq < 0 || !keys().contains(key))
-            return Refuse(io, QStringLiteral("无法识别的参数: %1（见 ventacalc-cli pmv --help）")
-                                  .arg(QuotedInput(arg)));
-        if (given.contains(key))
-            return Refuse(io, QStringLiteral("参数 %1 给出了两次").arg(key));
-        given.insert(key, arg.mid(eq + 1));
+    CommandWords words;
+    try {
+        words = ParsePmvWords(args);
+    } catch (const UserError& e) {
+        return Refuse(io, e.text());
     }
+    const bool json = words.has("--json");
+    const QString csvPath = words.options.value(QStringLiteral("--csv"));
+    const QString threads = words.options.value(QStringLiteral("--threads"), QStringLiteral("0"));
+    const QMap<QString, QString>& given = words.given;
     if (!csvPath.isEmpty()) {
         if (!given.isEmpty())
             return Refuse(io, QStringLiteral("--csv 不能与单独给出的参数同时使用"));

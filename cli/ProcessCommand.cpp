@@ -4,6 +4,7 @@
 #include "airtreat/TreatmentCalc.h"
 #include "app/Numbers.h"
 #include "cli/Batch.h"
+#include "cli/CommandWords.h"
 #include "cli/Commands.h"
 #include "cli/ProcessArguments.h"
 #include "psychro/ID_lib.h"
@@ -160,41 +161,37 @@ private:
     ProcessCalculator calculator_;
 };
 
+} // namespace
+
+CommandWords ParseProcessWords(const QStringList& args)
+{
+    const CommandWords words = ParseCommandWords(args, {"process",
+                                                        ProcessParameterKeys(),
+                                                        {"--pressure", "--csv", "--threads"},
+                                                        {"--json"},
+                                                        true});
+    CheckBatchWords(words);
+    return words;
+}
+
+namespace
+{
+
 int run(const QStringList& args, CliIo& io)
 {
-    QString pressure = QStringLiteral("101325");
-    QString csvPath;
-    QString threads = QStringLiteral("0");
-    bool json = false;
-    QStringList positional;
-    QMap<QString, QString> given;
-    for (qsizetype k = 0; k < args.size(); ++k) {
-        const QString& arg = args[k];
-        if (arg == QLatin1String("--json")) {
-            json = true;
-            continue;
-        }
-        if ((arg == QLatin1String("--pressure") || arg == QLatin1String("--csv") ||
-             arg == QLatin1String("--threads")) &&
-            k + 1 < args.size()) {
-            (arg == QLatin1String("--pressure") ? pressure
-             : arg == QLatin1String("--csv")    ? csvPath
-                                                : threads) = args[++k];
-            continue;
-        }
-        if (!arg.contains(QLatin1Char('=')) && !arg.startsWith(QLatin1String("--"))) {
-            positional << arg;
-            continue;
-        }
-        try {
-            if (!TakeProcessParameter(arg, given))
-                return Refuse(
-                    io, QStringLiteral("无法识别的参数: %1（见 ventacalc-cli process --help）")
-                            .arg(QuotedInput(arg)));
-        } catch (const UserError& e) {
-            return Refuse(io, e.text());
-        }
+    CommandWords words;
+    try {
+        words = ParseProcessWords(args);
+    } catch (const UserError& e) {
+        return Refuse(io, e.text());
     }
+    const QString pressure =
+        words.options.value(QStringLiteral("--pressure"), QStringLiteral("101325"));
+    const QString csvPath = words.options.value(QStringLiteral("--csv"));
+    const QString threads = words.options.value(QStringLiteral("--threads"), QStringLiteral("0"));
+    const bool json = words.has("--json");
+    const QStringList& positional = words.positional;
+    const QMap<QString, QString>& given = words.given;
     try {
         // The pressure is checked once, before any row.
         ProcessCalculator calculator(pressure);

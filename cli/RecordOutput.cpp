@@ -47,24 +47,3 @@ void PrintRecord(CliIo& io, const TableDeclaration& declaration, const QList<QVa
         io.out << fields[k].title.trimmed() << " "
                << TableGridModel::displayText(fields[k], values[k]) << "\n";
 }
-
-bool ParseSegmentArgs(const QStringList& args, const QStringList& keys, const QStringList& options,
-                      const QStringList& flags, const char* command, SegmentArgs& out, CliIo& io)
-{
-    for (int k = 0; k < args.size(); ++k) {
-        const QString& a = args[k];
-        const QString key = a.section(QLatin1Char('='), 0, 0).toLower();
-        if (flags.contains(a)) {
-            out.flags << a;
-        } else if (options.contains(a) && k + 1 < args.size()) {
-            out.options.insert(a, args[++k]);
-        } else if (a.contains(QLatin1Char('=')) && keys.contains(key) && !out.given.contains(key)) {
-            out.given.insert(key, a.section(QLatin1Char('='), 1));
-        } else {
-            io.err << "无法识别的参数: " << QuotedInput(a) << "（见 ventacalc-cli " << command
-                   << " --help）\n";
-            return false;
-        }
-    }
-    return true;
-}

@@ -19,14 +19,3 @@ QStringList CsvRecord(const QList<QVariant>& values);
 // One line per declared field: its grid title (trimmed) and the value as the
 // grid shows it; values holds at least one value per field.
 void PrintRecord(CliIo& io, const TableDeclaration& declaration, const QList<QVariant>& values);
-
-// The words of a segment command: key=value parameters (keys in any case,
-// each once), options with a value and flags.
-struct SegmentArgs {
-    QMap<QString, QString> given;   // lower-case key -> text
-    QMap<QString, QString> options; // "--csv" -> its value
-    QStringList flags;              // "--json", ...
-};
-// False, with the refusal on standard error, for a word that is none of them.
-bool ParseSegmentArgs(const QStringList& args, const QStringList& keys, const QStringList& options,
-                      const QStringList& flags, const char* command, SegmentArgs& out, CliIo& io);

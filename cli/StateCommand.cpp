@@ -2,6 +2,7 @@
 // state per row of a CSV file.
 #include "app/Numbers.h"
 #include "cli/Batch.h"
+#include "cli/CommandWords.h"
 #include "cli/Commands.h"
 #include "psychro/StatePointCalc.h"
 
@@ -51,6 +52,21 @@ const QMap<QString, Quantity>& quantityNames()
                                                {QStringLiteral("i"), Quantity::I}};
     return names;
 }
+
+} // namespace
+
+CommandWords ParseStateWords(const QStringList& args)
+{
+    const CommandWords words = ParseCommandWords(
+        args, {"state", quantityNames().keys(), {"--pressure", "--csv", "--threads"}, {"--json"}});
+    CheckBatchWords(words);
+    if (words.has("--csv") && !words.given.isEmpty())
+        throw UserError(QStringLiteral("--csv 不能与单独给出的参数同时使用"));
+    return words;
+}
+
+namespace
+{
 
 struct Computed {
     bool ok = false;
@@ -148,30 +164,21 @@ private:
 
 int runState(const QStringList& args, CliIo& io)
 {
-    QString pressure = QStringLiteral("101325");
-    QString csvPath;
-    QString threads = QStringLiteral("0");
-    bool json = false;
-    QList<QPair<Quantity, QString>> given;
-    for (int k = 0; k < args.size(); ++k) {
-        const QString& a = args[k];
-        if (a == QLatin1String("--json")) {
-            json = true;
-        } else if (a == QLatin1String("--pressure") && k + 1 < args.size()) {
-            pressure = args[++k];
-        } else if (a == QLatin1String("--csv") && k + 1 < args.size()) {
-            csvPath = args[++k];
-        } else if (a == QLatin1String("--threads") && k + 1 < args.size()) {
-            threads = args[++k];
-        } else if (a.contains(QLatin1Char('=')) &&
-                   quantityNames().contains(a.section(QLatin1Char('='), 0, 0).toLower())) {
-            given.append({quantityNames().value(a.section(QLatin1Char('='), 0, 0).toLower()),
-                          a.section(QLatin1Char('='), 1)});
-        } else {
-            io.err << "无法识别的参数: " << QuotedInput(a) << "（见 ventacalc-cli state --help）\n";
-            return ExitRefused;
-        }
+    CommandWords words;
+    try {
+        words = ParseStateWords(args);
+    } catch (const UserError& e) {
+        return Refuse(io, e.text());
     }
+    const QString pressure =
+        words.options.value(QStringLiteral("--pressure"), QStringLiteral("101325"));
+    const QString csvPath = words.options.value(QStringLiteral("--csv"));
+    const QString threads = words.options.value(QStringLiteral("--threads"), QStringLiteral("0"));
+    const bool json = words.has("--json");
+    // The first quantity as the user gave it first: the window's first group.
+    QList<QPair<Quantity, QString>> given;
+    for (const QString& key : words.keys)
+        given.append({quantityNames().value(key), words.given.value(key)});
     try {
         // The pressure is checked once, before any row.
         StateCalculator calculator(pressure);

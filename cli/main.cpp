@@ -1,28 +1,61 @@
 // ventacalc-cli: the calculations without windows, for scripts and batches.
 #include "cli/Commands.h"
 
-#include "app/FailureReasons.h"
 #include "app/Numbers.h"
 #include "app/Version.h"
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QFileDevice>
 #include <QIODevice>
 
-#include <algorithm>
-#include <cerrno>
-#include <charconv>
 #include <clocale>
-#include <cmath>
+#include <cstdio>
 #include <memory>
 
 namespace
 {
-QList<CliCommand>& registry()
+
+// Standard error as the commands write to it. What a message quotes of the
+// user's or a file's text (a path, a name read from a table) may hold control
+// characters: they are written escaped (\x1b, \r), so that none reaches the
+// terminal; only line ends pass.
+class EscapingStandardError : public QIODevice
 {
-    static QList<CliCommand> commands;
-    return commands;
-}
+public:
+    EscapingStandardError() { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        QByteArray out;
+        out.reserve(size);
+        for (qint64 k = 0; k < size; ++k) {
+            const auto byte = static_cast<unsigned char>(data[k]);
+            // U+0080..U+009F are C2 80..C2 9F in UTF-8; a character is never
+            // split between two writes of the stream.
+            const bool c1 = byte == 0xC2 && k + 1 < size &&
+                            static_cast<unsigned char>(data[k + 1]) >= 0x80 &&
+                            static_cast<unsigned char>(data[k + 1]) < 0xA0;
+            if (c1) {
+                out += "\\x" + QByteArray::number(static_cast<unsigned char>(data[++k]), 16);
+            } else if (byte == '\r') {
+                out += "\\r";
+            } else if (byte == '\t') {
+                out += "\\t";
+            } else if ((byte < 0x20 && byte != '\n') || byte == 0x7F) {
+                out += "\\x" + QByteArray::number(byte, 16).rightJustified(2, '0');
+            } else {
+                out += static_cast<char>(byte);
+            }
+        }
+        if (std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stderr) !=
+                static_cast<size_t>(out.size()) ||
+            std::fflush(stderr) != 0)
+            return -1;
+        return size;
+    }
+};
 
 void printOverview(QTextStream& out)
 {
@@ -57,69 +90,13 @@ std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv)
 
 } // namespace
 
-CliCommandRegistrar::CliCommandRegistrar(const CliCommand& command)
-{
-    registry().append(command);
-}
-
-const QList<CliCommand>& CliCommands()
-{
-    return registry();
-}
-
-QString FullPrecision(double value)
-{
-    char buffer[64];
-    const auto r = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return QString::fromLatin1(buffer, static_cast<int>(r.ptr - buffer));
-}
-
-bool WriteFailed(CliIo& io)
-{
-    io.out.flush();
-    return io.out.status() != QTextStream::Ok;
-}
-
-int ReportWriteFailure(CliIo& io)
-{
-    // errno still holds the failed write's reason (the device's own text is English).
-    const int error = errno;
-    const auto* file = qobject_cast<const QFileDevice*>(io.out.device());
-    io.err << "无法写入标准输出"
-           << (file ? "：" + FileDeviceReason(file->error(), error) : QString()) << "\n";
-    io.err.flush();
-    return ExitFailure;
-}
-
-bool AllFinite(std::initializer_list<double> values)
-{
-    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
-}
-
-int ParseThreadCount(const QString& text)
-{
-    constexpr int kMostThreads = 256;
-    bool ok = false;
-    const int n = text.toInt(&ok);
-    if (!ok || n < 0 || n > kMostThreads)
-        throw UserError(QStringLiteral("线程数“%1”应为0到%2之间的整数")
-                            .arg(QuotedInput(text))
-                            .arg(kMostThreads));
-    return n;
-}
-
-int Refuse(CliIo& io, const QString& message)
-{
-    io.err << message << "\n";
-    return ExitRefused;
-}
-
 int main(int argc, char** argv)
 {
     const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     QTextStream out(stdout);
-    QTextStream err(stderr);
+    EscapingStandardError standardError;
+    QTextStream err(&standardError);
     CliIo io{out, err};
 
     QStringList args = app->arguments().mid(1);

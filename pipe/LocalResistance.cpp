@@ -219,6 +219,11 @@ std::vector<LocalResistance> ReadLocalResistanceCsv(QIODevice& device)
         const qsizetype length = fitting.name.toUcs4().size();
         if (length == 0 || length > LocalResistanceNameSize)
             badCsvLine(line, QStringLiteral("名称应为1～%1个字符").arg(LocalResistanceNameSize));
+        // A name picks its record: a second one would never be used.
+        for (const LocalResistance& earlier : fittings) {
+            if (earlier.name == fitting.name)
+                badCsvLine(line, QStringLiteral("名称“%1”已有").arg(QuotedInput(fitting.name)));
+        }
         for (size_t k = 0; k < fitting.xi.size(); ++k) {
             try {
                 fitting.xi[k] = ParseNumber(fields[int(k) + 1]);

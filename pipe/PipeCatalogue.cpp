@@ -430,7 +430,13 @@ std::vector<PipeTypeRecord> ReadPipeTypesCsv(QIODevice& device)
     std::vector<PipeTypeRecord> types;
     ReadCsvTable(device, kPipeSizeData, header, [&](const QStringList& fields, qint64 line) {
         const QString& name = fields[0];
-        if (name.isEmpty() || StoredPipeTypeName(name) != name)
+        bool stored = false;
+        try {
+            stored = !name.isEmpty() && StoredPipeTypeName(name) == name;
+        } catch (const UserError&) {
+            // a character without a GBK form: the line is refused below
+        }
+        if (!stored)
             badCsvLine(line,
                        QStringLiteral("管道名称应为1～%1字节的GBK文本").arg(MostPipeTypeNameBytes));
         const double K = csvNumber(fields[1], line, "粗糙度");
@@ -448,7 +454,7 @@ std::vector<PipeTypeRecord> ReadPipeTypesCsv(QIODevice& device)
 
         if (types.empty() || types.back().name != name) {
             if (FindPipeType(types, name))
-                badCsvLine(line, QStringLiteral("管道“%1”的各行应相连").arg(name));
+                badCsvLine(line, QStringLiteral("管道“%1”的各行应相连").arg(QuotedInput(name)));
             types.push_back({name, K, {}});
         }
         PipeTypeRecord& type = types.back();

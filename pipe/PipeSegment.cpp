@@ -227,9 +227,9 @@ PipeSegment calculate(const PipeSegmentInputs& in, const PipeSegmentData& data,
 
     const std::optional<PipeTypeRecord> type = data.pipeType(in.pipeType);
     if (!type)
-        refuse(QStringLiteral("管道库中没有管道类型“%1”！").arg(in.pipeType));
+        refuse(QStringLiteral("管道库中没有管道类型“%1”！").arg(QuotedInput(in.pipeType)));
     if (type->sizes.empty())
-        refuse(QStringLiteral("管道类型“%1”没有管径数据！").arg(type->name));
+        refuse(QStringLiteral("管道类型“%1”没有管径数据！").arg(QuotedInput(type->name)));
 
     const WaterState water = waterOf(n.t1, n.t2, *type);
     waterOut = water;
@@ -254,7 +254,7 @@ PipeSegment calculate(const PipeSegmentInputs& in, const PipeSegmentData& data,
     const PipeSize& size = chooseSize(in, n, *type, segment.G, water);
     if (!(size.Di > 0) || !std::isfinite(size.Di))
         refuse(QStringLiteral("管道类型“%1”中DN%2的内径不大于0，无法计算！")
-                   .arg(type->name)
+                   .arg(QuotedInput(type->name))
                    .arg(size.DN));
     segment.Pipe_No = in.segmentNo;
     segment.Q = heatLoad / kWPerKW;
@@ -374,7 +374,7 @@ PipeWaterOutcome PipeWater(const QString& pipeType, const QString& supplyTemp,
         outcome.meanTemperature = meanTemperature(supplyTemp, returnTemp);
         const std::optional<PipeTypeRecord> type = data.pipeType(pipeType);
         if (!type)
-            refuse(QStringLiteral("管道库中没有管道类型“%1”！").arg(pipeType));
+            refuse(QStringLiteral("管道库中没有管道类型“%1”！").arg(QuotedInput(pipeType)));
         outcome.water = waterOf(ParseNumber(supplyTemp), ParseNumber(returnTemp), *type);
     } catch (const Refusal& refusal) {
         outcome.refusal = refusal.message;

@@ -4,6 +4,7 @@
 #include "app/Fonts.h"
 #include "app/FormWidgets.h"
 #include "app/Guarded.h"
+#include "app/Numbers.h"
 #include "app/Prompts.h"
 #include "psychro/WeatherTable.h"
 
@@ -146,7 +147,8 @@ void Form_wea::Button_selectClick()
     const std::optional<WeatherStation> station =
         FindWeatherStation(tablePath(), CitiesProvince, city);
     if (!station) { // the table changed since the list was filled
-        prompts().error(this, QStringLiteral("气象参数表中已没有“%1”，请重新选择！").arg(city));
+        prompts().error(
+            this, QStringLiteral("气象参数表中已没有“%1”，请重新选择！").arg(QuotedInput(city)));
         return;
     }
     const OutdoorDesignTexts texts = OutdoorDesignFor(*station, summer_);

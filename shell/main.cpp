@@ -43,7 +43,16 @@ QString ParseCommandLine(int argc, char** argv)
         std::printf("%s\n", qUtf8Printable(VersionText()));
         std::exit(0);
     }
-    return parser.value(QStringLiteral("data-dir"));
+    // A second --data-dir would override the first, an empty one would mean
+    // the usual directory: both are refused rather than passed over.
+    const QStringList dirs = parser.values(QStringLiteral("data-dir"));
+    if (dirs.size() > 1 || (dirs.size() == 1 && dirs.first().isEmpty())) {
+        std::fprintf(stderr, "%s\n",
+                     dirs.size() > 1 ? "选项 --data-dir 给出了两次"
+                                     : "选项 --data-dir 的值不能为空");
+        std::exit(2);
+    }
+    return dirs.value(0);
 }
 } // namespace
 

@@ -8,6 +8,7 @@ import shutil
 import sqlite3
 import struct
 import tempfile
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 CORPUS = os.path.join(HERE, "corpus")
@@ -231,6 +232,101 @@ def pdf_text_layer():
           pdf_file(cmap.replace(b"<0041>", b"<D841DE28>")))
 
 
+def pipe_sizes_csv():
+    header = "Type,K_mm,DN,De_mm,E_mm,Di_mm\n"
+    steel = ("焊接钢管(GB3092),0.2,15,21.25,2.75,15.75\n"
+             "焊接钢管(GB3092),0.2,20,26.75,2.75,21.25\n")
+    cases = {
+        "shipped": header + steel + "铜管(B型),0.0025,15,15,0.7,13.6\n",
+        "crlf_bom_quoted": "\ufeff" + header.replace("\n", "\r\n") +
+                           '"钢管,无缝",0.1,25,32,3,26\r\n\r\n',
+        "out_of_order": header + "A,0.2,50,57,3.5,50\nA,0.2,20,25,2,21\n",
+        "two_roughnesses": header + "A,0.2,20,25,2,21\nA,0.3,25,32,3,26\n",
+        "inner_diameter_wrong": header + "A,0.2,20,25,2,20\n",
+        "lines_apart": header + "A,0.2,20,25,2,21\nB,0.2,20,25,2,21\nA,0.2,25,32,3,26\n",
+        "forty_one_sizes": header + "".join(
+            "A,0.2,%d,%d,1,%d\n" % (k, k + 10, k + 8) for k in range(1, 42)),
+        "name_too_long": header + "%s,0.2,20,25,2,21\n" % ("管" * 16),
+        "not_numbers": header + "A,abc,20,25,2,21\nA,0.2,2.5,25,2,21\nA,0.2,20,1e999,2,21\n",
+        "no_gbk_form": header + "管\U0001F600,0.2,20,25,2,21\n",
+        "header_only": header,
+        "other_header": "Type,K,DN\nA,0.2,20\n",
+    }
+    for name, text in cases.items():
+        write("pipe_sizes_csv", name, text.encode("utf-8"))
+
+
+def coefficients_csv():
+    header = "Name,DN15,DN20,DN25,DN32,DN40,DN50\n"
+    cases = {
+        "shipped": header + "截止阀,16,10,9,9,8,7\n斜杆截止阀,3,3,3,2.5,2.5,2\n",
+        "twice": header + "弯头,1,1,1,1,1,1\n弯头,5,5,5,5,5,5\n",
+        "negative": header + "弯头,1,1,-1,1,1,1\n",
+        "name_too_long": header + "%s,1,1,1,1,1,1\n" % ("阀" * 17),
+        "not_a_number": header + "弯头,1,1,1,1,1,x\n",
+        "short_line": header + "弯头,1,1\n",
+        "quoted_blank": "\ufeff" + header + '" 弯头 ",0,0,0,0,0,1e300\r\n,1,1,1,1,1,1\n',
+    }
+    for name, text in cases.items():
+        write("coefficients_csv", name, text.encode("utf-8"))
+
+
+def png(width, height, rows=None):
+    def chunk(kind, body):
+        return (struct.pack(">I", len(body)) + kind + body +
+                struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF))
+    ihdr = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
+    if rows is None:
+        rows = b"".join(b"\x00" + b"\x80\x20\x20" * width for _ in range(height))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr) + chunk(b"IDAT", zlib.compress(rows)) +
+            chunk(b"IEND", b""))
+
+
+def picture():
+    write("picture", "png", png(4, 3))
+    write("picture", "png_cut", png(4, 3)[:40])
+    write("picture", "png_claims_huge", png(100000, 100000, rows=b"\x00" * 64))
+    write("picture", "png_wide_line", png(5000, 1))
+    bmp_pixels = b"\x00\x00\xff\x00" * 4
+    bmp = (b"BM" + struct.pack("<IHHI", 54 + len(bmp_pixels), 0, 0, 54) +
+           struct.pack("<IiiHHIIiiII", 40, 2, 2, 1, 32, 0, len(bmp_pixels), 2835, 2835, 0, 0) +
+           bmp_pixels)
+    write("picture", "bmp", bmp)
+    write("picture", "bmp_negative_height", bmp[:22] + struct.pack("<i", -70000) + bmp[26:])
+    write("picture", "text", b"not a picture at all")
+    write("picture", "empty", b"")
+
+
+def cli_arguments():
+    # First byte: the parser (state, pmv, process, convert, pipe, duct,
+    # chart, thread count, unit); then the words, one a line.
+    cases = {
+        "state": (0, ["t=20", "rh=50", "--pressure", "101325", "--json"]),
+        "state_csv_and_values": (0, ["--csv", "f.csv", "t=20", "rh=50"]),
+        "state_threads_alone": (0, ["t=20", "rh=50", "--threads", "2"]),
+        "state_control_characters": (0, ["t=2\x1b[2J0", "rh=\x07" + "9" * 60]),
+        "pmv": (1, ["ta=22", "tr=22", "va=0.1", "rh=60", "activity=坐着活动"]),
+        "pmv_csv_json": (1, ["--csv", "-", "--json"]),
+        "process": (2, ["1", "tW=34", "tsW=28", "tN=26", "phiN=60", "Q=10", "W=3", "tO=20",
+                        "ratio=25"]),
+        "process_twice": (2, ["4", "tW=-5", "TW=-5", "--pressure", "1", "--pressure", "2"]),
+        "convert": (3, ["1", "atm", "--json"]),
+        "pipe_project_twice": (4, ["--project", "a.gzl", "--project", "b.gzl"]),
+        "pipe_empty_data_dir": (4, ["type=A\x1b[2J\x07B\nC", "G=1", "--data-dir", ""]),
+        "pipe_xlsx_json": (4, ["--project", "a.gzl", "--xlsx", "a.xlsx", "--json"]),
+        "duct": (5, ["G=5000", "DN=500", "L=10", "--json"]),
+        "chart": (6, ["--out", "c.svg", "--process", "1", "tW=34", "tsW=28", "tN=26", "phiN=60",
+                      "Q=10", "W=3", "tO=20", "--zones"]),
+        "chart_empty_points": (6, ["--out", "c.png", "--points", "", "--scale"]),
+        "threads": (7, ["16"]),
+        "threads_too_many": (7, ["257"]),
+        "unit": (8, ["1e300", "kgf/cm2"]),
+        "unit_case": (8, ["-1", "KW"]),
+    }
+    for name, (choice, words) in cases.items():
+        write("cli_arguments", name, bytes([choice]) + "\n".join(words).encode("utf-8"))
+
+
 if __name__ == "__main__":
     shutil.rmtree(CORPUS, ignore_errors=True)
     numbers()
@@ -242,3 +338,9 @@ if __name__ == "__main__":
     pipe_catalogue()
     project_file()
     pdf_text_layer()
+
+
+    pipe_sizes_csv()
+    coefficients_csv()
+    picture()
+    cli_arguments()
