@@ -448,12 +448,10 @@ private:
     static QString outOfRangeReason(ID_lib& probe, double d, double i)
     {
         const int before = probe.FailureCount();
-        probe.StateFromI_D(d, i);
+        const bool described = StateOfProcessPoint(probe, d, i);
         const int failed = probe.FailureCount() - before;
         const MoistAirState s = probe.CurrentState;
-        // StateFromI_D leaves RH at 0 only for a state it zeroed or for dry
-        // air, whose dew point it cannot find either.
-        if (s.RH == 0 && d != 0)
+        if (!described)
             return QString::fromUtf8(kBeyondSaturation).arg(shown(d * kGramsPerKilogram), shown(i));
         probe.SaturationTemperature(probe.SaturationPressure(s.t));
         if (probe.FailureCount() - before != failed)
@@ -554,6 +552,20 @@ TreatmentOutcome CalculateTreatment(ID_lib& lib, const TreatmentInputs& in)
     } catch (const Stop& stop) {
         return {std::nullopt, stop.message};
     }
+}
+
+bool StateOfProcessPoint(ID_lib& lib, double d, double i)
+{
+    // StateFromI_D leaves RH at 0 only for a state it zeroed or for dry air.
+    const auto zeroed = [&lib, d] { return lib.CurrentState.RH == 0 && d != 0; };
+    lib.StateFromI_D(d, i);
+    if (!zeroed())
+        return true;
+    // Far above the enthalpy's rounding (about 1e-14 kJ/kg) and far below
+    // what "0.00" shows: moves the dry bulb by 1e-9 K.
+    constexpr double kSaturationRounding = 1e-9; // kJ/kg
+    lib.StateFromI_D(d, i + kSaturationRounding);
+    return !zeroed();
 }
 
 std::array<ShownResult, kShownResultCount> ShownResults(const TreatmentCalculation& c)

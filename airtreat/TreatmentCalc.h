@@ -169,6 +169,14 @@ struct TreatmentOutcome {
 // warning does not.
 TreatmentOutcome CalculateTreatment(ID_lib& lib, const TreatmentInputs& in);
 
+// The whole state of a point of the process from its d (kg/kg) and i
+// (kJ/kg), left in lib.CurrentState as the chart view lists it:
+// StateFromI_D, except that a point on the saturation line (outdoor air with
+// tsW = tW), which the rounding of its enthalpy can put a hair beyond the
+// line, is completed on it. False for a point beyond saturation or with
+// negative moisture, which the library leaves at t = RH = ts = 0.
+bool StateOfProcessPoint(ID_lib& lib, double d, double i);
+
 // The thirteen results in the window's order (Edit10..Edit22) and units.
 struct ShownResult {
     const char* label; // the window's label, e.g. "总送风量(kg/h):"

@@ -285,6 +285,28 @@ TEST(TreatmentCalc, LibraryWarningDoesNotStop)
     EXPECT_EQ(messages.all[0].second, ID_lib::MessageKind::Warning);
 }
 
+// Saturated outdoor air (wet bulb = dry bulb) is a state on the line, not
+// beyond it, however its enthalpy rounds: accepted, and listed by the view
+// at its own dry bulb and 100 %.
+TEST(TreatmentCalc, SaturatedOutdoorAirIsAState)
+{
+    ID_lib viewLib;
+    viewLib.AtmPressure = 101325;
+    viewLib.PsychroCoefficient = kPsychroCoefficient;
+    for (double t : {28.0, 30.0, 33.0, 34.0, 35.5}) {
+        SCOPED_TRACE(t);
+        TreatmentInputs in = Summer(P::PrimarySummer);
+        in.tW = in.tsW = t;
+        const TreatmentOutcome out = Calculate(in);
+        ASSERT_TRUE(out.calculation.has_value()) << out.refusal.toStdString();
+        const StatePoint w =
+            TreatmentPointRecords(viewLib, TreatmentChartSteps(out.calculation->points))[1];
+        ASSERT_EQ(w.No, "W");
+        EXPECT_NEAR(w.RH, 100, 1e-6);
+        EXPECT_NEAR(w.T, t, 1e-6);
+    }
+}
+
 // The window's reading: per group the empty test before any reading, in the
 // window's order, and only the fields the process uses.
 TEST(TreatmentCalc, ReadingTheFields)
