@@ -380,7 +380,7 @@ TEST(TreatmentCalc, AcceptedDesignsArePhysical)
     viewLib.AtmPressure = 101325;
     viewLib.PsychroCoefficient = kPsychroCoefficient;
 
-    constexpr int kDesigns = 2000;
+    constexpr int kDesigns = 3000;
     int accepted = 0;
     for (int n = 0; n < kDesigns; ++n) {
         TreatmentInputs in;
