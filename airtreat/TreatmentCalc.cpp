@@ -60,6 +60,24 @@ const char* const kFreshAboveCoilAir = "新风量不能大于经过表冷器的�
 const char* const kSupplyHumidityOutside =
     "送风状态的相对湿度超出0～100％，请检查余热量、余湿量和风量！";
 const char* const kResultsOutOfRange = "计算结果超出数值范围，请检查输入数据！";
+// A process step that runs the wrong way: the design asks for the opposite treatment.
+const char* const kSupplyBelowDewPoint =
+    "送风温度%1℃低于机器露点温度%2℃（再加热量为负）：此设计无需再热，而需将空气进一步冷却，"
+    "请提高送风温度或检查余热量和余湿量！";
+const char* const kMixtureBelowDewPoint =
+    "一次回风混合点C的焓%1 kJ/kg低于机器露点L的焓%2 kJ/kg（制冷量为负）：此设计无需冷却，"
+    "而需加热，请检查室外参数、新风量和送风温度！";
+const char* const kSupplyBelowSecondaryMixture =
+    "送风状态O\"的焓%1 kJ/kg低于二次混合点O的焓%2 kJ/kg（再加热量为负）：此设计无需再热，"
+    "而需冷却，请检查余热量、余湿量和风量！";
+const char* const kTreatedAirNotMoist =
+    "经过处理的空气所需的含湿量为%1 g/kg，不大于0：二次回风带入的水分已多于送风所需，"
+    "无法确定机器露点，请检查余湿量和风量！";
+// A state point of the result that the moist-air library cannot describe.
+const char* const kStateOutOfRange = "状态点%1（%2）超出湿空气的计算范围：%3，请检查输入数据！";
+const char* const kBeyondSaturation = "相对湿度超出0～100％（含湿量%1 g/kg，焓%2 kJ/kg）";
+const char* const kDryBulbOutOfRange = "干球温度%1℃超出-50～100℃";
+const char* const kVapourPressureOutOfRange = "水蒸汽分压力超出计算范围（含湿量%1 g/kg）";
 
 // Why a calculation stops; an empty message: the library's failure, already
 // reported through its sink.
@@ -67,10 +85,22 @@ struct Stop {
     QString message;
 };
 
+[[noreturn]] void refuse(const QString& text)
+{
+    throw Stop{text};
+}
+
 [[noreturn]] void refuse(const char* text)
 {
-    throw Stop{QString::fromUtf8(text)};
+    refuse(QString::fromUtf8(text));
 }
+
+QString shown(double value)
+{
+    return FormatNumber(value, QStringLiteral("0.00"));
+}
+
+constexpr double kGramsPerKilogram = 1000; // the chart's and the messages' g/kg
 
 bool humidityOutside(double RH)
 {
@@ -153,6 +183,8 @@ public:
             break;
         }
         checkFinite();
+        checkDirections();
+        checkStatesInRange();
         c_.points.Calculated = true;
         return c_;
     }
@@ -324,6 +356,8 @@ private:
         p_.dO = p_.dOs;
 
         p_.dL = (p_.dO * f_.G - p_.dN * f_.G2) / c_.GL;
+        if (!(p_.dL > 0))
+            refuse(QString::fromUtf8(kTreatedAirNotMoist).arg(shown(p_.dL * kGramsPerKilogram)));
         checked(lib_.StateFromD_RH(kCoilHumidity, p_.dL));
         p_.iL = s_.i;
         f_.tL = s_.t;
@@ -360,6 +394,71 @@ private:
             ok = ok && std::isfinite(row.value);
         if (!ok)
             refuse(kResultsOutOfRange);
+    }
+
+    // Each duty in the direction its process step treats the air: the coil
+    // cools (processes 1 and 3), the reheater heats (1, 2 and 4). The
+    // preheater heats by construction: it runs only when iWh ≥ iW.
+    void checkDirections() const
+    {
+        const TreatmentProcess process = in_.process;
+        const bool cooled = process == TreatmentProcess::PrimarySummer ||
+                            process == TreatmentProcess::SecondarySummer;
+        if (cooled && f_.Q0 < 0)
+            refuse(QString::fromUtf8(kMixtureBelowDewPoint).arg(shown(p_.iC), shown(p_.iL)));
+        if (f_.Qr >= 0)
+            return;
+        if (process == TreatmentProcess::SecondaryWinter)
+            refuse(
+                QString::fromUtf8(kSupplyBelowSecondaryMixture).arg(shown(p_.iOs), shown(p_.iO)));
+        // O and L share the supply moisture content: iO < iL means tO < tL.
+        refuse(QString::fromUtf8(kSupplyBelowDewPoint).arg(shown(f_.tO), shown(f_.tL)));
+    }
+
+    // Every point the chart view draws and lists must be a state the library
+    // describes: the view completes each from (d, i) with StateFromI_D, which
+    // zeroes a state beyond saturation or with negative moisture, and whose
+    // dew point is found only for vapour pressures of -50 to 100 ℃; the same
+    // bisection's range bounds the dry bulb. The library is asked on a silent
+    // instance of its own, so that its verdict shows no message.
+    void checkStatesInRange() const
+    {
+        ID_lib probe;
+        probe.AtmPressure = in_.pressure;
+        probe.PsychroCoefficient = kPsychroCoefficient;
+        const auto check = [&probe](const char* label, const char* meaning, double d, double i) {
+            const QString reason = outOfRangeReason(probe, d, i);
+            if (!reason.isEmpty())
+                refuse(QString::fromUtf8(kStateOutOfRange)
+                           .arg(QString::fromUtf8(label), QString::fromUtf8(meaning), reason));
+        };
+        check("W", "室外状态", p_.dW, p_.iW);
+        check("N", "室内状态", p_.dN, p_.iN);
+        if (p_.Kind == 2 || p_.Kind == 3)
+            check("W\"", "预热后的新风", p_.dW, p_.iWh);
+        check("C", "一次回风混合点", p_.dC, p_.iC);
+        check("L", "机器露点", p_.dL, p_.iL);
+        check("O", in_.process == TreatmentProcess::SecondaryWinter ? "二次回风混合点" : "送风状态",
+              p_.dO, p_.iO);
+        if (p_.Kind == 3 || p_.Kind == 4)
+            check("O\"", "送风状态", p_.dOs, p_.iOs);
+    }
+
+    // Empty when the library completes (d, i) to a state of its range.
+    static QString outOfRangeReason(ID_lib& probe, double d, double i)
+    {
+        const int before = probe.FailureCount();
+        const bool described = StateOfProcessPoint(probe, d, i);
+        const int failed = probe.FailureCount() - before;
+        const MoistAirState s = probe.CurrentState;
+        if (!described)
+            return QString::fromUtf8(kBeyondSaturation).arg(shown(d * kGramsPerKilogram), shown(i));
+        probe.SaturationTemperature(probe.SaturationPressure(s.t));
+        if (probe.FailureCount() - before != failed)
+            return QString::fromUtf8(kDryBulbOutOfRange).arg(shown(s.t));
+        if (failed)
+            return QString::fromUtf8(kVapourPressureOutOfRange).arg(shown(d * kGramsPerKilogram));
+        return {};
     }
 
     ID_lib& lib_;
@@ -453,6 +552,20 @@ TreatmentOutcome CalculateTreatment(ID_lib& lib, const TreatmentInputs& in)
     } catch (const Stop& stop) {
         return {std::nullopt, stop.message};
     }
+}
+
+bool StateOfProcessPoint(ID_lib& lib, double d, double i)
+{
+    // StateFromI_D leaves RH at 0 only for a state it zeroed or for dry air.
+    const auto zeroed = [&lib, d] { return lib.CurrentState.RH == 0 && d != 0; };
+    lib.StateFromI_D(d, i);
+    if (!zeroed())
+        return true;
+    // Far above the enthalpy's rounding (about 1e-14 kJ/kg) and far below
+    // what "0.00" shows: moves the dry bulb by 1e-9 K.
+    constexpr double kSaturationRounding = 1e-9; // kJ/kg
+    lib.StateFromI_D(d, i + kSaturationRounding);
+    return !zeroed();
 }
 
 std::array<ShownResult, kShownResultCount> ShownResults(const TreatmentCalculation& c)

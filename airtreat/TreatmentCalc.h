@@ -161,9 +161,21 @@ struct TreatmentOutcome {
 // else is written. Inputs that give no physical design (a humidity outside
 // 0–100, a supply temperature on the wrong side of the room, negative or
 // impossible air quantities, zero divisors) are refused with a message
-// naming the cause; a failure message of the library stops the calculation,
-// a warning does not.
+// naming the cause; so is a design whose process runs the wrong way (a
+// negative cooling or reheating duty: a supply below the machine dew point
+// wants cooling, not reheating) or whose drawn state points leave the range
+// the library describes (beyond saturation, a dry bulb or dew point outside
+// -50–100 ℃). A failure message of the library stops the calculation, a
+// warning does not.
 TreatmentOutcome CalculateTreatment(ID_lib& lib, const TreatmentInputs& in);
+
+// The whole state of a point of the process from its d (kg/kg) and i
+// (kJ/kg), left in lib.CurrentState as the chart view lists it:
+// StateFromI_D, except that a point on the saturation line (outdoor air with
+// tsW = tW), which the rounding of its enthalpy can put a hair beyond the
+// line, is completed on it. False for a point beyond saturation or with
+// negative moisture, which the library leaves at t = RH = ts = 0.
+bool StateOfProcessPoint(ID_lib& lib, double d, double i);
 
 // The thirteen results in the window's order (Edit10..Edit22) and units.
 struct ShownResult {

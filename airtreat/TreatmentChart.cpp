@@ -120,7 +120,7 @@ std::vector<StatePoint> TreatmentPointRecords(ID_lib& lib,
     for (const TreatmentChartStep& step : steps) {
         if (step.what != TreatmentChartStep::Point)
             continue;
-        lib.StateFromI_D(step.d, step.i);
+        StateOfProcessPoint(lib, step.d, step.i);
         const MoistAirState& s = lib.CurrentState;
         StatePoint record;
         record.No = step.name.toStdString();

@@ -53,10 +53,10 @@ std::vector<TreatmentChartStep> TreatmentChartSteps(const TreatmentResult& resul
 // (blue, width 1) in the steps' order, through the chart's mapping.
 void DrawTreatmentChart(QPainter& painter, const std::vector<TreatmentChartStep>& steps);
 
-// The point records, in the steps' order: for each point StateFromI_D(d, i)
-// and its CurrentState, with D = d × 1000 (g/kg) and I = i as they place the
-// point. Messages of a failed iteration go to lib's sink; the zeros it leaves
-// are recorded, as the library gives them.
+// The point records, in the steps' order: for each point
+// StateOfProcessPoint(d, i) and its CurrentState, with D = d × 1000 (g/kg) and I = i as they place
+// the point. Messages of a failed iteration go to lib's sink; the zeros it leaves are recorded, as
+// the library gives them.
 std::vector<StatePoint> TreatmentPointRecords(ID_lib& lib,
                                               const std::vector<TreatmentChartStep>& steps);
 

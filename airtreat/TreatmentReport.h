@@ -19,6 +19,12 @@ struct TreatmentReportValues {
     std::array<QString, kShownResultCount> results;
 };
 
+// The refusal of a report asked for after a press of "计算(&C)" that did not
+// complete: the result fields still hold an earlier calculation, which does
+// not belong to the inputs the block would report.
+inline constexpr char TreatmentReportStaleText[] =
+    "最近一次计算未能完成，结果栏中的数值不属于当前的输入，请修正输入并重新计算后再保存或打印！";
+
 // Rule, title, empty line, the value lines, rule.
 QStringList TreatmentSaveLines(const TreatmentReportValues& values);
 // Title, empty line, rule, the value lines, rule.

@@ -250,6 +250,8 @@ TreatmentInputs Form_Air_treat::readInputs() const
 
 void Form_Air_treat::Button_calClick()
 {
+    // Until this press completes, the results shown are not the inputs' own.
+    resultsStale_ = true;
     // An empty or non-numeric field ends here with its message (Guarded).
     const TreatmentInputs in = readInputs();
     const TreatmentOutcome outcome = CalculateTreatment(lib_, in);
@@ -262,6 +264,7 @@ void Form_Air_treat::Button_calClick()
     // Only a complete calculation becomes the result the chart view draws.
     result_ = outcome.calculation->points;
     showResults(in.process, *outcome.calculation);
+    resultsStale_ = false;
 }
 
 void Form_Air_treat::showResults(TreatmentProcess process, const TreatmentCalculation& calculation)
@@ -276,6 +279,8 @@ void Form_Air_treat::showResults(TreatmentProcess process, const TreatmentCalcul
 
 TreatmentReportValues Form_Air_treat::reportValues() const
 {
+    if (resultsStale_)
+        throw UserError(QString::fromUtf8(TreatmentReportStaleText));
     TreatmentReportValues v;
     v.process = selectedProcess();
     v.tW = Edit1->text();

@@ -84,6 +84,7 @@ private:
     TreatmentProcess selectedProcess() const;
     TreatmentInputs readInputs() const;
     void showResults(TreatmentProcess process, const TreatmentCalculation& calculation);
+    // The report block, refused while the results are stale.
     TreatmentReportValues reportValues() const;
 
     ID_lib& lib_;
@@ -95,4 +96,7 @@ private:
     std::array<QRadioButton*, 4> processes_{};
     std::array<QLineEdit*, kShownResultCount> results_{};
     std::unique_ptr<ReportActions> report_;
+    // The last press of "计算(&C)" did not complete: the result fields show
+    // an earlier calculation, not the inputs' one.
+    bool resultsStale_ = false;
 };

@@ -101,11 +101,14 @@ TEST(ProcessCli, PrintsTheWindowsFigures)
                 << args << " " << line.toStdString();
     }
 
-    // A library warning goes to standard error; the results still come.
+    // A library warning goes to standard error before the refusal it leads
+    // to: the outdoor state lies beyond saturation.
     const CliRun warned = Process("1 tW=34 tsW=35 tN=26 phiN=60 Q=10 W=3 tO=20");
-    EXPECT_EQ(warned.status, 0);
-    EXPECT_EQ(warned.err.trimmed(), QStringLiteral("湿球温度不能大于干球温度！"));
-    EXPECT_EQ(Shown(warned.out).size(), kShownResultCount);
+    EXPECT_EQ(warned.status, 2);
+    EXPECT_TRUE(
+        warned.err.startsWith(QStringLiteral("湿球温度不能大于干球温度！\n状态点W（室外状态）")))
+        << warned.err.toStdString();
+    EXPECT_EQ(warned.out, QString());
 }
 
 // One object per case, every figure and point at the core's full precision,
@@ -185,6 +188,56 @@ TEST(ProcessCli, CsvBatch)
     EXPECT_TRUE(cell(3, "error").contains(QStringLiteral("总送风量为负")));
 
     EXPECT_EQ(Process("--csv - --threads 1", csv).out, r.out);
+}
+
+// Designs whose process runs the wrong way or leaves the library's range:
+// the core gives no result and the refusal, the command exits 2 with the
+// same text on standard error and prints nothing.
+TEST(ProcessCli, ImpossibleDesignsAreRefused)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        // The supply lies between the 93 % dew point and saturation.
+        {"1 tW=34 tsW=28 tN=26 phiN=60 Q=10 W=3 tO=17 ratio=25",
+         "送风温度17.00℃低于机器露点温度17.53℃（再加热量为负）：此设计无需再热，而需将空气进一步"
+         "冷却，请提高送风温度或检查余热量和余湿量！"},
+        // A winter process under a cooling load.
+        {"2 tW=10 phiW=70 tN=20 phiN=50 Q=5 W=2 tO=15 ratio=25",
+         "送风温度15.00℃低于机器露点温度18.26℃（再加热量为负）：此设计无需再热，而需将空气进一步"
+         "冷却，请提高送风温度或检查余热量和余湿量！"},
+        {"4 tW=34 phiW=70 tN=26 phiN=60 Q=10 W=3 G=3000 GW=750 G1=1500",
+         "送风状态O\"的焓46.45 kJ/kg低于二次混合点O的焓48.98 kJ/kg（再加热量为负）：此设计无需"
+         "再热，而需冷却，请检查余热量、余湿量和风量！"},
+        // A heat loss so large that the supply would be at 608.67 ℃.
+        {"4 tW=-15 phiW=70 tN=20 phiN=50 Q=-500 W=2 G=3000 GW=1500 G1=1000",
+         "状态点O\"（送风状态）超出湿空气的计算范围：干球温度608.67℃超出-"
+         "50～100℃，请检查输入数据！"},
+        // Outdoor air so cool that the mixture lies below the coil's dew point.
+        {"1 tW=10 tsW=8 tN=26 phiN=60 Q=10 W=3 tO=20 ratio=80",
+         "一次回风混合点C的焓31.46 kJ/kg低于机器露点L的焓48.48 kJ/kg（制冷量为负）：此设计无需"
+         "冷却，而需加热，请检查室外参数、新风量和送风温度！"},
+        {"3 tW=10 tsW=8 tN=26 phiN=60 Q=10 W=3 tO=20 ratio=40",
+         "一次回风混合点C的焓38.72 kJ/kg低于机器露点L的焓46.96 kJ/kg（制冷量为负）：此设计无需"
+         "冷却，而需加热，请检查室外参数、新风量和送风温度！"},
+        // The humidified mixture at L's enthalpy beyond saturation.
+        {"4 tW=-15 phiW=70 tN=20 phiN=50 Q=-5 W=15 G=3000 GW=1500 G1=1000",
+         "状态点C（一次回风混合点）超出湿空气的计算范围：相对湿度超出0～100％（含湿量3.40 g/kg，"
+         "焓-10.32 kJ/kg），请检查输入数据！"},
+        // Too little treated air to take up the room's moisture.
+        {"4 tW=-15 phiW=70 tN=20 phiN=50 Q=-5 W=2 G=3000 GW=100 G1=0",
+         "经过处理的空气所需的含湿量为-12.74 g/kg，不大于0：二次回风带入的水分已多于送风所需，"
+         "无法确定机器露点，请检查余湿量和风量！"},
+    };
+    for (const auto& [args, message] : cases) {
+        SCOPED_TRACE(args);
+        ID_lib lib;
+        const TreatmentOutcome core = CalculateTreatment(lib, Inputs(args));
+        EXPECT_FALSE(core.calculation.has_value());
+        EXPECT_EQ(core.refusal, QString::fromUtf8(message));
+        const CliRun r = Process(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, QString());
+        EXPECT_EQ(r.err.trimmed(), QString::fromUtf8(message));
+    }
 }
 
 // Refusals exit 2 with the window's message (or the reason) on standard

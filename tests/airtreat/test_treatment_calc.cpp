@@ -2,6 +2,7 @@
 // intermediate values, the preheating boundary of the primary winter process,
 // the refusals, and the reading of the window's fields.
 #include "airtreat/TreatmentCalc.h"
+#include "airtreat/TreatmentChart.h"
 #include "app/Numbers.h"
 #include "psychro/ID_lib.h"
 
@@ -11,6 +12,7 @@
 
 #include <cmath>
 #include <map>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -266,17 +268,43 @@ TEST(TreatmentCalc, RefusalsGiveNoResult)
 }
 
 // A library warning is no failure: a wet bulb above the dry bulb is reported
-// and the calculation completes.
+// and the calculation goes on, but an outdoor state beyond saturation is no
+// state to draw, so the design is then refused for that point.
 TEST(TreatmentCalc, LibraryWarningDoesNotStop)
 {
     TreatmentInputs in = Summer(P::PrimarySummer);
     in.tsW = 35;
     Messages messages;
     const TreatmentOutcome out = Calculate(in, &messages);
-    EXPECT_TRUE(out.calculation.has_value()) << out.refusal.toStdString();
+    EXPECT_FALSE(out.calculation.has_value());
+    EXPECT_TRUE(out.refusal.startsWith(
+        QStringLiteral("状态点W（室外状态）超出湿空气的计算范围：相对湿度超出0～100％")))
+        << out.refusal.toStdString();
     ASSERT_EQ(messages.all.size(), 1u);
     EXPECT_EQ(messages.all[0].first, "湿球温度不能大于干球温度！");
     EXPECT_EQ(messages.all[0].second, ID_lib::MessageKind::Warning);
+}
+
+// Saturated outdoor air (wet bulb = dry bulb) is a state on the line, not
+// beyond it, however its enthalpy rounds: accepted, and listed by the view
+// at its own dry bulb and 100 %.
+TEST(TreatmentCalc, SaturatedOutdoorAirIsAState)
+{
+    ID_lib viewLib;
+    viewLib.AtmPressure = 101325;
+    viewLib.PsychroCoefficient = kPsychroCoefficient;
+    for (double t : {28.0, 30.0, 33.0, 34.0, 35.5}) {
+        SCOPED_TRACE(t);
+        TreatmentInputs in = Summer(P::PrimarySummer);
+        in.tW = in.tsW = t;
+        const TreatmentOutcome out = Calculate(in);
+        ASSERT_TRUE(out.calculation.has_value()) << out.refusal.toStdString();
+        const StatePoint w =
+            TreatmentPointRecords(viewLib, TreatmentChartSteps(out.calculation->points))[1];
+        ASSERT_EQ(w.No, "W");
+        EXPECT_NEAR(w.RH, 100, 1e-6);
+        EXPECT_NEAR(w.T, t, 1e-6);
+    }
 }
 
 // The window's reading: per group the empty test before any reading, in the
@@ -333,4 +361,82 @@ TEST(TreatmentCalc, ReadingTheFields)
     EXPECT_THROW(ReadAirFlows({"3000", "", "1500"}, in), UserError);
     ReadAirFlows({"3000", "750", "1500"}, in);
     EXPECT_EQ(in.G + in.GW + in.G1, 5250);
+}
+
+// Designs drawn at random over the ranges engineers enter, with a fixed seed:
+// every design the calculation accepts is physically consistent. Each duty
+// runs the way its process step treats the air, the air quantities are not
+// negative, and every point the chart view lists is a state of the library's
+// range, as the view itself completes it.
+TEST(TreatmentCalc, AcceptedDesignsArePhysical)
+{
+    std::mt19937 random(20261209);
+    const auto uniform = [&random](double lo, double hi) {
+        return lo + (hi - lo) * (random() / 4294967296.0);
+    };
+    ID_lib viewLib([](const std::string& text, ID_lib::MessageKind) {
+        ADD_FAILURE() << "the view's library reported " << text;
+    });
+    viewLib.AtmPressure = 101325;
+    viewLib.PsychroCoefficient = kPsychroCoefficient;
+
+    constexpr int kDesigns = 3000;
+    int accepted = 0;
+    for (int n = 0; n < kDesigns; ++n) {
+        TreatmentInputs in;
+        in.process = static_cast<P>(1 + random() % 4);
+        const bool summer = in.process == P::PrimarySummer || in.process == P::SecondarySummer;
+        if (summer) {
+            in.tW = uniform(24, 40);
+            in.tsW = in.tW - uniform(-1, 14);
+            in.tN = uniform(20, 28);
+            in.phiN = uniform(35, 75);
+            in.Q = uniform(-5, 60);
+            in.W = uniform(-2, 25);
+            in.tO = uniform(10, 26);
+        } else {
+            in.tW = uniform(-30, 20);
+            in.phiW = uniform(20, 100);
+            in.tN = uniform(15, 25);
+            in.phiN = uniform(25, 65);
+            in.Q = uniform(-40, 15);
+            in.W = uniform(-2, 15);
+            in.tO = uniform(18, 45);
+        }
+        in.freshAirEntry = random() % 2 ? FreshAirEntry::Ratio : FreshAirEntry::Quantity;
+        in.freshAir = in.freshAirEntry == FreshAirEntry::Ratio ? uniform(0, 100) : uniform(0, 6000);
+        in.G = uniform(500, 12000);
+        in.GW = in.G * uniform(0.02, 0.7);
+        in.G1 = (in.G - in.GW) * uniform(0, 1);
+
+        const TreatmentOutcome out = Calculate(in);
+        if (!out.calculation)
+            continue;
+        ++accepted;
+        SCOPED_TRACE(testing::Message()
+                     << "design " << n << ", process " << static_cast<int>(in.process));
+        const TreatmentFigures& f = out.calculation->figures;
+        EXPECT_GT(f.G, 0);
+        EXPECT_GE(f.GW, 0);
+        EXPECT_GE(f.G1, 0);
+        EXPECT_GE(f.G2, 0);
+        EXPECT_GE(f.m, 0);
+        EXPECT_LE(f.m, 1);
+        // Each duty is 0 where its process has none.
+        EXPECT_GE(f.Q0, 0) << "cooling";
+        EXPECT_GE(f.Qp, 0) << "preheating";
+        EXPECT_GE(f.Qr, 0) << "reheating";
+        for (const StatePoint& point :
+             TreatmentPointRecords(viewLib, TreatmentChartSteps(out.calculation->points))) {
+            EXPECT_GT(point.RH, 0) << point.No;
+            EXPECT_LE(point.RH, 100) << point.No;
+            EXPECT_GE(point.T, -50) << point.No;
+            EXPECT_LE(point.T, 100) << point.No;
+        }
+        if (HasFailure())
+            break; // one design's faults are enough to read
+    }
+    // Both verdicts are common over these ranges, so the sweep tests something.
+    EXPECT_GT(accepted, kDesigns / 5);
+    EXPECT_LT(accepted, kDesigns * 4 / 5);
 }

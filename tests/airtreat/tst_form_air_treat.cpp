@@ -1,5 +1,6 @@
 // The air treatment calculator and its air-flow dialog driven through their
 // widgets, headless.
+#include "airtreat/TreatmentReport.h"
 #include "airtreat/Unit_Air_treat.h"
 #include "airtreat/Unit_G.h"
 #include "app/HelpWindow.h"
@@ -9,6 +10,7 @@
 #include "support/PdfText.h" // ReadGbkLines
 #include "support/ScriptedPrompts.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -278,6 +280,11 @@ private slots:
             << 1 << 7 << "30" << QStringList() << "送风温度";
         QTest::newRow("ratio above 100") << 1 << 8 << "120" << QStringList() << "新风比";
         QTest::newRow("zero heat") << 2 << 5 << "0" << QStringList() << "余热量";
+        QTest::newRow("supply below the machine dew point")
+            << 1 << 7 << "17" << QStringList() << "送风温度17.00℃低于机器露点温度17.53℃";
+        QTest::newRow("supply beyond the library's range")
+            << 4 << 5 << "-500" << QStringList{"3000", "1500", "1000"}
+            << "状态点O\"（送风状态）超出湿空气的计算范围";
         QTest::newRow("air-flow dialog incomplete")
             << 4 << -1 << "" << QStringList{"3000", "", "1500"}
             << "请输入二次回风冬季处理过程的风量！";
@@ -311,6 +318,16 @@ private slots:
         TreatmentResult expected = before;
         expected.Calculated = false;
         QVERIFY(fieldsOf(form_->result()) == fieldsOf(expected));
+
+        // The report would put the earlier results beside these inputs: refused.
+        const QString path =
+            dir_.filePath(QString::fromUtf8(QTest::currentDataTag()) + QStringLiteral(".txt"));
+        prompts_->saveAnswers << path;
+        QTest::mouseClick(form_->Button_new, Qt::LeftButton);
+        QTest::mouseClick(form_->Button_save, Qt::LeftButton);
+        QCOMPARE(prompts_->errors.size(), 2);
+        QCOMPARE(prompts_->errors[1], QString::fromUtf8(TreatmentReportStaleText));
+        QCOMPARE(QFileInfo(path).size(), 0);
     }
 
     // The printed report reads back exactly as the saved block has it, in

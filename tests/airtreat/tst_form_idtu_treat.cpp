@@ -7,7 +7,6 @@
 #include "airtreat/Unit_G.h"
 #include "airtreat/Unit_IDTu_Treat.h"
 #include "app/DataDir.h"
-#include "shell/DataSeeds.h"
 #include "app/Gbk.h"
 #include "app/Numbers.h"
 #include "app/ReportPrinter.h"
@@ -18,6 +17,7 @@
 #include "psychro/ID_lib.h"
 #include "psychro/Unit_atm.h"
 #include "psychro/Unit_wea.h"
+#include "shell/DataSeeds.h"
 #include "support/PdfText.h"
 #include "support/ScriptedPrompts.h"
 
@@ -174,6 +174,53 @@ private slots:
         QCOMPARE(prompts_->errors, QStringList({"请首先进行湿空气处理过程计算！"}));
         QVERIFY(form_->picture() == before);
         QCOMPARE(form_->pointTable().recordCount(), 0);
+    }
+
+    // An impossible design refused in the calculator after a complete one
+    // leaves that one to draw: the same picture and the same records, nothing
+    // of the refused design.
+    void refusedDesignDrawsNothingNew()
+    {
+        Form_Air_treat calculator(*lib_, result_);
+        Form_G airFlows;
+        calculator.useDialogs(*atm_, airFlows);
+        calculator.show();
+        const QStringList fields{"34", "28", "", "26", "60", "10", "3", "20", "25"};
+        const QList<QLineEdit*> edits{calculator.Edit1, calculator.Edit2, calculator.Edit3,
+                                      calculator.Edit4, calculator.Edit5, calculator.Edit6,
+                                      calculator.Edit7, calculator.Edit8, calculator.Edit9};
+        for (int k = 0; k < edits.size(); ++k)
+            edits[k]->setText(fields[k]);
+        QTest::mouseClick(calculator.Button_cal, Qt::LeftButton);
+        QCOMPARE(prompts_->errors, QStringList());
+        drawProcess();
+        const TreatmentResult first = result_;
+        // A second press draws the same process over the first.
+        QImage drawnTwice = form_->picture().copy();
+        {
+            QPainter painter(&drawnTwice);
+            DrawTreatmentChart(painter, TreatmentChartSteps(first));
+        }
+        const std::vector<StatePoint> listed = ReadPoints(form_->pointTable());
+        QCOMPARE(names(), QStringList({"N", "W", "C", "L", "O"}));
+
+        calculator.Edit8->setText(QStringLiteral("17")); // below its 17.53 ℃ dew point
+        QTest::mouseClick(calculator.Button_cal, Qt::LeftButton);
+        QCOMPARE(prompts_->errors.size(), 1);
+        QVERIFY2(prompts_->errors[0].contains(QStringLiteral("低于机器露点温度")),
+                 qPrintable(prompts_->errors[0]));
+        prompts_->errors.clear();
+        drawProcess();
+        QCOMPARE(prompts_->errors, QStringList());
+        QVERIFY(form_->picture() == drawnTwice);
+        const std::vector<StatePoint> after = ReadPoints(form_->pointTable());
+        QCOMPARE(after.size(), listed.size());
+        for (size_t k = 0; k < after.size(); ++k) {
+            QCOMPARE(after[k].No, listed[k].No);
+            QCOMPARE(after[k].D, listed[k].D);
+            QCOMPARE(after[k].I, listed[k].I);
+            QCOMPARE(after[k].T, listed[k].T);
+        }
     }
 
     // Each kind's points in the list, and on the picture exactly the marks,
