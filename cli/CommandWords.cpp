@@ -8,18 +8,18 @@ bool CommandWords::has(const char* optionOrFlag) const
     return options.contains(word) || flags.contains(word);
 }
 
-CommandWords ParseCommandWords(const QStringList& args, const CommandWordsSpec& spec)
+CommandWords ParseCommandWords(const QStringList& args, const CommandGrammar& grammar)
 {
     CommandWords out;
     for (qsizetype k = 0; k < args.size(); ++k) {
         const QString& word = args[k];
-        if (spec.flags.contains(word)) {
+        if (grammar.flags.contains(word)) {
             if (out.flags.contains(word))
                 throw UserError(QStringLiteral("选项 %1 给出了两次").arg(word));
             out.flags << word;
             continue;
         }
-        if (spec.options.contains(word)) {
+        if (grammar.options.contains(word)) {
             if (out.options.contains(word))
                 throw UserError(QStringLiteral("选项 %1 给出了两次").arg(word));
             if (k + 1 >= args.size())
@@ -33,19 +33,19 @@ CommandWords ParseCommandWords(const QStringList& args, const CommandWordsSpec& 
         const qsizetype eq = word.indexOf(QLatin1Char('='));
         if (eq >= 0) {
             const QString key = word.left(eq).toLower();
-            if (spec.keys.contains(key)) {
+            if (grammar.keys.contains(key)) {
                 if (out.given.contains(key))
                     throw UserError(QStringLiteral("参数 %1 给出了两次").arg(word.left(eq)));
                 out.given.insert(key, word.mid(eq + 1));
                 out.keys << key;
                 continue;
             }
-        } else if (spec.positional && !word.startsWith(QLatin1String("--"))) {
+        } else if (grammar.positional && !word.startsWith(QLatin1String("--"))) {
             out.positional << word;
             continue;
         }
         throw UserError(QStringLiteral("无法识别的参数: %1（见 ventacalc-cli %2 --help）")
-                            .arg(QuotedInput(word), QLatin1String(spec.command)));
+                            .arg(QuotedInput(word), QLatin1String(grammar.command)));
     }
     return out;
 }

@@ -8,7 +8,7 @@
 #include <QString>
 #include <QStringList>
 
-struct CommandWordsSpec {
+struct CommandGrammar {
     const char* command = ""; // for the message of an unknown word
     QStringList keys;         // key=value parameters, lower case (keys match in any case)
     QStringList options;      // "--csv", ...: take the next word as their value
@@ -28,7 +28,7 @@ struct CommandWords {
 
 // Throws UserError naming the word: unknown, given twice, an option at the
 // end without its value, an option with an empty value.
-CommandWords ParseCommandWords(const QStringList& args, const CommandWordsSpec& spec);
+CommandWords ParseCommandWords(const QStringList& args, const CommandGrammar& grammar);
 
 // The batch commands' rules: --threads only with --csv; --csv and --json not
 // together (a batch writes CSV); --json and --xlsx not together (a workbook
