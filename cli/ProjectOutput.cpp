@@ -81,6 +81,13 @@ int RunProjectCommand(const ProjectCommand& command, const QString& projectPath,
         RecordTableStore table(*command.declaration);
         table.setPath(ProjectTablePath(projectPath));
         table.open();
+        if (command.checkRecords) {
+            try {
+                command.checkRecords(table);
+            } catch (const UserError& e) {
+                return Refuse(io, e.text());
+            }
+        }
         if (write) {
             write(xlsxPath, table, ProjectFileName(projectPath));
             return ExitOk;

@@ -19,10 +19,13 @@ struct ProjectCommand {
     using Writer = std::function<void(const QString& xlsx, const RecordTableStore& table,
                                       const QString& projectFileName)>;
     std::function<Writer(const QStringList& lines)> workbook;
+    // Refuses (UserError) a table whose records no calculation stores,
+    // before they are listed or written.
+    std::function<void(const RecordTableStore& table)> checkRecords;
 };
 
 // Exit statuses as the other commands': 2 for a project file that is no
-// project or settings the workbook cannot use, 1 for a file that cannot be
-// read or written.
+// project, settings the workbook cannot use or a segment table whose records
+// checkRecords refuses, 1 for a file that cannot be read or written.
 int RunProjectCommand(const ProjectCommand& command, const QString& projectPath,
                       const QString& xlsxPath, bool json, CliIo& io);
