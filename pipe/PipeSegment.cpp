@@ -4,7 +4,9 @@
 #include "app/Numbers.h"
 #include "pipe/WaterFriction.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <numbers>
 
@@ -228,8 +230,10 @@ size_t sizeForDiameter(const std::vector<PipeSize>& sizes, double D)
     if (D >= sizes.back().Di)
         return sizes.size() - 1;
     size_t i = 1;
-    while (!(D < sizes[i].Di))
+    while (i < sizes.size() && !(D < sizes[i].Di))
         ++i;
+    if (i == sizes.size()) // a diameter that is no number among them
+        return sizes.size() - 1;
     const double larger = std::fabs(sizes[i].Di - D) / D;
     const double smaller = std::fabs(sizes[i - 1].Di - D) / D;
     return larger > smaller ? i - 1 : i;
@@ -242,8 +246,12 @@ size_t sizeForDiameter(const std::vector<PipeSize>& sizes, double D)
 // nominal sizes still gives the nearest and the smallest sufficient size.
 std::vector<PipeSize> byInnerDiameter(std::vector<PipeSize> sizes)
 {
+    // A diameter that is no number goes last, so that the order stays strict.
+    const auto key = [](const PipeSize& size) {
+        return std::isnan(size.Di) ? std::numeric_limits<double>::infinity() : size.Di;
+    };
     std::stable_sort(sizes.begin(), sizes.end(),
-                     [](const PipeSize& a, const PipeSize& b) { return a.Di < b.Di; });
+                     [&](const PipeSize& a, const PipeSize& b) { return key(a) < key(b); });
     return sizes;
 }
 
