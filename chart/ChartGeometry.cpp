@@ -1,11 +1,21 @@
 #include "chart/ChartGeometry.h"
 
+#include "app/Numbers.h"
+
 #include <cmath>
 
 namespace
 {
 constexpr double kFarOutside = 1e6; // pixels; well beyond any image, well inside int
 } // namespace
+
+void CheckChartPressure(double pressure)
+{
+    if (!(pressure >= LowestChartPressure && pressure <= HighestChartPressure))
+        throw UserError(QStringLiteral("大气压力超出焓湿图的范围，应在%1～%2Pa之间！")
+                            .arg(LowestChartPressure, 0, 'f', 0)
+                            .arg(HighestChartPressure, 0, 'f', 0));
+}
 
 int TruncPixel(double v)
 {

@@ -44,6 +44,16 @@ public:
     static ChartState PixelToState(int x, int y);
 };
 
+// The local pressures (Pa) the chart is drawn at: from the highest summits
+// (about 33 kPa) to deep mines. Within them every line of the grid is
+// computed by the moist-air library and stays inside the frame; at 10 kPa the
+// humidity curves already run out below it, and far outside the library
+// fails.
+inline constexpr double LowestChartPressure = 30000;
+inline constexpr double HighestChartPressure = 150000;
+// Throws UserError for a pressure outside them.
+void CheckChartPressure(double pressure);
+
 // Truncates a pixel coordinate toward zero. Non-finite or absurdly large
 // values (a typed state far off the chart) are held at ±1e6, which is still
 // far outside any image, so that drawing stays defined.

@@ -152,6 +152,7 @@ bool ChartPressureUsable(QWidget* window, const Form_atm& atm, ID_lib& lib)
     bool usable = false;
     Guarded(window, [&] {
         atm.applyTo(lib);
+        CheckChartPressure(lib.AtmPressure);
         usable = true;
     });
     return usable;

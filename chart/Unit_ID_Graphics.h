@@ -63,8 +63,9 @@ void SetUpPointGrid(QTableView* grid, TableGridModel* model);
 void ShowReadout(const ChartReadout& readout, QLineEdit* i, QLineEdit* d, QLineEdit* t,
                  QLineEdit* RH, QLineEdit* ts);
 // Applies the local pressure to lib before a showing draws. A text that is no
-// number, or a pressure of zero or below, is reported in the general error
-// box over window and gives false: nothing is then drawn or stored at a
+// number, or a pressure of zero or below or outside the chart's range
+// (CheckChartPressure), is reported in the general error box over window and
+// gives false: nothing is then drawn or stored at a
 // pressure other than the one typed.
 bool ChartPressureUsable(QWidget* window, const Form_atm& atm, ID_lib& lib);
 // The point report to a text file: the save dialog ("保存文件", *.TXT), then
@@ -126,7 +127,7 @@ public:
     struct PanelLayout;
 
     // Showing reads the local pressure first: a text that is no number (or
-    // a pressure of zero or below) is reported and the window is not shown,
+    // a pressure outside the chart's range) is reported and the window is not shown,
     // so nothing is drawn or stored at a pressure other than the one typed.
     // exec() then returns Rejected at once.
     void setVisible(bool visible) override;

@@ -7,6 +7,7 @@
 #include "chart/ChartDisplayList.h"
 #include "chart/ChartDrawing.h"
 #include "chart/ChartExport.h"
+#include "chart/ChartGeometry.h"
 #include "chart/PointTable.h"
 #include "cli/CommandWords.h"
 #include "cli/Commands.h"
@@ -30,7 +31,8 @@ const char* const kHelp =
     "  --out FILE     输出文件；格式由扩展名决定: .png 图片，.svg 矢量图形，.pdf 一页\n"
     "                 PDF文档（矢量，文字仍为文字）。文件先写到同目录下的临时文件，\n"
     "                 写完后再替换，失败时原有文件不变\n"
-    "  --pressure PA  当地大气压 (Pa)，默认 101325；图中按给出的文字标注\n"
+    "  --pressure PA  当地大气压 (Pa)，默认 101325，须在30000～150000之间；图中按给出\n"
+    "                 的文字标注\n"
     "  --points FILE  画上状态点文件（焓湿图窗口保存的 .DB 文件）中的各点和点名，\n"
     "                 与窗口打开状态点文件时画出的相同；文件不会被修改\n"
     "  --process N    画上空气处理过程 N（1～4）的状态点和处理过程线，与“处理过程图”\n"
@@ -42,9 +44,9 @@ const char* const kHelp =
     "  --scale N      PNG图片的放大倍数，1～4 的整数，默认 2（825×562 像素的 N 倍）\n"
     "\n"
     "成功时标准输出没有内容。扩展名不是 .png、.svg、.pdf，缺少 --out，大气压或处理\n"
-    "过程的参数被拒绝，或 --scale 用于PNG以外的文件时，在标准错误输出给出提示并以\n"
-    "状态 2 退出；状态点文件无法读取或输出文件无法写入时以状态 1 退出。计算库的警告\n"
-    "写到标准错误输出，图照常写出。\n"
+    "过程的参数被拒绝，--scale 用于PNG以外的文件，或画图时计算库报告计算失败时，在\n"
+    "标准错误输出给出提示、不写出文件并以状态 2 退出；状态点文件无法读取或输出文件\n"
+    "无法写入时以状态 1 退出。处理过程的警告写到标准错误输出，图照常写出。\n"
     "\n"
     "例: ventacalc-cli chart --out chart.svg --zones\n"
     "    ventacalc-cli chart --out points.png --points 工程.DB --scale 3\n"
@@ -123,6 +125,7 @@ int run(const QStringList& args, CliIo& io)
         }
         ID_lib lib;
         ApplyPressureText(lib, a.pressure);
+        CheckChartPressure(lib.AtmPressure);
         list.reset(lib, a.pressure);
         list.setZonesShown(a.zones);
         if (a.process) {
@@ -161,8 +164,12 @@ int run(const QStringList& args, CliIo& io)
         list.append([steps](QPainter& p) { DrawTreatmentChart(p, steps); });
     }
 
-    // The grid's messages (a pressure far off the library's range) are
-    // warnings: the chart is written all the same.
+    // A grid the library could not compute is no chart: drawn once first,
+    // so that nothing is written when it fails.
+    QStringList failures;
+    ChartImageAt(list, kLeastPngScale, &failures);
+    if (!failures.isEmpty())
+        return Refuse(io, failures.join(QLatin1Char('\n')));
     try {
         for (const QString& warning : WriteChartFile(a.out, list, format, scale))
             io.err << warning << "\n";

@@ -29,13 +29,13 @@ const char* const kHelp =
     "计算”窗口的“计算和保存”相同（不写入管段表）。\n"
     "\n"
     "参数（任意顺序，参数名不分大小写）:\n"
-    "  G      风量 (m³/h)，不能小于0\n"
-    "  DN     圆形风管直径 (mm)，须大于2，最多6个字符；计算时减去2mm管壁\n"
-    "  W, H   矩形风管的宽度和高度 (mm)，代替 DN，各须大于2，最多6个字符；\n"
-    "         各减去2mm管壁后按当量直径 2ab/(a+b) 计算比摩阻\n"
-    "  L      管段长度 (m)，不能小于0\n"
-    "  xi     局部阻力系数；与 n 同时给出（只给出一个时拒绝）\n"
-    "  n      局部阻力数量\n"
+    "  G      风量 (m³/h)，0～1000000\n"
+    "  DN     圆形风管直径 (mm)，须大于2、不大于10000，最多6个字符；计算时减去2mm管壁\n"
+    "  W, H   矩形风管的宽度和高度 (mm)，代替 DN，各须大于2、不大于10000，最多6个\n"
+    "         字符；各减去2mm管壁后按当量直径 2ab/(a+b) 计算比摩阻\n"
+    "  L      管段长度 (m)，0～100000\n"
+    "  xi     局部阻力系数，0～1000；与 n 同时给出（只给出一个时拒绝）\n"
+    "  n      局部阻力数量，0～1000 的整数\n"
     "  jz     局部阻力类型名称，仅作记录，最多16个字符\n"
     "  rho    空气密度 (kg/m³)，默认 1.204，须大于0\n"
     "  nu     空气运动粘滞系数 (m²/s)，默认 0.00001506，须大于0\n"
@@ -53,7 +53,8 @@ const char* const kHelp =
     "                  并行计算，输出保持输入的顺序。\n"
     "  --threads N     批量计算所用的线程数，默认为处理器核数\n"
     "  --project FILE  风管阻力工程（.dzl 及其旁边的同名 .DB 管段表）: 按管段表的列标题和\n"
-    "                  显示格式列出各管段，每段一行；与 --json 一起时输出JSON数组\n"
+    "                  显示格式列出各管段，每段一行；与 --json 一起时输出JSON数组。\n"
+    "                  管段表中有计算不会存入的数值（非有限数、负数、超出范围）时拒绝\n"
     "  --xlsx OUT      与 --project 一起: 写出与窗口“输出到Excel”相同的计算结果表（空气\n"
     "                  参数取自工程文件），已有的文件被替换\n"
     "\n"
@@ -154,6 +155,7 @@ int runProject(const CommandWords& words, CliIo& io)
     ProjectCommand command;
     command.declaration = &DuctSegmentTableDeclaration();
     command.lineCount = DuctProjectLineCount;
+    command.checkRecord = &CheckDuctSegmentRecord;
     command.workbook = [](const QStringList& lines) -> ProjectCommand::Writer {
         const AirProperties air = DuctProjectFromLines(lines);
         return [air](const QString& xlsx, const RecordTableStore& table,

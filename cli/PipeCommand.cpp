@@ -38,18 +38,18 @@ const char* const kHelp =
     "\n"
     "参数（任意顺序，参数名不分大小写）:\n"
     "  type   管道类型，须为管道库 pipe.dat 中的名称，如 焊接钢管(GB3092)\n"
-    "  t1     供水温度 (℃)，默认 95\n"
-    "  t2     回水温度 (℃)，默认 70；平均水温须在0～100℃之间\n"
-    "  G      流量 (m³/h)，须大于0\n"
-    "  Q      热负荷 (W)，代替 G，须大于0，供回水温度不能相同\n"
+    "  t1     供水温度 (℃)，默认 95，须在0～200℃之间\n"
+    "  t2     回水温度 (℃)，默认 70，须在0～200℃之间；平均水温须在0～100℃之间\n"
+    "  G      流量 (m³/h)，须大于0、不大于100000\n"
+    "  Q      热负荷 (W)，代替 G，须大于0、不大于10000000000，供回水温度不能相同\n"
     "  DN     按公称直径 (mm) 选管，须为该管道类型的管径之一\n"
     "  v      按流速 (m/s) 选管: 取内径与所需直径相对偏差最小的管径，偏差相同时取大者\n"
     "  auto   自动选取管径（不给出 DN 和 v 时亦然）: 按管径从小到大，取比摩阻小于\n"
     "         Rmax 的第一个管径，都不满足时取最大管径\n"
-    "  Rmax   自动选取管径的最大比摩阻 (Pa/m)，默认 200\n"
-    "  L      管段长度 (m)，不能小于0\n"
-    "  jz     局部阻力类型，为局部阻力系数表 JZ_pipe.DB 中的名称（表中没有时系数为0）\n"
-    "  n      局部阻力数量；n=0 时不计局部阻力\n"
+    "  Rmax   自动选取管径的最大比摩阻 (Pa/m)，默认 200，须大于0\n"
+    "  L      管段长度 (m)，0～100000\n"
+    "  jz     局部阻力类型，须为局部阻力系数表 JZ_pipe.DB 中的名称\n"
+    "  n      局部阻力数量，0～1000 的整数；n=0 时不计局部阻力\n"
     "  no     管段编号，默认 1，最多12个字符\n"
     "\n"
     "选项:\n"
@@ -66,7 +66,8 @@ const char* const kHelp =
     "                  核上并行计算，输出保持输入的顺序。\n"
     "  --threads N     批量计算所用的线程数，默认为处理器核数\n"
     "  --project FILE  水管道阻力工程（.gzl 及其旁边的同名 .DB 管段表）: 按管段表的列标题\n"
-    "                  和显示格式列出各管段，每段一行；与 --json 一起时输出JSON数组\n"
+    "                  和显示格式列出各管段，每段一行；与 --json 一起时输出JSON数组。\n"
+    "                  管段表中有计算不会存入的数值（非有限数、负数、超出范围）时拒绝\n"
     "  --xlsx OUT      与 --project 一起: 写出与窗口“输出到Excel”相同的计算结果表，水的\n"
     "                  参数按工程文件中的管道类型和供回水温度求得；已有的文件被替换\n"
     "\n"
@@ -243,6 +244,7 @@ int runProject(const CommandWords& words, CliIo& io)
     ProjectCommand command;
     command.declaration = &PipeSegmentTableDeclaration();
     command.lineCount = PipeProjectLineCount;
+    command.checkRecord = &CheckPipeSegmentRecord;
     command.workbook = [&data](const QStringList& lines) -> ProjectCommand::Writer {
         PipeWorkbookHeading heading;
         heading.settings = PipeProjectFromLines(lines);

@@ -23,6 +23,28 @@ QString padded(const QString& text, int width)
 struct OutputLost {
 };
 
+// A record that the command's check refuses: nothing has been printed yet.
+struct RecordRefused {
+    QString text;
+};
+
+using RecordCheck = std::function<void(const RecordTableStore::Record&, size_t position)>;
+
+// The first of the two reads: every record checked, then given to visit.
+void checkEach(RecordTableStore& table, const RecordCheck& check,
+               const std::function<void(const RecordTableStore::Record&)>& visit)
+{
+    size_t position = 0;
+    table.scan([&](const RecordTableStore::Record& record) {
+        try {
+            check(record, position++);
+        } catch (const UserError& e) {
+            throw RecordRefused{e.text()};
+        }
+        visit(record);
+    });
+}
+
 // Every so many records a listing checks that its output still arrives.
 constexpr qint64 kRecordsBetweenOutputChecks = 4096;
 
@@ -43,7 +65,7 @@ void printEach(CliIo& io, RecordTableStore& table,
 
 // The grid's titles over one line per segment, the values as the grid shows
 // them, columns two spaces apart.
-void printTable(CliIo& io, RecordTableStore& table)
+void printTable(CliIo& io, RecordTableStore& table, const RecordCheck& check)
 {
     const QList<FieldDeclaration>& fields = table.declaration().fields;
     const auto rowOf = [&](const RecordTableStore::Record& record) {
@@ -68,17 +90,17 @@ void printTable(CliIo& io, RecordTableStore& table)
     for (const FieldDeclaration& field : fields)
         titles << field.title.trimmed();
     widen(titles);
-    table.scan([&](const RecordTableStore::Record& record) { widen(rowOf(record)); });
+    checkEach(table, check, [&](const RecordTableStore::Record& record) { widen(rowOf(record)); });
     printRow(titles);
     printEach(io, table, [&](const RecordTableStore::Record& record) { printRow(rowOf(record)); });
 }
 
-void printJson(CliIo& io, RecordTableStore& table)
+void printJson(CliIo& io, RecordTableStore& table, const RecordCheck& check)
 {
     QStringList names;
     for (const FieldDeclaration& field : table.declaration().fields)
         names << field.name;
-    table.scan([](const RecordTableStore::Record&) {});
+    checkEach(table, check, [](const RecordTableStore::Record&) {});
     io.out << "[";
     bool first = true;
     printEach(io, table, [&](const RecordTableStore::Record& record) {
@@ -112,15 +134,27 @@ int RunProjectCommand(const ProjectCommand& command, const QString& projectPath,
     try {
         RecordTableStore table(*command.declaration);
         table.setPath(ProjectTablePath(projectPath));
+        const RecordCheck check = [&](const RecordTableStore::Record& record, size_t position) {
+            if (command.checkRecord)
+                command.checkRecord(table, record, position);
+        };
         if (write) {
             table.open();
+            try {
+                for (size_t r = 0; r < table.records().size(); ++r)
+                    check(table.records()[r], r);
+            } catch (const UserError& e) {
+                return Refuse(io, e.text());
+            }
             write(xlsxPath, table, ProjectFileName(projectPath));
             return ExitOk;
         }
         if (json)
-            printJson(io, table);
+            printJson(io, table, check);
         else
-            printTable(io, table);
+            printTable(io, table, check);
+    } catch (const RecordRefused& refused) {
+        return Refuse(io, refused.text);
     } catch (const UserError& e) {
         io.err << e.text() << "\n";
         return ExitFailure;

@@ -19,10 +19,16 @@ struct ProjectCommand {
     using Writer = std::function<void(const QString& xlsx, const RecordTableStore& table,
                                       const QString& projectFileName)>;
     std::function<Writer(const QStringList& lines)> workbook;
+    // Refuses (UserError) a record of the table, at its position from 0,
+    // that no calculation stores; every record is checked before any is
+    // listed or written.
+    std::function<void(const RecordTableStore& table, const RecordTableStore::Record& record,
+                       size_t position)>
+        checkRecord;
 };
 
 // Exit statuses as the other commands': 2 for a project file that is no
-// project or settings the workbook cannot use, 1 for a file that cannot be
-// read or written.
+// project, settings the workbook cannot use or a segment table whose records
+// checkRecord refuses, 1 for a file that cannot be read or written.
 int RunProjectCommand(const ProjectCommand& command, const QString& projectPath,
                       const QString& xlsxPath, bool json, CliIo& io);

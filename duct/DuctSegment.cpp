@@ -17,6 +17,20 @@ constexpr double kMmPerM = 1000;
 // outside of the duct, the air flows inside.
 constexpr double kWall = 2;
 
+// Bounds of the typed quantities, far beyond any duct network but small
+// enough that every result stays a number the table and the workbook show in
+// full: a million m³/h (the six digits of the flow column), a duct of 10 m
+// across, a 100 km segment, ξ up to 1000 and a thousand fittings of one kind.
+constexpr double kLargestFlow = 1e6;    // m³/h
+constexpr double kLargestSize = 10000;  // mm
+constexpr double kLongestSegment = 1e5; // m
+constexpr double kLargestCoefficient = 1000;
+constexpr double kMostFittings = 1000;
+// Every number of a segment stays below a billion in size: nine digits before
+// the point, so the grid, the listings and the workbook's cells of 20
+// characters show it whole in its pattern.
+constexpr double kLargestShown = 1e9;
+
 const char* const kCalculationFailed = "计算失败！";
 
 // A refusal ends the calculation with its message and nothing computed.
@@ -56,22 +70,59 @@ void checkLengths(const DuctSegmentInputs& in)
         refuse(QStringLiteral("局部阻力类型名称不能超过%1个字符！").arg(DuctFittingNameSize));
 }
 
-double notNegative(const QString& text, const QString& message)
+// The number of a field that may not be negative nor above `largest`;
+// `field` names it in the messages ("管段长度"), `largestText` is the bound
+// with its unit as they show it.
+double bounded(const QString& text, const QString& field, double largest, const char* largestText)
 {
     const double value = ParseNumber(text);
     if (value < 0)
-        refuse(message);
+        refuse(QStringLiteral("%1不能小于0！").arg(field));
+    if (value > largest)
+        refuse(QStringLiteral("%1不能大于%2！").arg(field, QString::fromUtf8(largestText)));
     return value;
 }
 
-// A nominal size (mm) less the wall, in m; 2 mm or less leaves no duct.
-double inside(const QString& text)
+// Why a size text (mm) is no duct, or nothing: 2 mm or less leaves no duct.
+QString sizeFault(const QString& text)
 {
     const double size = ParseNumber(text);
     if (!(size > kWall))
-        refuse(QStringLiteral("风管尺寸必须大于2mm！"));
-    return (size - kWall) / kMmPerM;
+        return QStringLiteral("风管尺寸必须大于2mm！");
+    if (size > kLargestSize)
+        return QStringLiteral("风管尺寸不能大于10000mm！");
+    return {};
 }
+
+// A nominal size (mm) less the wall, in m.
+double inside(const QString& text)
+{
+    if (const QString fault = sizeFault(text); !fault.isEmpty())
+        refuse(fault);
+    return (ParseNumber(text) - kWall) / kMmPerM;
+}
+
+bool shownInFull(double value)
+{
+    return std::isfinite(value) && std::fabs(value) < kLargestShown;
+}
+
+// A number field's grid title, as messages name it.
+QString titleOf(const char* field)
+{
+    const TableDeclaration& table = DuctSegmentTableDeclaration();
+    return table.fields[table.indexOf(QString::fromLatin1(field))].title.trimmed();
+}
+
+struct NumberField {
+    const char* name;
+    double DuctSegment::*member;
+};
+constexpr NumberField kNumberFields[] = {
+    {"G", &DuctSegment::G},       {"V", &DuctSegment::V},       {"Pm", &DuctSegment::Pm},
+    {"L", &DuctSegment::L},       {"JZ_K", &DuctSegment::JZ_K}, {"JZ_N", &DuctSegment::JZ_N},
+    {"ZL_y", &DuctSegment::ZL_y}, {"ZL_j", &DuctSegment::ZL_j}, {"ZL_z", &DuctSegment::ZL_z},
+};
 
 DuctSegment calculate(const DuctSegmentInputs& in, const AirProperties& air)
 {
@@ -80,7 +131,7 @@ DuctSegment calculate(const DuctSegmentInputs& in, const AirProperties& air)
 
     DuctSegment s;
     s.Duct_No = in.segmentNo;
-    s.G = notNegative(in.flow, QStringLiteral("风量不能小于0！"));
+    s.G = bounded(in.flow, QStringLiteral("风量"), kLargestFlow, "1000000m³/h");
     double d, area; // m, m²
     if (in.round) {
         d = inside(in.diameter);
@@ -94,11 +145,16 @@ DuctSegment calculate(const DuctSegmentInputs& in, const AirProperties& air)
         s.W = in.width;
         s.H = in.height;
     }
-    s.L = notNegative(in.length, QStringLiteral("管段长度不能小于0！"));
+    s.L = bounded(in.length, QStringLiteral("管段长度"), kLongestSegment, "100000m");
     s.JZ_name = in.fittingName;
     if (!in.coefficient.isEmpty() || !in.count.isEmpty()) {
-        s.JZ_N = notNegative(in.count, QStringLiteral("局部阻力数量不能小于0！"));
-        s.JZ_K = notNegative(in.coefficient, QStringLiteral("局部阻力系数不能小于0！"));
+        s.JZ_N = bounded(in.count, QStringLiteral("局部阻力数量"), kMostFittings, "1000");
+        // The table shows the count as "0": 1.5 would show as 2 beside a
+        // resistance of 1.5.
+        if (s.JZ_N != std::floor(s.JZ_N))
+            refuse(QStringLiteral("局部阻力数量必须为整数！"));
+        s.JZ_K =
+            bounded(in.coefficient, QStringLiteral("局部阻力系数"), kLargestCoefficient, "1000");
     }
 
     s.V = s.G / (area * kSecondsPerHour);
@@ -109,9 +165,9 @@ DuctSegment calculate(const DuctSegmentInputs& in, const AirProperties& air)
     s.ZL_y = s.L * s.Pm;
     s.ZL_j = s.JZ_N * s.JZ_K * air.rho * s.V * s.V / 2;
     s.ZL_z = s.ZL_y + s.ZL_j;
-    for (double value : {s.V, s.Pm, s.ZL_y, s.ZL_j, s.ZL_z}) {
-        if (!std::isfinite(value))
-            refuse(QString::fromUtf8(kCalculationFailed));
+    for (const NumberField& field : kNumberFields) {
+        if (!shownInFull(s.*field.member))
+            refuse(QStringLiteral("%1超出可计算的范围，请检查输入数据！").arg(titleOf(field.name)));
     }
     return s;
 }
@@ -122,15 +178,40 @@ const QString kDN = QStringLiteral("DN");
 const QString kW = QStringLiteral("W");
 const QString kH = QStringLiteral("H");
 
-struct NumberField {
-    const char* name;
-    double DuctSegment::*member;
-};
-constexpr NumberField kNumberFields[] = {
-    {"G", &DuctSegment::G},       {"V", &DuctSegment::V},       {"Pm", &DuctSegment::Pm},
-    {"L", &DuctSegment::L},       {"JZ_K", &DuctSegment::JZ_K}, {"JZ_N", &DuctSegment::JZ_N},
-    {"ZL_y", &DuctSegment::ZL_y}, {"ZL_j", &DuctSegment::ZL_j}, {"ZL_z", &DuctSegment::ZL_z},
-};
+// Why a stored number breaks the rules of the segment it belongs to, or
+// nothing.
+QString storedNumberFault(const char* field, double value)
+{
+    const QLatin1String name(field);
+    if (!std::isfinite(value))
+        return QStringLiteral("不是有效的数值");
+    if (value < 0)
+        return QStringLiteral("不能小于0");
+    if (name == QLatin1String("JZ_N") && value != std::floor(value))
+        return QStringLiteral("必须为整数");
+    const double largest = name == QLatin1String("G")      ? kLargestFlow
+                           : name == QLatin1String("L")    ? kLongestSegment
+                           : name == QLatin1String("JZ_K") ? kLargestCoefficient
+                           : name == QLatin1String("JZ_N") ? kMostFittings
+                                                           : kLargestShown;
+    if (!(value <= largest && value < kLargestShown))
+        return QStringLiteral("超出范围");
+    return {};
+}
+
+// Why a stored size text breaks the window's rules, or nothing.
+QString storedSizeFault(const QString& text)
+{
+    if (text.isEmpty())
+        return {};
+    try {
+        QString fault = sizeFault(text);
+        fault.chop(1); // the message's "！"
+        return fault;
+    } catch (const ConversionError&) {
+        return QStringLiteral("“%1”不是有效的数值").arg(QuotedInput(text));
+    }
+}
 
 QString exact(double value)
 {
@@ -214,6 +295,42 @@ DuctSegmentOutcome CalculateDuctSegment(const DuctSegmentInputs& in)
         outcome.refusal = error.text();
     }
     return outcome;
+}
+
+void CheckDuctSegmentRecord(const RecordTableStore& table, const RecordTableStore::Record& record,
+                            size_t position)
+{
+    const TableDeclaration& declaration = table.declaration();
+    const auto at = [&](const QString& field) { return size_t(declaration.indexOf(field)); };
+    const std::vector<QVariant>& values = record.values;
+    const auto refuseRecord = [&](const QString& field, const QString& fault) {
+        throw UserError(QStringLiteral("管段表“%1”的第%2条记录（管段编号“%3”）中%4（%5）%6，"
+                                       "无法使用该管段表！")
+                            .arg(table.path())
+                            .arg(position + 1)
+                            .arg(QuotedInput(values[at(kDuctNo)].toString()),
+                                 declaration.fields[int(at(field))].title.trimmed(), field, fault));
+    };
+    for (const NumberField& field : kNumberFields) {
+        const QVariant& value = values[at(QLatin1String(field.name))];
+        if (!value.isValid())
+            continue;
+        const QString fault = storedNumberFault(field.name, value.toDouble());
+        if (!fault.isEmpty())
+            refuseRecord(QLatin1String(field.name), fault);
+    }
+    for (const QString& field : {kDN, kW, kH}) {
+        const QString fault = storedSizeFault(values[at(field)].toString());
+        if (!fault.isEmpty())
+            refuseRecord(field, fault);
+    }
+}
+
+void CheckDuctSegmentRecords(const RecordTableStore& table)
+{
+    const std::vector<RecordTableStore::Record>& records = table.records();
+    for (size_t r = 0; r < records.size(); ++r)
+        CheckDuctSegmentRecord(table, records[r], r);
 }
 
 void StoreDuctSegment(RecordTableStore& table, const DuctSegment& segment)

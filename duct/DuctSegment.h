@@ -108,10 +108,25 @@ struct DuctSegmentOutcome {
 // The whole calculation. Refusals, first failing wins, nothing computed: the
 // air's texts; the window's five empty-field checks in their order; texts
 // longer than their fields; a field that is no number; a negative flow,
-// length, coefficient or count; a size of 2 mm or less; a friction that does
-// not converge ("计算失败！"). One of coefficient and count given without the
-// other is a conversion error of the empty one.
+// length, coefficient or count, or one above its bound (1 000 000 m³/h,
+// 100 000 m, ξ 1000, 1000 fittings); a fractional count; a size of 2 mm or
+// less or above 10 000 mm; a friction that does not converge ("计算失败！");
+// a result that is not finite or has ten or more digits before the point,
+// naming its column. One of coefficient and count given without the other is
+// a conversion error of the empty one.
 DuctSegmentOutcome CalculateDuctSegment(const DuctSegmentInputs& in);
+
+// Refuses a table holding a record that no calculation stores: a number that
+// is not finite or below 0, a fractional count of fittings, a flow, length,
+// coefficient or count beyond what the calculation accepts, any number of
+// ten or more digits before the point, or a size text the window refuses.
+// Throws UserError naming the file, the record, its segment number and the
+// field. Called before a table's records are listed or written to a workbook.
+void CheckDuctSegmentRecords(const RecordTableStore& table);
+// The same for one record of the table, at position (from 0), for a table
+// read record by record.
+void CheckDuctSegmentRecord(const RecordTableStore& table, const RecordTableStore::Record& record,
+                            size_t position);
 
 // Stores the segment under its number: edits the first record with an equal
 // Duct_No or appends one, and posts. The record is current afterwards.

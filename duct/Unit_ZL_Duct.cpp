@@ -176,6 +176,7 @@ void Form_ZL_Duct::buildBottomRow()
     w.useSegmentTable = [this](const QString& path) { useSegmentTable(path); };
     w.workbookWriter = [this]() -> SegmentProjectWindow::WorkbookWriter {
         segmentList_.open();
+        CheckDuctSegmentRecords(segments_); // nothing of a damaged table is written
         return [this](const QString& path, const QString& projectFileName) {
             const DuctWorkbookHeading heading{TimeOfDayText(currentClock().timeOfDay()),
                                               projectFileName, air_};

@@ -3,6 +3,8 @@
 #include "app/CsvReader.h"
 #include "app/Numbers.h"
 
+#include <cmath>
+
 namespace
 {
 
@@ -42,6 +44,18 @@ const QString kCoefficientData = QStringLiteral("局部阻力系数数据");
 [[noreturn]] void badCsvLine(qint64 line, const QString& why)
 {
     CsvLineError(kCoefficientData, line, why);
+}
+
+// Why a coefficient cannot be used, or nothing.
+QString coefficientFault(double xi)
+{
+    if (!std::isfinite(xi))
+        return QStringLiteral("不是有效的数值");
+    if (xi < 0)
+        return QStringLiteral("不能小于0");
+    if (xi > LargestLocalResistance)
+        return QStringLiteral("不能大于%1").arg(LargestLocalResistance);
+    return {};
 }
 
 } // namespace
@@ -121,8 +135,17 @@ LocalResistance CurrentLocalResistance(const RecordTableStore& table)
 {
     LocalResistance fitting;
     fitting.name = table.text(kName);
-    for (size_t k = 0; k < kColumns.size(); ++k)
+    for (size_t k = 0; k < kColumns.size(); ++k) {
         fitting.xi[k] = table.numberAt(kFirstCoefficientField + int(k));
+        // Held to the editor's rules: a coefficient it would refuse is never
+        // computed with.
+        const QString fault = coefficientFault(fitting.xi[k]);
+        if (!fault.isEmpty())
+            throw UserError(QStringLiteral("局部阻力系数表“%1”的第%2条记录（“%3”）中%4的系数%5！")
+                                .arg(table.path())
+                                .arg(table.currentIndex() + 1)
+                                .arg(QuotedInput(fitting.name), QLatin1String(kColumns[k]), fault));
+    }
     return fitting;
 }
 
@@ -171,8 +194,9 @@ void StoreLocalResistance(RecordTableStore& table, const LocalResistanceTexts& f
     std::array<double, 6> xi{};
     for (size_t k = 0; k < xi.size(); ++k) {
         xi[k] = ParseNumber(fields.xi[k]);
-        if (xi[k] < 0)
-            throw UserError(QStringLiteral("局部阻力系数不能小于0！"));
+        const QString fault = coefficientFault(xi[k]);
+        if (!fault.isEmpty())
+            throw UserError(QStringLiteral("局部阻力系数%1！").arg(fault));
     }
 
     ClosedAfterwards closed(table);
@@ -230,8 +254,9 @@ std::vector<LocalResistance> ReadLocalResistanceCsv(QIODevice& device)
             } catch (const ConversionError& e) {
                 badCsvLine(line, e.text());
             }
-            if (!(fitting.xi[k] >= 0))
-                badCsvLine(line, QStringLiteral("系数不能小于0"));
+            const QString fault = coefficientFault(fitting.xi[k]);
+            if (!fault.isEmpty())
+                badCsvLine(line, QStringLiteral("系数%1").arg(fault));
         }
         fittings.push_back(fitting);
     });

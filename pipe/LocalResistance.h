@@ -41,6 +41,8 @@ inline constexpr char LocalResistanceTableFileName[] = "JZ_pipe.DB";
 inline constexpr char LocalResistanceSeedResource[] = ":/data/jz_pipe.csv";
 // A name's characters at most: a segment stores the name in 16 characters.
 inline constexpr int LocalResistanceNameSize = 16;
+// The largest coefficient ξ: above any fitting's, even a valve nearly shut.
+inline constexpr double LargestLocalResistance = 1000;
 
 // Fields Name (text of 16), DN15, DN20, DN25, DN32, DN40, DN50 (numbers) and
 // Map (picture).
@@ -80,7 +82,9 @@ int LocalResistanceIndexOf(RecordTableStore& table, qint64 rowId);
 bool FindLocalResistance(RecordTableStore& table, const QString& name);
 // The same, returning the record's position, or -1.
 int FindLocalResistanceIndex(RecordTableStore& table, const QString& name);
-// The current record's name and coefficients (throws UserError at eof).
+// The current record's name and coefficients. Throws UserError at eof, and
+// for a coefficient the editor refuses (not finite, below 0, above 1000),
+// naming the file, the record and its column.
 LocalResistance CurrentLocalResistance(const RecordTableStore& table);
 // The first record named `name`, or none (opens the table when closed).
 std::optional<LocalResistance> LookUpLocalResistance(RecordTableStore& table, const QString& name);
@@ -94,10 +98,10 @@ LocalResistanceTexts LocalResistanceTextsAt(RecordTableStore& table, int index);
 // the record at that position (the one chosen at "编辑", wherever the list's
 // selection has moved since). Refusals: "输入数据不能为空！" when any field
 // is empty, a name over 16 characters, a coefficient that is no number
-// (ConversionError) or below 0, a name that another record holds (segments
-// find a fitting by its name: a second record of it would never be used),
-// a record index that is no record ("请选择阀门类型！"). Nothing is written
-// then. Opens the table when closed and closes it afterwards.
+// (ConversionError), below 0 or above 1000, a name that another record holds
+// (segments find a fitting by its name: a second record of it would never be
+// used), a record index that is no record ("请选择阀门类型！"). Nothing is
+// written then. Opens the table when closed and closes it afterwards.
 void StoreLocalResistance(RecordTableStore& table, const LocalResistanceTexts& fields,
                           int recordIndex);
 // Deletes the record at `index`, and no other of the same name. Throws
@@ -106,8 +110,8 @@ void StoreLocalResistance(RecordTableStore& table, const LocalResistanceTexts& f
 void DeleteLocalResistanceAt(RecordTableStore& table, int index);
 
 // Reads the seed CSV: header "Name,DN15,DN20,DN25,DN32,DN40,DN50", one
-// fitting per line, a name of 1 to 16 characters and six numbers ≥ 0. Throws
-// UserError naming the line for anything else.
+// fitting per line, a name of 1 to 16 characters and six numbers from 0 to
+// 1000. Throws UserError naming the line for anything else.
 std::vector<LocalResistance> ReadLocalResistanceCsv(QIODevice& device);
 // Creates a new table file at path with the fittings in order and empty
 // pictures (seeding and tests). Throws UserError, also when the file exists.

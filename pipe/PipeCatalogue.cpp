@@ -155,6 +155,21 @@ PipeTypeRecord decodeRecord(const char* data, const QString& path, qsizetype ind
     }
     if (!finite)
         badRecord(path, index, QStringLiteral("粗糙度或管径数据不是有效的数值"));
+    // Held to the editor's rules: what it would refuse is never computed with.
+    if (const QString fault = RoughnessFault(type.K); !fault.isEmpty())
+        badRecord(path, index, fault);
+    for (size_t k = 0; k < type.sizes.size(); ++k) {
+        const PipeSize& size = type.sizes[k];
+        const QString which = QStringLiteral("第%1个管径（DN%2）").arg(k + 1).arg(size.DN);
+        if (const QString fault = SizeFault(size); !fault.isEmpty())
+            badRecord(path, index, which + QStringLiteral("：") + fault);
+        // The editor keeps one entry per DN and stores them ascending.
+        if (k > 0 && !(type.sizes[k - 1].DN < size.DN))
+            badRecord(path, index,
+                      which + QStringLiteral("的公称直径不大于前一个管径的公称直径DN%1，"
+                                             "管径应按公称直径从小到大排列且不重复")
+                                  .arg(type.sizes[k - 1].DN));
+    }
     return type;
 }
 
@@ -305,15 +320,37 @@ PipeSize SizeFromDialog(const QString& DN, const QString& De, const QString& E)
     size.De = ParseNumber(De);
     size.E = ParseNumber(E);
     size.Di = size.De - 2 * size.E;
-    if (size.DN <= 0)
-        throw UserError(QStringLiteral("管道公称直径必须大于0！"));
-    if (size.De <= 0)
-        throw UserError(QStringLiteral("管道外径必须大于0！"));
-    if (size.E < 0)
-        throw UserError(QStringLiteral("管道壁厚不能小于0！"));
-    if (!(size.Di > 0))
-        throw UserError(QStringLiteral("管道外径须大于两倍壁厚（内径必须大于0）！"));
+    if (const QString fault = SizeFault(size); !fault.isEmpty())
+        throw UserError(fault + QStringLiteral("！"));
     return size;
+}
+
+QString SizeFault(const PipeSize& size)
+{
+    if (size.DN <= 0)
+        return QStringLiteral("管道公称直径必须大于0");
+    if (size.DN > LargestNominalDiameter)
+        return QStringLiteral("管道公称直径不能大于%1").arg(LargestNominalDiameter);
+    if (!(size.De > 0))
+        return QStringLiteral("管道外径必须大于0");
+    if (!(size.De <= LargestOuterDiameter))
+        return QStringLiteral("管道外径不能大于%1mm").arg(LargestOuterDiameter);
+    if (!(size.E >= 0))
+        return QStringLiteral("管道壁厚不能小于0");
+    if (!(size.Di > 0))
+        return QStringLiteral("管道外径须大于两倍壁厚（内径必须大于0）");
+    if (!(size.Di <= size.De))
+        return QStringLiteral("管道内径不能大于外径");
+    return {};
+}
+
+QString RoughnessFault(double K)
+{
+    if (!(K >= 0))
+        return QStringLiteral("管道粗糙度不能小于0");
+    if (!(K <= LargestRoughness))
+        return QStringLiteral("管道粗糙度不能大于%1mm").arg(LargestRoughness);
+    return {};
 }
 
 SizeDialogTexts SizeDialogTextsOf(const PipeSize& size)
@@ -379,8 +416,8 @@ int SavePipeType(const QString& path, const QString& name, const QString& KText,
         throw UserError(QStringLiteral("请输入管壁粗糙度！"));
     PipeTypeRecord type;
     type.K = ParseNumber(KText);
-    if (type.K < 0)
-        throw UserError(QStringLiteral("管道粗糙度不能小于0！"));
+    if (const QString fault = RoughnessFault(type.K); !fault.isEmpty())
+        throw UserError(fault + QStringLiteral("！"));
     type.name = StoredPipeTypeName(name);
     type.sizes = sizes.sizes();
     SortPipeSizes(type.sizes);
@@ -449,6 +486,10 @@ std::vector<PipeTypeRecord> ReadPipeTypesCsv(QIODevice& device)
         if (!isInteger || size.DN <= 0 || !(size.De > 0) || !(size.E >= 0) || !(size.Di > 0) ||
             !(K >= 0))
             badCsvLine(line, QStringLiteral("数值超出范围"));
+        for (const QString& fault : {SizeFault(size), RoughnessFault(K)}) {
+            if (!fault.isEmpty())
+                badCsvLine(line, fault);
+        }
         if (std::fabs(size.Di - (size.De - 2 * size.E)) > kDiSlack)
             badCsvLine(line, QStringLiteral("内径应为外径减去两倍壁厚"));
 

@@ -46,6 +46,12 @@ inline constexpr int MostPipeTypeNameBytes = 30; // a name's GBK bytes
 // hundred at the most; a file longer than this many records (1,168,000 bytes)
 // is damaged, and is refused before it is read.
 inline constexpr int MostPipeTypes = 1000;
+// The largest values a type may hold: a DN of four digits (the segment
+// table's DN column is four wide), an outer diameter of 10 m and a roughness
+// of 100 mm, beyond any pipe.
+inline constexpr int LargestNominalDiameter = 9999;   // mm
+inline constexpr double LargestOuterDiameter = 10000; // mm
+inline constexpr double LargestRoughness = 100;       // mm
 
 // One size of a pipe type, all in mm.
 struct PipeSize {
@@ -78,9 +84,11 @@ QByteArray EncodePipeTypeRecord(const PipeTypeRecord& type);
 // Every record of a catalogue file's contents. `path` names the file in the
 // messages. Throws UserError naming the file (and the record, counted from 1)
 // for a length that is not a multiple of 1168 or above MostPipeTypes records,
-// a name length above 30, an N
-// outside 0..40, a name that is not valid GBK, or a roughness or size value
-// among the first N that is not a finite number.
+// a name length above 30, an N outside 0..40, a name that is not valid GBK, a
+// roughness or size value among the first N that is not a finite number, and
+// for what the editor would not store: a roughness or size that
+// RoughnessFault or SizeFault refuses (naming the size), or sizes not in
+// strictly ascending DN.
 std::vector<PipeTypeRecord> ParsePipeCatalogue(const QByteArray& bytes, const QString& path);
 
 // The catalogue file at path (ParsePipeCatalogue's refusals, and a missing or
@@ -113,8 +121,13 @@ QString StoredPipeTypeName(const QString& name);
 // The size dialog's three fields as a size, Di = De − 2E. Refusals, in order:
 // "请输入管道公称直径！", "请输入管道外径！", "请输入管道壁厚！" (empty fields),
 // a DN that is not an integer, a text that is not a number (ConversionError),
-// then DN ≤ 0, De ≤ 0, E < 0 and Di ≤ 0, each naming its field.
+// then SizeFault's refusal.
 PipeSize SizeFromDialog(const QString& DN, const QString& De, const QString& E);
+// Why a size cannot be stored, naming the field, or nothing: DN ≤ 0 or above
+// 9999, De ≤ 0 or above 10000 mm, E < 0, Di ≤ 0, Di above De.
+QString SizeFault(const PipeSize& size);
+// Why a roughness cannot be stored, or nothing: below 0 or above 100 mm.
+QString RoughnessFault(double K);
 // The dialog's fields for editing a size: DN as an integer, De and E in the
 // shortest form that reads back the same.
 struct SizeDialogTexts {
@@ -153,14 +166,14 @@ private:
 void SortPipeSizes(std::vector<PipeSize>& sizes);
 
 // "确定" of the editor: checks the fields ("请输入管道名称！",
-// "请输入管壁粗糙度！", a roughness that is no number or below 0), sorts the
-// sizes, and writes the type over the record at recordIndex (the one chosen
-// at "编辑") or, with recordIndex −1 ("添加"), as a new last record. A stored
-// name that another record already holds is refused ("管道类型“…”已经存在，
-// 请另取名称！"), as are a record that is gone ("请选择管道类型！") and a new
-// type beyond MostPipeTypes. Records other than the target keep every byte.
-// Returns the record's position. Throws UserError for refusals and file
-// failures; the file is then unchanged.
+// "请输入管壁粗糙度！", a roughness that is no number or RoughnessFault
+// refuses), sorts the sizes, and writes the type over the record at
+// recordIndex (the one chosen at "编辑") or, with recordIndex −1 ("添加"), as
+// a new last record. A stored name that another record already holds is
+// refused ("管道类型“…”已经存在，请另取名称！"), as are a record that is gone
+// ("请选择管道类型！") and a new type beyond MostPipeTypes. Records other than
+// the target keep every byte. Returns the record's position. Throws UserError
+// for refusals and file failures; the file is then unchanged.
 int SavePipeType(const QString& path, const QString& name, const QString& KText,
                  const PipeSizeList& sizes, int recordIndex);
 

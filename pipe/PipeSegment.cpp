@@ -4,7 +4,9 @@
 #include "app/Numbers.h"
 #include "pipe/WaterFriction.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <numbers>
 
@@ -27,6 +29,17 @@ constexpr double kDensityExponent = -0.00061019; // 1/℃
 // The mean water temperatures the viscosity table covers: above 0, up to 100 ℃.
 constexpr double kColdestMean = 0;
 constexpr double kHottestMean = 100;
+// Bounds of the typed quantities, far beyond any pipe network but small
+// enough that every result stays a number the table and the workbook show
+// in full: the water of a heating or chilled-water system between 0 and
+// 200 ℃; 100 000 m³/h (the largest district-heating mains carry a fifth of
+// it); 10 GW; a 100 km segment; a thousand fittings of one kind.
+constexpr double kColdestWater = 0;       // ℃
+constexpr double kHottestWater = 200;     // ℃
+constexpr double kLargestFlow = 1e5;      // m³/h
+constexpr double kLargestHeatLoad = 1e10; // W
+constexpr double kLongestSegment = 1e5;   // m
+constexpr double kMostFittings = 1000;
 
 const char* const kCalculationFailed = "计算失败！";
 
@@ -43,6 +56,39 @@ struct Refusal {
 qsizetype characters(const QString& text)
 {
     return text.toUcs4().size();
+}
+
+const QString kPipeNo = QStringLiteral("Pipe_No");
+const QString kJZName = QStringLiteral("JZ_name");
+
+// The number fields of a segment in the table's order after Pipe_No and
+// around JZ_name.
+struct NumberField {
+    const char* name;
+    double PipeSegment::*member;
+};
+constexpr NumberField kNumberFields[] = {
+    {"G", &PipeSegment::G},       {"Q", &PipeSegment::Q},       {"DN", &PipeSegment::DN},
+    {"V", &PipeSegment::V},       {"Pm", &PipeSegment::Pm},     {"L", &PipeSegment::L},
+    {"JZ", &PipeSegment::JZ},     {"JZ_N", &PipeSegment::JZ_N}, {"ZL_y", &PipeSegment::ZL_y},
+    {"ZL_j", &PipeSegment::ZL_j}, {"ZL_z", &PipeSegment::ZL_z},
+};
+
+// Every number of a segment stays below a billion in size: nine digits before
+// the point, so the grid, the listings and the workbook's cells of 20
+// characters show it whole in its pattern.
+constexpr double kLargestShown = 1e9;
+
+bool shownInFull(double value)
+{
+    return std::isfinite(value) && std::fabs(value) < kLargestShown;
+}
+
+// A number field's grid title, as messages name it.
+QString titleOf(const char* field)
+{
+    const TableDeclaration& table = PipeSegmentTableDeclaration();
+    return table.fields[table.indexOf(QString::fromLatin1(field))].title.trimmed();
 }
 
 // The window's eleven checks of empty fields, in their order.
@@ -118,6 +164,12 @@ ParsedInputs readNumbers(const PipeSegmentInputs& in)
     n.t1 = ParseNumber(in.supplyTemp);
     n.t2 = ParseNumber(in.returnTemp);
     meanTemperature(in.supplyTemp, in.returnTemp);
+    // A mean inside the table may still come of two temperatures no water
+    // has (−70 and 131 ℃), whose difference would carry any heat load.
+    if (!(n.t1 >= kColdestWater && n.t1 <= kHottestWater))
+        refuse(QStringLiteral("供水温度必须在0～200℃之间！"));
+    if (!(n.t2 >= kColdestWater && n.t2 <= kHottestWater))
+        refuse(QStringLiteral("回水温度必须在0～200℃之间！"));
 
     // A flow, heat load or velocity of zero or below has no pipe size and no
     // friction (a diameter of NaN, λ = 64/0, a negative friction).
@@ -125,6 +177,10 @@ ParsedInputs readNumbers(const PipeSegmentInputs& in)
     if (!(n.flow > 0))
         refuse(in.flowEntry == FlowEntry::Flow ? QStringLiteral("流量必须大于0！")
                                                : QStringLiteral("热负荷必须大于0！"));
+    if (in.flowEntry == FlowEntry::Flow && n.flow > kLargestFlow)
+        refuse(QStringLiteral("流量不能大于100000m³/h！"));
+    if (in.flowEntry == FlowEntry::HeatLoad && n.flow > kLargestHeatLoad)
+        refuse(QStringLiteral("热负荷不能大于10000000000W！"));
     switch (in.sizeEntry) {
     case SizeEntry::Velocity:
         n.velocity = ParseNumber(in.velocity);
@@ -135,18 +191,30 @@ ParsedInputs readNumbers(const PipeSegmentInputs& in)
         n.nominal = ParseNumber(in.nominal);
         break;
     case SizeEntry::Automatic:
+        // No friction lies below a limit of 0: every size would fail it and
+        // the largest be taken without a word.
         n.maxFriction = ParseNumber(in.maxFriction);
+        if (!(n.maxFriction > 0))
+            refuse(QStringLiteral("最大比摩阻必须大于0！"));
         break;
     }
     n.length = ParseNumber(in.length);
     if (n.length < 0)
         refuse(QStringLiteral("管段长度不能小于0！"));
+    if (n.length > kLongestSegment)
+        refuse(QStringLiteral("管段长度不能大于100000m！"));
     n.fittings = !in.fittingName.isEmpty() && !in.fittingCount.isEmpty() &&
                  in.fittingCount != QLatin1String("0");
     if (n.fittings) {
         n.fittingCount = ParseNumber(in.fittingCount);
         if (n.fittingCount < 0)
             refuse(QStringLiteral("局部阻力数量不能小于0！"));
+        // Counted fittings are whole: the table shows the count as "0", so
+        // 1.5 would show as 2 beside a resistance of 1.5.
+        if (n.fittingCount != std::floor(n.fittingCount))
+            refuse(QStringLiteral("局部阻力数量必须为整数！"));
+        if (n.fittingCount > kMostFittings)
+            refuse(QStringLiteral("局部阻力数量不能大于1000！"));
     }
     if (in.flowEntry == FlowEntry::HeatLoad && n.t1 == n.t2)
         refuse(QStringLiteral("供水温度与回水温度相同，无法由热负荷计算流量！"));
@@ -154,7 +222,7 @@ ParsedInputs readNumbers(const PipeSegmentInputs& in)
 }
 
 // The size whose inner diameter is nearest, relatively, to the diameter D (mm)
-// a target velocity needs; a tie takes the larger size.
+// a target velocity needs; a tie takes the larger size. sizes ascend in Di.
 size_t sizeForDiameter(const std::vector<PipeSize>& sizes, double D)
 {
     if (D <= sizes.front().Di)
@@ -164,11 +232,27 @@ size_t sizeForDiameter(const std::vector<PipeSize>& sizes, double D)
     size_t i = 1;
     while (i < sizes.size() && !(D < sizes[i].Di))
         ++i;
-    if (i == sizes.size()) // sizes not in ascending order: no larger one
+    if (i == sizes.size()) // a diameter that is no number among them
         return sizes.size() - 1;
     const double larger = std::fabs(sizes[i].Di - D) / D;
     const double smaller = std::fabs(sizes[i - 1].Di - D) / D;
     return larger > smaller ? i - 1 : i;
+}
+
+// The type's sizes by ascending inner diameter, those of equal Di in the
+// type's order. A catalogue lists them by ascending DN, and the inner
+// diameters then ascend too; sizing by velocity and by friction goes by the
+// inner diameter, so that a size list whose diameters do not follow the
+// nominal sizes still gives the nearest and the smallest sufficient size.
+std::vector<PipeSize> byInnerDiameter(std::vector<PipeSize> sizes)
+{
+    // A diameter that is no number goes last, so that the order stays strict.
+    const auto key = [](const PipeSize& size) {
+        return std::isnan(size.Di) ? std::numeric_limits<double>::infinity() : size.Di;
+    };
+    std::stable_sort(sizes.begin(), sizes.end(),
+                     [&](const PipeSize& a, const PipeSize& b) { return key(a) < key(b); });
+    return sizes;
 }
 
 double friction(double v, double Di, double K, const WaterState& water)
@@ -186,27 +270,24 @@ double velocityIn(double G, double Di)
     return 4 * G / (kSecondsPerHour * d * d * kPiEightDigits);
 }
 
-const PipeSize& chooseSize(const PipeSegmentInputs& in, const ParsedInputs& n,
-                           const PipeTypeRecord& type, double G, const WaterState& water)
+PipeSize chooseSize(const PipeSegmentInputs& in, const ParsedInputs& n, const PipeTypeRecord& type,
+                    double G, const WaterState& water)
 {
-    const std::vector<PipeSize>& sizes = type.sizes;
-    switch (in.sizeEntry) {
-    case SizeEntry::Velocity: {
-        const double D =
-            kMmPerM * std::sqrt(4 * G / (std::numbers::pi * n.velocity * kSecondsPerHour));
-        return sizes[sizeForDiameter(sizes, D)];
-    }
-    case SizeEntry::Nominal:
-        for (const PipeSize& size : sizes) {
+    if (in.sizeEntry == SizeEntry::Nominal) {
+        for (const PipeSize& size : type.sizes) {
             if (size.DN == n.nominal)
                 return size;
         }
         refuse(QStringLiteral("管道类型“%1”中没有DN%2的管径！")
                    .arg(type.name, QuotedInput(in.nominal.trimmed())));
-    case SizeEntry::Automatic:
-        break;
     }
-    // The first size, in the type's order, whose friction stays strictly
+    const std::vector<PipeSize> sizes = byInnerDiameter(type.sizes);
+    if (in.sizeEntry == SizeEntry::Velocity) {
+        const double D =
+            kMmPerM * std::sqrt(4 * G / (std::numbers::pi * n.velocity * kSecondsPerHour));
+        return sizes[sizeForDiameter(sizes, D)];
+    }
+    // The first size, from the smallest, whose friction stays strictly
     // below the limit; the largest when none does.
     for (const PipeSize& size : sizes) {
         if (!(size.Di > 0))
@@ -234,10 +315,15 @@ PipeSegment calculate(const PipeSegmentInputs& in, const PipeSegmentData& data,
     const WaterState water = waterOf(n.t1, n.t2, *type);
     waterOut = water;
 
-    LocalResistance fitting; // ξ = 0 for a name the table does not hold
+    // A name counted zero times needs no coefficient; one counted more is
+    // refused when the table does not hold it rather than taken as ξ = 0.
+    LocalResistance fitting;
     if (n.fittings) {
         if (const std::optional<LocalResistance> found = data.localResistance(in.fittingName))
             fitting = *found;
+        else if (n.fittingCount > 0)
+            refuse(QStringLiteral("局部阻力系数表中没有局部阻力类型“%1”！")
+                       .arg(QuotedInput(in.fittingName)));
     }
 
     const double dt = std::fabs(n.t1 - n.t2);
@@ -251,7 +337,7 @@ PipeSegment calculate(const PipeSegmentInputs& in, const PipeSegmentData& data,
         heatLoad = kSpecificHeat * dt * water.rho * segment.G / kSecondsPerHour;
     }
 
-    const PipeSize& size = chooseSize(in, n, *type, segment.G, water);
+    const PipeSize size = chooseSize(in, n, *type, segment.G, water);
     if (!(size.Di > 0) || !std::isfinite(size.Di))
         refuse(QStringLiteral("管道类型“%1”中DN%2的内径不大于0，无法计算！")
                    .arg(QuotedInput(type->name))
@@ -270,29 +356,34 @@ PipeSegment calculate(const PipeSegmentInputs& in, const PipeSegmentData& data,
         segment.ZL_j = segment.JZ_N * segment.JZ * water.rho * segment.V * segment.V / 2;
     }
     segment.ZL_z = segment.ZL_y + segment.ZL_j;
-    for (double value :
-         {segment.G, segment.Q, segment.V, segment.Pm, segment.ZL_y, segment.ZL_j, segment.ZL_z}) {
-        if (!std::isfinite(value))
-            refuse(QString::fromUtf8(kCalculationFailed));
+    for (const NumberField& field : kNumberFields) {
+        if (!shownInFull(segment.*field.member))
+            refuse(QStringLiteral("%1超出可计算的范围，请检查输入数据！").arg(titleOf(field.name)));
     }
     return segment;
 }
 
-const QString kPipeNo = QStringLiteral("Pipe_No");
-const QString kJZName = QStringLiteral("JZ_name");
-
-// The number fields of a segment in the table's order after Pipe_No and
-// around JZ_name.
-struct NumberField {
-    const char* name;
-    double PipeSegment::*member;
-};
-constexpr NumberField kNumberFields[] = {
-    {"G", &PipeSegment::G},       {"Q", &PipeSegment::Q},       {"DN", &PipeSegment::DN},
-    {"V", &PipeSegment::V},       {"Pm", &PipeSegment::Pm},     {"L", &PipeSegment::L},
-    {"JZ", &PipeSegment::JZ},     {"JZ_N", &PipeSegment::JZ_N}, {"ZL_y", &PipeSegment::ZL_y},
-    {"ZL_j", &PipeSegment::ZL_j}, {"ZL_z", &PipeSegment::ZL_z},
-};
+// Why a stored number breaks the rules of the segment it belongs to, or
+// nothing. A field that holds nothing reads as 0 and breaks none.
+QString storedNumberFault(const char* field, double value)
+{
+    const QLatin1String name(field);
+    if (!std::isfinite(value))
+        return QStringLiteral("不是有效的数值");
+    if (value < 0)
+        return QStringLiteral("不能小于0");
+    if ((name == QLatin1String("DN") || name == QLatin1String("JZ_N")) &&
+        value != std::floor(value))
+        return QStringLiteral("必须为整数");
+    const double largest = name == QLatin1String("G")      ? kLargestFlow
+                           : name == QLatin1String("L")    ? kLongestSegment
+                           : name == QLatin1String("JZ")   ? LargestLocalResistance
+                           : name == QLatin1String("JZ_N") ? kMostFittings
+                                                           : kLargestShown;
+    if (!(value <= largest && value < kLargestShown))
+        return QStringLiteral("超出范围");
+    return {};
+}
 
 } // namespace
 
@@ -326,6 +417,34 @@ const TableDeclaration& PipeSegmentTableDeclaration()
         NumberColumn("ZL_z", "  总阻力", 10, "0.0"),
     }};
     return declaration;
+}
+
+void CheckPipeSegmentRecord(const RecordTableStore& table, const RecordTableStore::Record& record,
+                            size_t position)
+{
+    const TableDeclaration& declaration = table.declaration();
+    const int number = declaration.indexOf(kPipeNo);
+    const std::vector<QVariant>& values = record.values;
+    for (const NumberField& field : kNumberFields) {
+        const QVariant& value = values[size_t(declaration.indexOf(QLatin1String(field.name)))];
+        if (!value.isValid())
+            continue;
+        const QString fault = storedNumberFault(field.name, value.toDouble());
+        if (!fault.isEmpty())
+            throw UserError(QStringLiteral("管段表“%1”的第%2条记录（管段编号“%3”）中%4（%5）%6，"
+                                           "无法使用该管段表！")
+                                .arg(table.path())
+                                .arg(position + 1)
+                                .arg(QuotedInput(values[size_t(number)].toString()),
+                                     titleOf(field.name), QLatin1String(field.name), fault));
+    }
+}
+
+void CheckPipeSegmentRecords(const RecordTableStore& table)
+{
+    const std::vector<RecordTableStore::Record>& records = table.records();
+    for (size_t r = 0; r < records.size(); ++r)
+        CheckPipeSegmentRecord(table, records[r], r);
 }
 
 PipeSegmentData FileSegmentData(const QString& cataloguePath, RecordTableStore& coefficients)

@@ -120,11 +120,18 @@ PipeSegmentData MemorySegmentData(std::vector<PipeTypeRecord> catalogue,
 // The whole calculation. Refusals, first failing wins, nothing computed:
 // the window's eleven empty-field checks in their order; a segment number over
 // 12 or a fitting name over 16 characters; a field that is no number; a mean
-// water temperature outside 0～100 ℃; a flow, heat load or target velocity not
-// above 0; a length or a count of local resistances below 0; a heat load with
-// equal supply and return temperatures; a type not in the catalogue or
-// without sizes; a DN not among the type's sizes; a friction that does not
-// converge ("计算失败！"). Throws UserError only when the data cannot be read.
+// water temperature outside 0～100 ℃, or a supply or return temperature
+// outside 0～200 ℃; a flow, heat load or target velocity not above 0, a flow
+// above 100 000 m³/h or a heat load above 1e10 W; in automatic sizing a
+// friction limit not above 0; a length below 0 or above 100 000 m; a count of
+// local resistances below 0, fractional or above 1000; a heat load with equal
+// supply and return temperatures; a type not in the catalogue or without
+// sizes; a fitting counted above 0 whose name the coefficient table does not
+// hold; a DN not among the type's sizes; a friction that does not converge
+// ("计算失败！"); a result that is not finite or has ten or more digits
+// before the point, naming its column. Sizing by velocity and by friction
+// goes through the sizes by ascending inner diameter. Throws UserError only
+// when the data cannot be read.
 PipeSegmentOutcome CalculatePipeSegment(const PipeSegmentInputs& in, const PipeSegmentData& data);
 
 // The water of a pipe type at the mean of the supply and return temperatures,
@@ -152,6 +159,18 @@ bool FindSegment(RecordTableStore& table, const QString& number);
 bool DeleteSegment(RecordTableStore& table, const QString& number);
 // The current record (throws UserError at eof).
 PipeSegment CurrentSegment(const RecordTableStore& table);
+
+// Refuses a table holding a record that no calculation stores: a number that
+// is not finite, below 0, a fractional DN or count of fittings, a flow,
+// length, coefficient or count beyond what the calculation accepts, or any
+// number of ten or more digits before the point. Throws UserError naming the
+// file, the record, its segment number and the field. Called before a
+// table's records are listed or written to a workbook.
+void CheckPipeSegmentRecords(const RecordTableStore& table);
+// The same for one record of the table, at position (from 0), for a table
+// read record by record.
+void CheckPipeSegmentRecord(const RecordTableStore& table, const RecordTableStore::Record& record,
+                            size_t position);
 
 // What a grid click or "编辑" loads into the fields: each field's own text.
 struct SegmentFieldTexts {

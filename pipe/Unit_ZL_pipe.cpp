@@ -237,6 +237,7 @@ void Form_ZL_pipe::buildBottomRow()
         heading.water = *water.water;
         heading.meanTemperature = water.meanTemperature;
         segmentList_.open();
+        CheckPipeSegmentRecords(segments_); // nothing of a damaged table is written
         return [this, heading](const QString& path, const QString& projectFileName) mutable {
             heading.time = TimeOfDayText(currentClock().timeOfDay());
             heading.projectFileName = projectFileName;

@@ -26,6 +26,7 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sqlite3.h>
 #include <sys/mount.h>
 
 namespace
@@ -527,6 +528,30 @@ private slots:
         QTest::mouseClick(pipe_->Button_Excel, Qt::LeftButton);
         QCOMPARE(prompts_->errors, QStringList{"请输入供水温度！"});
         QVERIFY(!QFile::exists(file("r.xlsx")));
+    }
+
+    // A table holding a number no calculation stores (REAL 1e999 written by
+    // another program) is refused before the workbook, naming the record.
+    void workbookRefusedForADamagedTable_data() { addKinds(); }
+    void workbookRefusedForADamagedTable()
+    {
+        QFETCH(QString, kind);
+        const Calc c = calc(kind);
+        show(c.window);
+        newProject(c, file("bad." + c.ext));
+        c.addSegment("1");
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(file("bad.DB")).constData(), &db), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(db, "UPDATE records SET ZL_z = 1e999", nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+        sqlite3_close(db);
+        openProject(c, file("bad." + c.ext));
+        QVERIFY(prompts_->errors.isEmpty());
+        QTest::mouseClick(c.excel, Qt::LeftButton);
+        QCOMPARE(prompts_->errors.size(), 1);
+        QVERIFY(prompts_->errors[0].contains(
+            QStringLiteral("第1条记录（管段编号“1”）中总阻力（ZL_z）")));
+        QVERIFY(!QFile::exists(file("bad.xlsx")));
     }
 
     // ventacalc-cli writes the same workbook from the project's files.

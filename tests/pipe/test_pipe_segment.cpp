@@ -177,20 +177,14 @@ TEST(PipeSegmentCalc, LocalResistanceBySizeCountAndName)
         const char *DN, *name, *count;
         double JZ, JZ_N;
     } cases[] = {
-        {"8", "逐列", "3", 6, 3},
-        {"10", "逐列", "3", 6, 3},
-        {"15", "逐列", "3", 1, 3},
-        {"20", "逐列", "3", 2, 3},
-        {"25", "逐列", "3", 3, 3},
-        {"32", "逐列", "3", 4, 3},
-        {"40", "逐列", "3", 5, 3},
-        {"50", "逐列", "3", 6, 3},
-        {"70", "逐列", "3", 6, 3},
-        {"25", "", "0", 0, 0},       // "0" with no type passes
-        {"25", "", "", 0, 0},        // nothing given
-        {"25", "闸阀", "0", 0, 0},   // a type counted zero times
-        {"25", "不存在", "2", 0, 2}, // a name the table does not hold: ξ 0
-        {"25", "闸阀", "1.5", 0.5, 1.5},
+        {"8", "逐列", "3", 6, 3},      {"10", "逐列", "3", 6, 3}, {"15", "逐列", "3", 1, 3},
+        {"20", "逐列", "3", 2, 3},     {"25", "逐列", "3", 3, 3}, {"32", "逐列", "3", 4, 3},
+        {"40", "逐列", "3", 5, 3},     {"50", "逐列", "3", 6, 3}, {"70", "逐列", "3", 6, 3},
+        {"25", "", "0", 0, 0},         // "0" with no type passes
+        {"25", "", "", 0, 0},          // nothing given
+        {"25", "闸阀", "0", 0, 0},     // a type counted zero times
+        {"25", "不存在", "0.0", 0, 0}, // a name the table does not hold, counted 0
+        {"25", "闸阀", "2.0", 0.5, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.DN) + "/" + c.name + "/" + c.count);
