@@ -166,7 +166,7 @@ TEST_F(FullDisk, EveryWriterKeepsTheOldFileAndSaysTheDiskIsFull)
         {"pipe.dat rewritten unchanged", QStringLiteral("pipe.dat"), oldCatalogue,
          [](const QString& path) {
              const PipeTypeRecord type = ReadPipeCatalogue(path).at(2);
-             SavePipeType(path, type.name, QStringLiteral("0.2"), PipeSizeList(type.sizes));
+             SavePipeType(path, type.name, QStringLiteral("0.2"), PipeSizeList(type.sizes), 2);
          }},
         {"pipe type deleted", QStringLiteral("pipe2.dat"), oldCatalogue,
          [](const QString& path) { DeletePipeType(path, 0); }},
