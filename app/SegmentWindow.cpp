@@ -88,6 +88,21 @@ void SegmentTableList::open()
         return;
     table_.setPath(path_.isEmpty() ? DataDir::file(defaultFileName_) : path_);
     table_.open();
+    checkRecords();
+}
+
+// A table holding values that no calculation stores is not shown: its grid
+// would list them as results.
+void SegmentTableList::checkRecords()
+{
+    if (!keys_.check)
+        return;
+    try {
+        keys_.check(table_);
+    } catch (...) {
+        table_.close();
+        throw;
+    }
 }
 
 void SegmentTableList::fill()
@@ -98,7 +113,20 @@ void SegmentTableList::fill()
 
 void SegmentTableList::use(const QString& path)
 {
+    const QString previous = table_.path();
+    const bool wasOpen = table_.isOpen();
     SwitchTableFile(table_, path);
+    if (keys_.check) {
+        try {
+            keys_.check(table_);
+        } catch (...) {
+            table_.close();
+            table_.setPath(previous);
+            if (wasOpen)
+                table_.open();
+            throw;
+        }
+    }
     path_ = path;
     fill();
 }

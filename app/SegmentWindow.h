@@ -50,6 +50,8 @@ struct SegmentKeys {
     QStringList (*numbers)(RecordTableStore& table);
     bool (*find)(RecordTableStore& table, const QString& number);
     bool (*remove)(RecordTableStore& table, const QString& number);
+    // Refuses (UserError) a table holding a record no calculation stores.
+    void (*check)(const RecordTableStore& table) = nullptr;
 };
 
 // The segment table a resistance window edits, with the list of its segment
@@ -61,12 +63,14 @@ public:
     SegmentTableList(RecordTableStore& table, QString defaultFileName, SegmentKeys keys);
     void attach(QListWidget* list) { list_ = list; }
 
-    // Opens the table when it is closed (throws UserError).
+    // Opens the table when it is closed (throws UserError, the table then
+    // closed, also for a table whose records the keys' check refuses).
     void open();
     // The list filled from the table.
     void fill();
     // The table in the file at path from now on, the list filled from it;
-    // throws UserError, keeping the table it had, when the file does not open.
+    // throws UserError, keeping the table it had, when the file does not open
+    // or its records are refused.
     void use(const QString& path);
     // "编辑(&E)": makes the selected segment current. False, after its
     // message, when none is selected or it is no longer in the table.
@@ -76,6 +80,8 @@ public:
     void deleteSelected(QWidget* window);
 
 private:
+    void checkRecords();
+
     RecordTableStore& table_;
     QString defaultFileName_;
     SegmentKeys keys_;

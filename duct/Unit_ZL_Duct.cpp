@@ -46,7 +46,7 @@ constexpr int kFieldHeight = 22, kButtonHeight = 26;
 Form_ZL_Duct::Form_ZL_Duct(Form_Advanced& advanced, QWidget* parent)
     : QDialog(parent), advanced_(advanced), segments_(DuctSegmentTableDeclaration()),
       segmentList_(segments_, QString::fromLatin1(DuctSegmentTableFileName),
-                   {&DuctSegmentNumbers, &FindDuctSegment, &DeleteDuctSegment})
+                   {&DuctSegmentNumbers, &FindDuctSegment, &DeleteDuctSegment, &CheckDuctSegmentRecords})
 {
     setObjectName(QStringLiteral("Form_ZL_Duct"));
     setWindowTitle(QStringLiteral("风管阻力计算-[无名字]"));

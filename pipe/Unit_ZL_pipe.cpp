@@ -58,7 +58,7 @@ Form_ZL_pipe::Form_ZL_pipe(Form_BZL_Set& sizeSetting, Form_JZSet_pipe& coefficie
       pipeTypeEditor_(pipeTypeEditor), segments_(PipeSegmentTableDeclaration()),
       coefficients_(LocalResistanceTableDeclaration()),
       segmentList_(segments_, QString::fromLatin1(PipeSegmentTableFileName),
-                   {&SegmentNumbers, &FindSegment, &DeleteSegment})
+                   {&SegmentNumbers, &FindSegment, &DeleteSegment, &CheckPipeSegmentRecords})
 {
     setObjectName(QStringLiteral("Form_ZL_pipe"));
     setWindowTitle(QStringLiteral("水管道阻力计算-[无名字]"));
