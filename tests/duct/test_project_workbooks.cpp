@@ -355,7 +355,7 @@ TEST_F(WorkbookTest, ProjectCommandListsOrRefuses)
     RecordTableStore table(DuctSegmentTableDeclaration());
     table.setPath(path("a.DB"));
     ASSERT_NO_THROW(table.open());
-    EXPECT_EQ(table.recordCount(), 1);
+    EXPECT_EQ(table.recordCount(), 2);
     EXPECT_NO_THROW(ReadProjectLines(path("a.dzl"), 3));
     EXPECT_TRUE(QFileInfo(QStringLiteral("/dev/null")).exists() &&
                 !QFileInfo(QStringLiteral("/dev/null")).isFile());
