@@ -1,5 +1,9 @@
 #include "app/KeyedRecords.h"
 
+#include "app/Numbers.h"
+
+#include <cmath>
+
 QStringList KeyValues(RecordTableStore& table, const QString& keyField)
 {
     SuspendedUpdates suspended(table);
@@ -25,4 +29,27 @@ bool DeleteKeyedRecord(RecordTableStore& table, const QString& keyField, const Q
         return false;
     table.remove();
     return true;
+}
+
+QString StoredNumberFault(double value, bool whole, double largest)
+{
+    if (!std::isfinite(value))
+        return QStringLiteral("不是有效的数值");
+    if (value < 0)
+        return QStringLiteral("不能小于0");
+    if (whole && value != std::floor(value))
+        return QStringLiteral("必须为整数");
+    if (!(value <= largest && value < LargestSegmentNumber))
+        return QStringLiteral("超出范围");
+    return {};
+}
+
+void RefuseSegmentRecord(const RecordTableStore& table, size_t position, const QString& number,
+                         const QString& title, const QString& field, const QString& fault)
+{
+    throw UserError(QStringLiteral("管段表“%1”的第%2条记录（管段编号“%3”）中%4（%5）%6，"
+                                   "无法使用该管段表！")
+                        .arg(table.path())
+                        .arg(position + 1)
+                        .arg(QuotedInput(number), title, field, fault));
 }

@@ -26,10 +26,7 @@ constexpr double kLargestSize = 10000;  // mm
 constexpr double kLongestSegment = 1e5; // m
 constexpr double kLargestCoefficient = 1000;
 constexpr double kMostFittings = 1000;
-// Every number of a segment stays below a billion in size: nine digits before
-// the point, so the grid, the listings and the workbook's cells of 20
-// characters show it whole in its pattern.
-constexpr double kLargestShown = 1e9;
+constexpr double kLargestShown = LargestSegmentNumber;
 
 const char* const kCalculationFailed = "计算失败！";
 
@@ -183,20 +180,12 @@ const QString kH = QStringLiteral("H");
 QString storedNumberFault(const char* field, double value)
 {
     const QLatin1String name(field);
-    if (!std::isfinite(value))
-        return QStringLiteral("不是有效的数值");
-    if (value < 0)
-        return QStringLiteral("不能小于0");
-    if (name == QLatin1String("JZ_N") && value != std::floor(value))
-        return QStringLiteral("必须为整数");
     const double largest = name == QLatin1String("G")      ? kLargestFlow
                            : name == QLatin1String("L")    ? kLongestSegment
                            : name == QLatin1String("JZ_K") ? kLargestCoefficient
                            : name == QLatin1String("JZ_N") ? kMostFittings
                                                            : kLargestShown;
-    if (!(value <= largest && value < kLargestShown))
-        return QStringLiteral("超出范围");
-    return {};
+    return StoredNumberFault(value, name == QLatin1String("JZ_N"), largest);
 }
 
 // Why a stored size text breaks the window's rules, or nothing.
@@ -304,12 +293,8 @@ void CheckDuctSegmentRecord(const RecordTableStore& table, const RecordTableStor
     const auto at = [&](const QString& field) { return size_t(declaration.indexOf(field)); };
     const std::vector<QVariant>& values = record.values;
     const auto refuseRecord = [&](const QString& field, const QString& fault) {
-        throw UserError(QStringLiteral("管段表“%1”的第%2条记录（管段编号“%3”）中%4（%5）%6，"
-                                       "无法使用该管段表！")
-                            .arg(table.path())
-                            .arg(position + 1)
-                            .arg(QuotedInput(values[at(kDuctNo)].toString()),
-                                 declaration.fields[int(at(field))].title.trimmed(), field, fault));
+        RefuseSegmentRecord(table, position, values[at(kDuctNo)].toString(),
+                            declaration.fields[int(at(field))].title.trimmed(), field, fault);
     };
     for (const NumberField& field : kNumberFields) {
         const QVariant& value = values[at(QLatin1String(field.name))];

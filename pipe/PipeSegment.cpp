@@ -74,10 +74,7 @@ constexpr NumberField kNumberFields[] = {
     {"ZL_j", &PipeSegment::ZL_j}, {"ZL_z", &PipeSegment::ZL_z},
 };
 
-// Every number of a segment stays below a billion in size: nine digits before
-// the point, so the grid, the listings and the workbook's cells of 20
-// characters show it whole in its pattern.
-constexpr double kLargestShown = 1e9;
+constexpr double kLargestShown = LargestSegmentNumber;
 
 bool shownInFull(double value)
 {
@@ -368,21 +365,13 @@ PipeSegment calculate(const PipeSegmentInputs& in, const PipeSegmentData& data,
 QString storedNumberFault(const char* field, double value)
 {
     const QLatin1String name(field);
-    if (!std::isfinite(value))
-        return QStringLiteral("不是有效的数值");
-    if (value < 0)
-        return QStringLiteral("不能小于0");
-    if ((name == QLatin1String("DN") || name == QLatin1String("JZ_N")) &&
-        value != std::floor(value))
-        return QStringLiteral("必须为整数");
+    const bool whole = name == QLatin1String("DN") || name == QLatin1String("JZ_N");
     const double largest = name == QLatin1String("G")      ? kLargestFlow
                            : name == QLatin1String("L")    ? kLongestSegment
                            : name == QLatin1String("JZ")   ? LargestLocalResistance
                            : name == QLatin1String("JZ_N") ? kMostFittings
                                                            : kLargestShown;
-    if (!(value <= largest && value < kLargestShown))
-        return QStringLiteral("超出范围");
-    return {};
+    return StoredNumberFault(value, whole, largest);
 }
 
 } // namespace
@@ -423,7 +412,6 @@ void CheckPipeSegmentRecord(const RecordTableStore& table, const RecordTableStor
                             size_t position)
 {
     const TableDeclaration& declaration = table.declaration();
-    const int number = declaration.indexOf(kPipeNo);
     const std::vector<QVariant>& values = record.values;
     for (const NumberField& field : kNumberFields) {
         const QVariant& value = values[size_t(declaration.indexOf(QLatin1String(field.name)))];
@@ -431,12 +419,9 @@ void CheckPipeSegmentRecord(const RecordTableStore& table, const RecordTableStor
             continue;
         const QString fault = storedNumberFault(field.name, value.toDouble());
         if (!fault.isEmpty())
-            throw UserError(QStringLiteral("管段表“%1”的第%2条记录（管段编号“%3”）中%4（%5）%6，"
-                                           "无法使用该管段表！")
-                                .arg(table.path())
-                                .arg(position + 1)
-                                .arg(QuotedInput(values[size_t(number)].toString()),
-                                     titleOf(field.name), QLatin1String(field.name), fault));
+            RefuseSegmentRecord(table, position,
+                                values[size_t(declaration.indexOf(kPipeNo))].toString(),
+                                titleOf(field.name), QLatin1String(field.name), fault);
     }
 }
 
