@@ -20,6 +20,19 @@ namespace
 {
 
 constexpr int kTitleFontSize = 16;
+// Every cell's face: the heading's labels are padded with spaces to a width
+// counted in GBK bytes, which lines their values up only in a face whose CJK
+// characters are exactly two spaces wide.
+constexpr char kFontName[] = "宋体";
+constexpr uint8_t kFontFamilyModern = 3; // fixed-pitch Latin, as the face is
+// The printed page: A4 across, the table shrunk to one page wide and as many
+// pages tall as it needs. Margins in inches (15 mm; 20 mm below, where the
+// footer sits 8 mm above the edge).
+constexpr uint8_t kPaperA4 = 9;
+constexpr double kSideMargin = 15 / 25.4;
+constexpr double kTopMargin = 15 / 25.4;
+constexpr double kBottomMargin = 20 / 25.4;
+constexpr double kFooterMargin = 8 / 25.4;
 // The title row's height in points: tall enough for its font in every reader.
 constexpr double kTitleRowHeight = 21;
 // Room beside the widest text of a column, in characters.
@@ -86,6 +99,8 @@ public:
         if (!workbook_)
             throw UserError(QStringLiteral("无法创建结果文件！"));
         worksheet_ = workbook_add_worksheet(workbook_, nullptr);
+        if (!worksheet_)
+            throw UserError(workbookReason(LXW_ERROR_MEMORY_MALLOC_FAILED));
     }
     ~Sheet()
     {
@@ -108,6 +123,10 @@ public:
         if (lxw_format* f = formats_.value(key))
             return f;
         lxw_format* f = workbook_add_format(workbook_);
+        if (!f)
+            throw UserError(workbookReason(LXW_ERROR_MEMORY_MALLOC_FAILED));
+        format_set_font_name(f, kFontName);
+        format_set_font_family(f, kFontFamilyModern);
         format_set_align(f, align);
         if (all)
             format_set_border(f, LXW_BORDER_THIN);
@@ -148,9 +167,30 @@ public:
     {
         check(worksheet_set_row(worksheet_, row, points, nullptr));
     }
-    void width(int column, double characters)
+    // The column's width, and the format of its cells that hold nothing.
+    void width(int column, double characters, lxw_format* f)
     {
-        check(worksheet_set_column(worksheet_, column, column, characters, nullptr));
+        check(worksheet_set_column(worksheet_, column, column, characters, f));
+    }
+
+    // Printed on A4 landscape, one page wide, the rows from firstRow to
+    // lastRow (0-based) at the top of every page, and a footer naming the
+    // table and the page.
+    void pageSetup(int firstRow, int lastRow, const QString& title)
+    {
+        worksheet_set_landscape(worksheet_);
+        worksheet_set_paper(worksheet_, kPaperA4);
+        worksheet_fit_to_pages(worksheet_, 1, 0);
+        worksheet_center_horizontally(worksheet_);
+        worksheet_set_margins(worksheet_, kSideMargin, kSideMargin, kTopMargin, kBottomMargin);
+        check(worksheet_repeat_rows(worksheet_, firstRow, lastRow));
+        QString escaped = title;
+        escaped.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        const QString font = QStringLiteral("&\"%1,Regular\"").arg(QString::fromUtf8(kFontName));
+        const QString footer = QStringLiteral("&L%1%2&R%1第 &P 页，共 &N 页").arg(font, escaped);
+        lxw_header_footer_options options{};
+        options.margin = kFooterMargin;
+        check(worksheet_set_footer_opt(worksheet_, utf8(footer), &options));
     }
 
     void close()
@@ -261,8 +301,13 @@ void writeSheet(Sheet& sheet, const WorkbookLayout& layout, const QStringList& h
         }
         ++row;
     }
+    lxw_format* plain = sheet.format(LXW_ALIGN_NONE, false, false, false);
     for (int c = 0; c <= last; ++c)
-        sheet.width(c, widths[c] + kColumnMargin);
+        sheet.width(c, widths[c] + kColumnMargin, plain);
+    // Only the column titles and units head the following pages: rows repeated
+    // on a page are one block, and with the heading between them and the title
+    // they would take half of each page. The footer names the table instead.
+    sheet.pageSetup(titleRow, titleRow + 1, layout.title);
 }
 
 } // namespace

@@ -15,7 +15,12 @@
 // Columns are as wide as their titles, units and data (a CJK character counts
 // two). A number shows the column's display pattern and is stored as the
 // number it shows; a text is written whole; a field holding nothing is an
-// empty cell.
+// empty cell. Every cell is in 宋体.
+//
+// Printed, the sheet is A4 landscape, shrunk to one page wide and as many
+// pages tall as the records need; the column titles and units head every
+// page, and the footer names the table (left) and the page ("第 1 页，共 2
+// 页", right).
 #pragma once
 
 #include "app/RecordTableStore.h"

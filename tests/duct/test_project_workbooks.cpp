@@ -252,6 +252,79 @@ TEST_F(WorkbookTest, DuctWorkbookRoundAndRectangularSegments)
     EXPECT_EQ(d["maxRow"].toInt(), 15);
 }
 
+// Both workbooks print one page wide on A4 landscape with their column titles
+// and units on every page and the page numbers in the footer, and every cell,
+// filled or empty, is in 宋体.
+TEST_F(WorkbookTest, PrintedPageAndFontOfBothWorkbooks)
+{
+    const std::vector<QVariant> pipeSegment{"1",    1.0, 28.2, 25.0,   0.5,   151.4, 10.0,
+                                            "弯头", 0.5, 2.0,  1514.3, 124.4, 1638.7};
+    const std::vector<QVariant> ductSegment{"1",        5000.0, "500", QVariant(), QVariant(),
+                                            7.07,       1.02,   10.0,  QVariant(), QVariant(),
+                                            QVariant(), 10.2,   0.0,   10.2};
+    struct Case {
+        const char* name;
+        TableDeclaration declaration;
+        std::vector<QVariant> segment;
+        int segments;
+        const char* title;
+        const char* titleRows;
+        const char* lastColumn;
+        void (*write)(const QString&, const RecordTableStore&);
+    } cases[] = {
+        {"pipe", PipeSegmentTableDeclaration(), pipeSegment, 60, "水管阻力计算结果表", "$17:$18",
+         "M",
+         [](const QString& file, const RecordTableStore& table) {
+             WritePipeWorkbook(file, PipeWorkbookHeading{"9:05:07", "a.gzl", {}, 82.5, {}}, table);
+         }},
+        {"duct", DuctSegmentTableDeclaration(), ductSegment, 2, "风管阻力计算结果表", "$12:$13",
+         "N",
+         [](const QString& file, const RecordTableStore& table) {
+             WriteDuctWorkbook(file, {"9:05:07", "a.dzl", AirProperties{}}, table);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto table =
+            openTable(c.declaration, path(c.name) + QStringLiteral(".DB"),
+                      std::vector<std::vector<QVariant>>(size_t(c.segments), c.segment));
+        const QString file = path(c.name) + QStringLiteral(".xlsx");
+        c.write(file, *table);
+        const QJsonObject d = DumpWorkbook(file);
+        ASSERT_FALSE(d.isEmpty());
+
+        const QJsonObject page = d["page"].toObject();
+        EXPECT_EQ(page["orientation"].toString(), "landscape");
+        EXPECT_EQ(page["paper"].toInt(), 9); // A4
+        EXPECT_TRUE(page["fitToPage"].toBool());
+        EXPECT_EQ(page["fitToWidth"].toInt(), 1);
+        EXPECT_EQ(page["fitToHeight"].toInt(), 0); // as many pages tall as needed
+        EXPECT_EQ(page["titleRows"].toString(), c.titleRows);
+        const QJsonObject footer = page["footer"].toObject();
+        EXPECT_EQ(footer["left"]["text"].toString(), str(c.title));
+        EXPECT_EQ(footer["right"]["text"].toString(), str("第 &P 页，共 &N 页"));
+        EXPECT_EQ(footer["left"]["font"].toString(), str("宋体,Regular"));
+        EXPECT_EQ(footer["right"]["font"].toString(), str("宋体,Regular"));
+        // The footer sits in the bottom margin, below the table's last row.
+        const QJsonObject margins = page["margins"].toObject();
+        EXPECT_LT(margins["footer"].toDouble() + 0.2, margins["bottom"].toDouble());
+        EXPECT_GE(margins["left"].toDouble(), 0.4);
+
+        // Every written cell in 宋体, the title in 16 points and the rest in
+        // the default 11; the cells of the columns that hold nothing as well.
+        const QJsonObject cells = d["cells"].toObject();
+        EXPECT_GT(cells.size(), 13 * c.segments);
+        for (auto it = cells.begin(); it != cells.end(); ++it) {
+            SCOPED_TRACE(it.key().toStdString());
+            EXPECT_EQ(it.value().toObject()["font"].toString(), str("宋体"));
+            EXPECT_EQ(it.value().toObject()["size"].toDouble(), it.key() == "A1" ? 16 : 11);
+        }
+        const QJsonObject columnFonts = d["columnFonts"].toObject();
+        for (char column = 'A'; column <= c.lastColumn[0]; ++column)
+            EXPECT_EQ(columnFonts[QString(QLatin1Char(column))].toString(), str("宋体")) << column;
+    }
+}
+
 // A workbook that cannot be built (a text longer than a cell holds) leaves
 // the file that was there.
 TEST_F(WorkbookTest, FailedWriteKeepsTheOldWorkbook)

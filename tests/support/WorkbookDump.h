@@ -5,8 +5,11 @@
 #include <QString>
 
 // The dump's object: "title", "cells" ({"A1": {"value", "format", "align",
-// "size", "borders"}}), "merged", "widths", "maxRow". Empty when the file
-// could not be read.
+// "font", "size", "borders"}}), "merged", "widths", "columnFonts", "maxRow",
+// "page" ({"orientation", "paper", "fitToPage", "fitToWidth", "fitToHeight",
+// "titleRows" ("$17:$18"), "footer" ({"left": {"text", "font"}, "center",
+// "right"}), "margins" (inches: "left", "right", "top", "bottom",
+// "footer")}). Empty when the file could not be read.
 QJsonObject DumpWorkbook(const QString& path);
 // A cell's value as text ("" for none; a number in its shortest form).
 QString CellText(const QJsonObject& dump, const QString& cell);
