@@ -387,21 +387,35 @@ void DrawChartLine(QPainter& painter, QPoint from, QPoint to, QRgb colour)
     painter.restore();
 }
 
-ChartPrintPlacement PlaceChartOnPage(QSize page, QSize image)
+QRect PlaceChartOnPage(QRect paper, QRect printable, int dpi, QSize picture)
 {
-    ChartPrintPlacement placement;
-    if (image.isEmpty() || page.isEmpty())
-        return placement;
-    const int marginsW = page.width() - 100, marginsH = page.height() - 100;
-    placement.k = std::max(0, std::min(marginsW / image.width(), marginsH / image.height()));
-    int w = placement.k * image.width(), h = placement.k * image.height();
-    if (placement.k == 0) {
-        const double roomW = marginsW > 0 ? marginsW : page.width();
-        const double roomH = marginsH > 0 ? marginsH : page.height();
-        const double scale = std::min(roomW / image.width(), roomH / image.height());
-        w = std::max(1, int(image.width() * scale));
-        h = std::max(1, int(image.height() * scale));
+    if (paper.isEmpty() || printable.isEmpty() || picture.isEmpty() || dpi <= 0)
+        return {};
+    const int margin = int(std::ceil(kChartPrintMarginMm / 25.4 * dpi));
+    // Twice the centre, and the room as the width and height of the largest
+    // rectangle about that centre that stays within both limits, so that
+    // every step is whole.
+    const auto room = [](int centre2, int low, int high) {
+        return std::max(0, std::min(centre2 - 2 * low, 2 * high - centre2));
+    };
+    int cx2 = 2 * paper.x() + paper.width(), cy2 = 2 * paper.y() + paper.height();
+    int roomW =
+        room(cx2, std::max(paper.x() + margin, printable.x()),
+             std::min(paper.x() + paper.width() - margin, printable.x() + printable.width()));
+    int roomH =
+        room(cy2, std::max(paper.y() + margin, printable.y()),
+             std::min(paper.y() + paper.height() - margin, printable.y() + printable.height()));
+    if (roomW == 0 || roomH == 0) {
+        cx2 = 2 * printable.x() + printable.width();
+        cy2 = 2 * printable.y() + printable.height();
+        roomW = printable.width();
+        roomH = printable.height();
     }
-    placement.target = QRect((page.width() - w) / 2, (page.height() - h) / 2, w, h);
-    return placement;
+    const qint64 w = picture.width(), h = picture.height();
+    qint64 targetW = roomW, targetH = roomH;
+    if (roomW * h <= roomH * w)
+        targetH = std::max<qint64>(1, roomW * h / w);
+    else
+        targetW = std::max<qint64>(1, roomH * w / h);
+    return QRect(int((cx2 - targetW) / 2), int((cy2 - targetH) / 2), int(targetW), int(targetH));
 }

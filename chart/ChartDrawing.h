@@ -75,15 +75,15 @@ void ErasePointMark(QPainter& painter, QPoint at, const QString& name);
 // user draws, blue for the treatment view's process lines.
 void DrawChartLine(QPainter& painter, QPoint from, QPoint to, QRgb colour = ChartColors::Black);
 
-// Printing the picture enlarged by a whole factor k and centred on a page of
-// page printer pixels: k = min((Pw − 100) div Iw, (Ph − 100) div Ih), so
-// that at least 50 pixels of margin stay on each side in the limiting
-// direction. On a page too small for the picture at its own size plus the
-// margins (k = 0) it is scaled down, keeping its proportions, to fit inside
-// the same margins, or inside the page when the margins leave nothing: a
-// printout is never blank. Only an empty page or image gives an empty target.
-struct ChartPrintPlacement {
-    int k = 0; // the whole factor; 0 when the picture is scaled down
-    QRect target;
-};
-ChartPrintPlacement PlaceChartOnPage(QSize page, QSize image = ChartGeometry::ImageSize);
+// The least margin of a printed chart, on every side of the paper.
+inline constexpr double kChartPrintMarginMm = 10;
+
+// Where a printed picture of picture's size goes: scaled with its
+// proportions kept to the largest size that is centred on the paper and
+// leaves at least kChartPrintMarginMm between it and each edge of the paper,
+// inside the part the printer can draw on. paper and printable are in
+// printer pixels at dpi, printable in the paper's coordinates, as is the
+// result. Where the margins leave no room the picture fills the printable
+// part instead, centred on it: a printout is never blank. Only an empty
+// paper, printable part or picture gives an empty target.
+QRect PlaceChartOnPage(QRect paper, QRect printable, int dpi, QSize picture);

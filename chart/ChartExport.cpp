@@ -5,13 +5,14 @@
 #include "app/PdfTextLayer.h"
 #include "app/SvgPaintDevice.h"
 #include "chart/ChartDisplayList.h"
-#include "chart/ChartGeometry.h"
 
 #include <QBuffer>
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <algorithm>
+#include <cmath>
 
 namespace
 {
@@ -28,21 +29,24 @@ const QString kTitle = QStringLiteral("湿空气焓湿图");
 const QStringList kSvgFallbackFamilies{QStringLiteral("Noto Serif CJK SC"),
                                        QStringLiteral("Noto Sans CJK SC"), QStringLiteral("serif")};
 
-QByteArray SvgBytes(const ChartDisplayList& list, QStringList* messages)
+// Each vector file is a page of the exported part's size, its top-left
+// corner at the part's.
+QByteArray SvgBytes(const ChartDisplayList& list, QRect part, QStringList* messages)
 {
-    SvgPaintDevice svg(ChartGeometry::ImageSize, kTitle);
+    SvgPaintDevice svg(part.size(), kTitle);
     svg.setFallbackFamilies(kSvgFallbackFamilies);
     QPainter painter;
     if (!painter.begin(&svg))
         throw UserError(QStringLiteral("无法生成SVG图形"));
+    painter.translate(-part.topLeft());
     *messages = list.replay(painter);
     painter.end();
     return svg.document();
 }
 
-QByteArray PdfBytes(const ChartDisplayList& list, QStringList* messages)
+QByteArray PdfBytes(const ChartDisplayList& list, QRect part, QStringList* messages)
 {
-    const QSize pixels = ChartGeometry::ImageSize;
+    const QSize pixels = part.size();
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter pdf(&buffer);
@@ -56,6 +60,7 @@ QByteArray PdfBytes(const ChartDisplayList& list, QStringList* messages)
     QPainter painter;
     if (!painter.begin(&pdf))
         throw UserError(QStringLiteral("无法生成PDF文档"));
+    painter.translate(-part.topLeft());
     *messages = list.replay(painter);
     if (!painter.end())
         throw UserError(QStringLiteral("无法生成PDF文档"));
@@ -76,13 +81,52 @@ std::optional<ChartFileFormat> ChartFileFormatOf(const QString& path)
     return std::nullopt;
 }
 
+QRect ChartPictureCrop(const QImage& picture)
+{
+    const QImage pixels =
+        picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
+            ? picture
+            : picture.convertToFormat(QImage::Format_RGB32);
+    const QRgb white = qRgb(255, 255, 255);
+    const int width = pixels.width();
+    int left = width, right = -1, top = -1, bottom = -1;
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
+        int first = 0;
+        while (first < width && row[first] == white)
+            ++first;
+        if (first == width)
+            continue;
+        int last = width - 1;
+        while (row[last] == white)
+            --last;
+        left = std::min(left, first);
+        right = std::max(right, last);
+        if (top < 0)
+            top = y;
+        bottom = y;
+    }
+    if (top < 0)
+        return pixels.rect();
+    const int margin = int(std::lround(kChartCropMargin * picture.devicePixelRatio()));
+    return QRect(QPoint(left, top), QPoint(right, bottom))
+               .adjusted(-margin, -margin, margin, margin) &
+           pixels.rect();
+}
+
+QRect ChartExportRect(const ChartDisplayList& list, QStringList* messages)
+{
+    return ChartPictureCrop(list.render(1.0, messages));
+}
+
 QImage ChartImageAt(const ChartDisplayList& list, int scale, QStringList* messages)
 {
     if (scale < kLeastPngScale || scale > kGreatestPngScale)
         throw UserError(QStringLiteral("图片放大倍数应为%1到%2之间的整数")
                             .arg(kLeastPngScale)
                             .arg(kGreatestPngScale));
-    return list.render(scale, messages);
+    const QRect part = ChartExportRect(list, messages);
+    return list.render(scale).copy(QRect(part.topLeft() * scale, part.size() * scale));
 }
 
 QByteArray ChartFileBytes(const ChartDisplayList& list, ChartFileFormat format, int scale,
@@ -104,10 +148,10 @@ QByteArray ChartFileBytes(const ChartDisplayList& list, ChartFileFormat format, 
         break;
     }
     case ChartFileFormat::Svg:
-        bytes = SvgBytes(list, &shown);
+        bytes = SvgBytes(list, ChartExportRect(list), &shown);
         break;
     case ChartFileFormat::Pdf:
-        bytes = PdfBytes(list, &shown);
+        bytes = PdfBytes(list, ChartExportRect(list), &shown);
         break;
     }
     if (messages)

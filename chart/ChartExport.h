@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -22,11 +23,29 @@ inline constexpr int kGreatestPngScale = 4;
 // The window's default, and the clipboard's.
 inline constexpr int kDefaultPngScale = 2;
 
-// The picture at scale times its logical size (the lines, marks and text
-// drawn at that size, not enlarged pixels).
+// The blank kept around the drawing of an exported or printed picture, on
+// every side, in logical pixels.
+inline constexpr int kChartCropMargin = 6;
+
+// The part of picture that an export or a printout shows, in the picture's
+// own pixels: the bounding rectangle of every pixel that is not the page's
+// white (the frame, the grid and its labels, the marks and lines), widened
+// by kChartCropMargin logical pixels on each side and kept inside the
+// picture. A picture with nothing drawn on it is shown whole.
+QRect ChartPictureCrop(const QImage& picture);
+
+// The part of list's picture that every export shows (ChartPictureCrop of
+// the picture at its logical size), in logical pixels. messages receives the
+// grid's messages (DrawChartGrid).
+QRect ChartExportRect(const ChartDisplayList& list, QStringList* messages = nullptr);
+
+// The exported part of the picture (ChartExportRect) at scale times its
+// logical size: the lines, marks and text drawn at that size, not enlarged
+// pixels; pixel for pixel the same as that part of list.render(scale).
 QImage ChartImageAt(const ChartDisplayList& list, int scale, QStringList* messages = nullptr);
 
-// The picture as the bytes of a file in format: PNG at scale
+// The exported part of the picture (ChartExportRect) as the bytes of a file
+// in format: PNG at scale
 // (kLeastPngScale…kGreatestPngScale, used by PNG only); SVG with each label
 // one <text> naming its face and fallbacks every renderer has; PDF whose
 // text reads back as drawn (WithIdeographsInTextLayer). messages receives
@@ -38,7 +57,8 @@ QByteArray ChartFileBytes(const ChartDisplayList& list, ChartFileFormat format,
 // Writes ChartFileBytes(list, format, scale) to path: the file is built
 // beside path under a temporary name and renamed over it only when complete,
 // so a failure leaves whatever was at path as it was. The SVG and the
-// one-page PDF measure the picture's 825 × 562 pixels at 96 per inch.
+// one-page PDF are the exported part of the picture (ChartExportRect),
+// measured at 96 pixels per inch.
 // Returns the grid's messages (DrawChartGrid). Throws UserError with the
 // reason for a scale out of range or a file that cannot be written.
 QStringList WriteChartFile(const QString& path, const ChartDisplayList& list,

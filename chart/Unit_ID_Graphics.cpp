@@ -188,12 +188,16 @@ void PrintChartPicture(QWidget* parent, const QImage& picture)
     // would store it as JPEG, whose artefacts the enlargement blows up into
     // smudged, off-colour lines.
     painter.setRenderHint(QPainter::LosslessImageRendering);
-    // The whole factor counts the picture's logical pixels (825 × 562 in the
-    // design), whatever the screen's pixel ratio it was drawn at.
-    const ChartPrintPlacement placement = PlaceChartOnPage(
-        QSize(printer.width(), printer.height()), picture.deviceIndependentSize().toSize());
-    if (!placement.target.isEmpty())
-        painter.drawImage(placement.target, picture);
+    // The drawn part of the picture, centred on the paper; the painter's
+    // origin is the printable part's corner unless the printer draws on the
+    // whole paper.
+    const QRect part = ChartPictureCrop(picture);
+    const QRect paper = printer.paperRect(QPrinter::DevicePixel).toRect();
+    const QRect printable = printer.pageRect(QPrinter::DevicePixel).toRect();
+    const QRect target = PlaceChartOnPage(paper, printable, printer.resolution(), part.size());
+    if (!target.isEmpty())
+        painter.drawImage(target.translated(-(printer.fullPage() ? paper : printable).topLeft()),
+                          picture, part);
     if (!painter.end())
         throw UserError(QStringLiteral("打印作业未能完成！"));
 }

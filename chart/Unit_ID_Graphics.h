@@ -75,15 +75,16 @@ void OutputPointReport(QWidget* parent, const std::function<QStringList()>& line
 // The point report on the printer: the print dialog, then the lines in
 // "宋体" 12 pt.
 void PrintPointReport(QWidget* parent, const std::function<QStringList()>& lines);
-// The chart on the printer: the print dialog, then the picture on one page,
-// placed by PlaceChartOnPage (enlarged by a whole factor, or scaled down on
-// a page too small for it).
+// The chart on the printer: the print dialog, then the drawn part of the
+// picture (ChartPictureCrop) on one page, placed by PlaceChartOnPage
+// (centred on the paper within margins of at least 10 mm).
 void PrintChartPicture(QWidget* parent, const QImage& picture);
 // The chart to a file: the save dialog ("导出图片", PNG, SVG or PDF), for PNG
 // the scale (1×–4×, 2× offered first), then the picture drawn from list into
 // the file. Nothing happens on cancel; another extension is refused.
 void ExportChartPicture(QWidget* parent, const ChartDisplayList& list);
-// The chart on the clipboard, as an image at twice its size.
+// The chart on the clipboard: its exported part at twice its size
+// (ChartImageAt).
 void CopyChartPicture(const ChartDisplayList& list);
 // Ctrl+C in window copies the chart drawn by list, unless the focus is in a
 // text field with selected text, which then copies its text. Called once

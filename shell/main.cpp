@@ -27,10 +27,13 @@ void SetApplicationNames()
 
 // The data directory named by --data-dir, or empty. --help and --version are
 // answered here, before any window system is needed, and end the program.
+// The parser's own words (the usage line, the option headings, an unknown
+// option) are Qt's, in Chinese like the rest, whatever the locale.
 QString ParseCommandLine(int argc, char** argv)
 {
     QCoreApplication probe(argc, argv);
     SetApplicationNames();
+    InstallQtTranslations();
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("暖通空调计算工具"));
     parser.addHelpOption();

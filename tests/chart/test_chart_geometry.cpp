@@ -79,55 +79,44 @@ TEST(ChartGeometry, AbsurdStatesStayFarOutsideTheImage)
     EXPECT_EQ(std::abs(p.y()), 1000000);
 }
 
-TEST(ChartGeometry, PrintedPictureIsAWholeMultipleCentredOnThePage)
+// The printed picture (an exported part of 646 × 442) is centred on the
+// paper, scaled to the room that 10 mm margins (237 pixels at 600 dpi) and
+// the printable part leave, with its proportions; a page with no room left
+// inside the margins is filled instead; nothing to print prints nothing.
+TEST(ChartGeometry, PrintedPictureIsCentredWithinTenMillimetreMargins)
 {
-    // An A4 page at 600 dpi.
-    const ChartPrintPlacement a4 = PlaceChartOnPage(QSize(4960, 7015));
-    EXPECT_EQ(a4.k, 5);
-    EXPECT_EQ(a4.target, QRect(417, 2102, 4125, 2810));
-
-    // Landscape: (7015 − 100) div 825 = 8 and (4960 − 100) div 562 = 8.
-    const ChartPrintPlacement wide = PlaceChartOnPage(QSize(7015, 4960));
-    EXPECT_EQ(wide.k, 8);
-    EXPECT_EQ(wide.target, QRect((7015 - 6600) / 2, (4960 - 4496) / 2, 6600, 4496));
-
-    // Exactly 50 pixels of margin each side still fits once.
-    EXPECT_EQ(PlaceChartOnPage(QSize(925, 662)).k, 1);
-    EXPECT_EQ(PlaceChartOnPage(QSize(925, 662)).target, QRect(50, 50, 825, 562));
-}
-
-// A page with no room for the picture at its own size plus the margins
-// still gets the whole picture, scaled down with its proportions kept and
-// centred inside the margins (inside the page where margins leave nothing).
-TEST(ChartGeometry, SmallPagePrintsThePictureScaledDown)
-{
+    const QSize picture(646, 442);
+    const QRect a4(0, 0, 4960, 7015), a4Wide(0, 0, 7015, 4960);
     const struct {
-        QSize page;
-        QRect room; // where the picture must stay
-    } cases[] = {
-        {{924, 662}, {50, 50, 824, 562}},   // one pixel short across
-        {{925, 661}, {50, 50, 825, 561}},   // one pixel short down
-        {{500, 700}, {50, 50, 400, 600}},   // narrow portrait page
-        {{2000, 400}, {50, 50, 1900, 300}}, // low landscape page
-        {{60, 40}, {0, 0, 60, 40}},         // smaller than the margins
+        const char* what;
+        QRect paper, printable;
+        QSize picture;
+        QRect target;
+    } rows[] = {
+        {"A4 portrait", a4, a4, picture, {237, 1973, 4486, 3069}},
+        {"A4 landscape", a4Wide, a4Wide, picture, {237, 242, 6541, 4475}},
+        {"square picture, landscape", a4Wide, a4Wide, {500, 500}, {1264, 237, 4486, 4486}},
+        // The printer cannot draw on the left 400 pixels: the picture stays
+        // centred on the paper, so it loses as much on the right.
+        {"wide unprintable strip", a4, {400, 100, 4460, 6815}, picture, {400, 2084, 4160, 2846}},
+        {"no room inside the margins",
+         {0, 0, 300, 300},
+         {0, 0, 300, 300},
+         picture,
+         {0, 47, 300, 205}},
+        {"empty picture", a4, a4, {}, {}},
+        {"empty paper", {}, {}, picture, {}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.page.width()) + "x" +
-                     testing::PrintToString(c.page.height()));
-        const ChartPrintPlacement p = PlaceChartOnPage(c.page);
-        EXPECT_EQ(p.k, 0);
-        ASSERT_FALSE(p.target.isEmpty());
-        EXPECT_TRUE(c.room.contains(p.target));
-        // The proportions of 825 × 562, and the limiting side filled but for
-        // the pixel that truncation takes.
-        EXPECT_NEAR(double(p.target.width()) / p.target.height(), 825.0 / 562, 0.05);
-        EXPECT_LE(std::min(c.room.width() - p.target.width(), c.room.height() - p.target.height()),
-                  1);
-        // Centred, within the pixel a halving cuts.
-        EXPECT_LE(std::abs(p.target.left() - (c.page.width() - 1 - p.target.right())), 1);
-        EXPECT_LE(std::abs(p.target.top() - (c.page.height() - 1 - p.target.bottom())), 1);
+    for (const auto& row : rows) {
+        const QRect target = PlaceChartOnPage(row.paper, row.printable, 600, row.picture);
+        EXPECT_EQ(target, row.target) << row.what;
+        if (target.isEmpty())
+            continue;
+        EXPECT_TRUE(row.printable.contains(target)) << row.what;
+        EXPECT_NEAR(double(target.width()) / target.height(),
+                    double(row.picture.width()) / row.picture.height(), 0.002)
+            << row.what;
     }
-    EXPECT_TRUE(PlaceChartOnPage(QSize(0, 0)).target.isEmpty());
 }
 
 TEST(ChartConstructions, MixingPointDividesTheLineByTheAirVolumes)

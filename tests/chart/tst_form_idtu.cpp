@@ -7,6 +7,7 @@
 #include "app/ReportPrinter.h"
 #include "app/TableGridModel.h"
 #include "chart/ChartDrawing.h"
+#include "chart/ChartExport.h"
 #include "chart/PointTable.h"
 #include "chart/Unit_ID_Graphics.h"
 #include "psychro/ID_lib.h"
@@ -132,7 +133,7 @@ private slots:
     void showingAgainEmptiesTheScratchTableOnly();
     void showingWithoutAScratchTableKeepsTheUsersFile();
     void badPressureAbandonsTheShowing();
-    void printsTheChartEnlargedOnOnePage();
+    void printsTheChartCentredOnOnePage();
     void printsThePointReport();
     void printedReportColumnsLineUp();
     void storedRowsComeIntoView();
@@ -1010,7 +1011,7 @@ void TestFormIDTu::badPressureAbandonsTheShowing()
     QCOMPARE(pointCount(), 1);
 }
 
-void TestFormIDTu::printsTheChartEnlargedOnOnePage()
+void TestFormIDTu::printsTheChartCentredOnOnePage()
 {
     // A page of 4960 × 7015 printer pixels (A4 at 600 dpi). The PDF engine
     // sizes pages in whole points, so it is made here as 992 × 1403 pt at
@@ -1033,8 +1034,34 @@ void TestFormIDTu::printsTheChartEnlargedOnOnePage()
     QCOMPARE(PdfPageCount(pdf), 1);
     QCOMPARE(QSize(printer.width(), printer.height()), QSize(4960, 7015));
 
-    // The picture is in the PDF at 825 × 562, printed 5 times enlarged: 825
-    // pixels over 4125 printer pixels at 360 dpi is 72 pixels an inch.
+    // The page at 72 dpi, one pixel a point: the chart's ink is centred,
+    // at least 10 mm (28.35 pt) from every edge, and as wide as the page
+    // leaves between those margins but for the picture's own blank margins
+    // (6 pixels, about 9 pt each at this scale).
+    const QString shot = dir.filePath(QStringLiteral("chart-page"));
+    QCOMPARE(QProcess::execute(QStringLiteral("pdftoppm"),
+                               {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
+                                QStringLiteral("-singlefile"), pdf, shot}),
+             0);
+    const QImage printedPage =
+        QImage(shot + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(printedPage.size(), QSize(992, 1403));
+    QRect ink;
+    for (int y = 0; y < printedPage.height(); ++y)
+        for (int x = 0; x < printedPage.width(); ++x)
+            if (printedPage.pixel(x, y) != qRgb(255, 255, 255))
+                ink |= QRect(x, y, 1, 1);
+    const int left = ink.left(), right = 991 - ink.right();
+    const int top = ink.top(), bottom = 1402 - ink.bottom();
+    const QString margins = QStringLiteral("%1 %2 %3 %4").arg(left).arg(top).arg(right).arg(bottom);
+    QVERIFY2(std::min({left, top, right, bottom}) >= 29, qPrintable(margins));
+    QVERIFY2(std::abs(left - right) <= 6 && std::abs(top - bottom) <= 6, qPrintable(margins));
+    QVERIFY2(left + right <= 2 * (29 + 10), qPrintable(margins));
+
+    // The drawn part of the window's picture, stored losslessly ("image":
+    // Flate, not "jpeg"): the page holds it pixel for pixel.
+    const QRect part = ChartPictureCrop(form->picture());
+    QVERIFY(part.width() < 700 && part.height() < 470);
     QProcess images;
     images.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
     QVERIFY(images.waitForFinished(60000));
@@ -1042,20 +1069,13 @@ void TestFormIDTu::printsTheChartEnlargedOnOnePage()
     const QStringList rows = list.split(QLatin1Char('\n')).mid(2).filter(QStringLiteral("image"));
     QCOMPARE(rows.size(), 1);
     const QStringList cols = rows[0].simplified().split(QLatin1Char(' '));
-    QCOMPARE(cols[3], QStringLiteral("825"));
-    QCOMPARE(cols[4], QStringLiteral("562"));
-    QCOMPARE(cols[12], QStringLiteral("72"));
-    QCOMPARE(cols[13], QStringLiteral("72"));
-
-    // Stored losslessly ("image": Flate, not "jpeg"): the page holds the
-    // picture itself, pixel for pixel.
     QCOMPARE(cols[8], QStringLiteral("image"));
     const QString prefix = dir.filePath(QStringLiteral("chart-image"));
     QCOMPARE(QProcess::execute(QStringLiteral("pdfimages"), {QStringLiteral("-png"), pdf, prefix}),
              0);
     const QImage printed(prefix + QStringLiteral("-000.png"));
     QCOMPARE(printed.convertToFormat(QImage::Format_RGB32),
-             form->picture().convertToFormat(QImage::Format_RGB32));
+             form->picture().copy(part).convertToFormat(QImage::Format_RGB32));
 
     // Cancel prints nothing; printer set-up is offered.
     prompts->printAnswers << QString();
@@ -1310,7 +1330,8 @@ void TestFormIDTu::exportsThePictureInEachFormat()
     const QStringList scales{"1×", "2×", "3×", "4×"};
     QCOMPARE(prompts->itemChoices, QList<QStringList>({scales, scales}));
     QCOMPARE(prompts->lastItemOffered, 1); // 2×
-    QCOMPARE(QImage(path("c.png")).size(), QSize(825 * 3, 562 * 3));
+    QVERIFY(QImage(path("c.png")).convertToFormat(QImage::Format_RGB32) ==
+            ChartImageAt(form->displayList(), 3).convertToFormat(QImage::Format_RGB32));
     QVERIFY(QFile::exists(path("c.svg")) && QFile::exists(path("c.pdf")));
     QVERIFY(!QFile::exists(path("d.png")) && !QFile::exists(path("c.jpg")));
     QCOMPARE(prompts->errors,
@@ -1324,14 +1345,15 @@ void TestFormIDTu::copiesThePictureAtTwiceItsSize()
 {
     placeTyped(QStringLiteral("W"), QStringLiteral("26"), QStringLiteral("60"));
     typeInto(form->Edit_name, QStringLiteral("AB"));
-    const QImage expected = form->displayList().render(2).convertToFormat(QImage::Format_RGB32);
+    const QImage expected =
+        ChartImageAt(form->displayList(), 2).convertToFormat(QImage::Format_RGB32);
     const QList<QWidget*> focused{form->Button_quit, form->Edit_name, form->Edit1};
     for (QWidget* focus : focused) {
         QApplication::clipboard()->clear();
         focus->setFocus();
         QTest::keyClick(focus, Qt::Key_C, Qt::ControlModifier);
         const QImage copied = QApplication::clipboard()->image();
-        QCOMPARE(copied.size(), QSize(825 * 2, 562 * 2));
+        QCOMPARE(copied.size(), expected.size());
         QVERIFY(copied.convertToFormat(QImage::Format_RGB32) == expected);
     }
     form->Edit_name->selectAll();
