@@ -15,6 +15,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTableView>
+#include <QtMath>
 
 #include <algorithm>
 #include <vector>
@@ -126,6 +127,12 @@ void FitRecordGridColumns(QTableView* grid, const TableGridModel* model)
     const int charWidth = metrics.horizontalAdvance(QLatin1Char('0'));
     const int titleMargin =
         2 * grid->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, grid->horizontalHeader());
+    // A cell's text is drawn inside the cell less its grid line, with the
+    // style's text margin at each side.
+    const QFontMetricsF cellMetrics(grid->font());
+    const int cellMargins =
+        2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) +
+        (grid->showGrid() ? 1 : 0);
     const int columns = model->columnCount();
     std::vector<int> needed(static_cast<size_t>(columns)), wanted = needed;
     int total = 0, slack = 0;
@@ -134,8 +141,10 @@ void FitRecordGridColumns(QTableView* grid, const TableGridModel* model)
         // The header keeps no column narrower than its minimum.
         int need = std::max(titleMetrics.horizontalAdvance(title) + titleMargin,
                             grid->horizontalHeader()->minimumSectionSize());
-        for (int row = 0; row < model->rowCount(); ++row)
-            need = std::max(need, grid->sizeHintForIndex(model->index(row, column)).width());
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const QString text = model->index(row, column).data().toString();
+            need = std::max(need, qCeil(cellMetrics.horizontalAdvance(text)) + cellMargins);
+        }
         needed[size_t(column)] = need;
         wanted[size_t(column)] = std::max(need, model->columnWidthChars(column) * charWidth + 10);
         total += wanted[size_t(column)];

@@ -163,15 +163,37 @@ private:
               frame.width() - 16);
     }
 
-    // Each item as wide as its delegate draws it, within the visible part
-    // of the view.
+    // An item's text against the part of rect the style draws text in (what
+    // is wider is drawn elided).
+    void item(QAbstractItemView* view, const QModelIndex& index, QRect rect, const QString& where)
+    {
+        QStyleOptionViewItem option;
+        option.initFrom(view);
+        option.rect = rect;
+        option.font = view->font();
+        option.fontMetrics = view->fontMetrics();
+        option.text = index.data().toString();
+        option.features = QStyleOptionViewItem::HasDisplay;
+        option.index = index;
+        option.widget = view;
+        const QRect text =
+            view->style()->subElementRect(QStyle::SE_ItemViewItemText, &option, view);
+        // The style draws the text inside that part with a margin at each side.
+        const int margin =
+            view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+        check(where, option.text, qCeil(QFontMetricsF(option.font).horizontalAdvance(option.text)),
+              text.width() - 2 * margin);
+    }
+
+    // Each item within the visible width of the view.
     void items(QAbstractItemView* view, const QString& where)
     {
         QAbstractItemModel* model = view->model();
-        const int room = view->viewport()->width();
         for (int row = 0; row < model->rowCount(); ++row) {
             const QModelIndex index = model->index(row, 0);
-            check(where, index.data().toString(), view->sizeHintForIndex(index).width(), room);
+            const QRect rect(0, 0, view->viewport()->width(),
+                             view->sizeHintForIndex(index).height());
+            item(view, index, rect, where);
         }
     }
 
@@ -227,8 +249,7 @@ private:
                   header->sectionSize(column));
             for (int row = 0; row < grid->model()->rowCount(); ++row) {
                 const QModelIndex index = grid->model()->index(row, column);
-                check(where + QStringLiteral(" cell"), index.data().toString(),
-                      grid->sizeHintForIndex(index).width(), grid->columnWidth(column));
+                item(grid, index, grid->visualRect(index), where + QStringLiteral(" cell"));
             }
         }
     }
