@@ -369,6 +369,8 @@ private slots:
                 QCOMPARE(windows.pipeCoefficients->Edit_name->text(), kLongestFitting);
             } else if (window == windows.pipeTypes) {
                 select(windows.pipeTypes->ListBox_pipe_ty, kLongestPipeType);
+                QTest::mouseClick(windows.pipeTypes->Button_edit, Qt::LeftButton);
+                QCOMPARE(windows.pipeTypes->Edit_name->text(), kLongestPipeType);
             } else if (window == windows.wea) {
                 select(windows.wea->ListBox_Pro, kLongestCityProvince);
                 select(windows.wea->ListBox_City, kLongestCity);
