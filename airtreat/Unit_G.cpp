@@ -27,6 +27,8 @@ Form_G::Form_G(QWidget* parent) : QDialog(parent)
     Button1->setAutoDefault(true);
     Button1->setDefault(true);
     ConnectGuarded(Button1, &QPushButton::clicked, this, &Form_G::Button1Click);
+    // The caption is longer than the fields are wide.
+    WidenForCaption(this);
 }
 
 AirFlowTexts Form_G::texts() const

@@ -1,5 +1,6 @@
 #include "app/FormWidgets.h"
 
+#include "app/Fonts.h"
 #include "app/RecordTableStore.h"
 #include "app/TableGridModel.h"
 
@@ -12,9 +13,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTableView>
+#include <QtMath>
 
 #include <algorithm>
+#include <vector>
 
 QLineEdit* NewEdit(QWidget* parent, const char* name, QRect geometry)
 {
@@ -89,6 +93,13 @@ void SetComboItems(QComboBox* box, const QStringList& items, const QString& text
     const QSignalBlocker quiet(box);
     box->clear();
     box->addItems(items);
+    int widest = 0;
+    for (int row = 0; row < box->count(); ++row)
+        widest =
+            std::max(widest, box->view()->sizeHintForIndex(box->model()->index(row, 0)).width());
+    const int frame = 2 * box->view()->frameWidth();
+    const int bar = box->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, box->view());
+    box->view()->setMinimumWidth(widest > 0 ? widest + frame + bar : 0);
     box->setCurrentIndex(-1);
     box->setEditText(text);
 }
@@ -106,6 +117,60 @@ QString SelectedText(const QListWidget* list)
     return selected.isEmpty() ? QString() : selected.first()->text();
 }
 
+namespace
+{
+// The columns' widths for the grid's present records (see SetUpRecordGrid).
+void FitRecordGridColumns(QTableView* grid, const TableGridModel* model)
+{
+    const QFontMetrics metrics(grid->font());
+    const QFontMetrics titleMetrics(grid->horizontalHeader()->font());
+    const int charWidth = metrics.horizontalAdvance(QLatin1Char('0'));
+    const int titleMargin =
+        2 * grid->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, grid->horizontalHeader());
+    // A cell's text is drawn inside the cell less its grid line, with the
+    // style's text margin at each side.
+    const QFontMetricsF cellMetrics(grid->font());
+    const int cellMargins =
+        2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) +
+        (grid->showGrid() ? 1 : 0);
+    const int columns = model->columnCount();
+    std::vector<int> needed(static_cast<size_t>(columns)), wanted = needed;
+    int total = 0, slack = 0;
+    for (int column = 0; column < columns; ++column) {
+        const QString title = model->headerData(column, Qt::Horizontal).toString();
+        // The header keeps no column narrower than its minimum.
+        int need = std::max(titleMetrics.horizontalAdvance(title) + titleMargin,
+                            grid->horizontalHeader()->minimumSectionSize());
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const QString text = model->index(row, column).data().toString();
+            need = std::max(need, qCeil(cellMetrics.horizontalAdvance(text)) + cellMargins);
+        }
+        needed[size_t(column)] = need;
+        wanted[size_t(column)] = std::max(need, model->columnWidthChars(column) * charWidth + 10);
+        total += wanted[size_t(column)];
+        slack += wanted[size_t(column)] - need;
+    }
+    // Room for the columns when the vertical scroll bar is shown.
+    const int room = grid->width() - 2 * grid->frameWidth() - grid->verticalHeader()->width() -
+                     grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid);
+    const int excess = std::min(total - room, slack);
+    int taken = 0, slackSeen = 0;
+    for (int column = 0; column < columns; ++column) {
+        int width = wanted[size_t(column)];
+        if (excess > 0 && slack > 0) {
+            // Each column gives back its share of the excess, in proportion
+            // to its room beyond its title and cells, rounded so that the
+            // shares add up to the excess.
+            slackSeen += width - needed[size_t(column)];
+            const int share = int(qint64(excess) * slackSeen / slack) - taken;
+            taken += share;
+            width -= share;
+        }
+        grid->setColumnWidth(column, width);
+    }
+}
+} // namespace
+
 void SetUpRecordGrid(QTableView* grid, TableGridModel* model)
 {
     grid->setModel(model);
@@ -116,14 +181,26 @@ void SetUpRecordGrid(QTableView* grid, TableGridModel* model)
     grid->verticalHeader()->setDefaultSectionSize(20);
     grid->verticalHeader()->setFixedWidth(14);
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    const QFontMetrics metrics(grid->font());
-    const int charWidth = metrics.horizontalAdvance(QLatin1Char('0'));
-    for (int column = 0; column < model->columnCount(); ++column) {
-        const QString title = model->headerData(column, Qt::Horizontal).toString();
-        const int width =
-            std::max(model->columnWidthChars(column) * charWidth, metrics.horizontalAdvance(title));
-        grid->setColumnWidth(column, width + 10);
-    }
+    FitRecordGridColumns(grid, model);
+    QObject::connect(model, &QAbstractItemModel::modelReset, grid,
+                     [grid, model] { FitRecordGridColumns(grid, model); });
+}
+
+void ShowWholeTextInTip(QLineEdit* field)
+{
+    field->setToolTip(field->text());
+    QObject::connect(field, &QLineEdit::textChanged, field, &QLineEdit::setToolTip);
+}
+
+void WidenForCaption(QWidget* window)
+{
+    const int needed = TitleBarWidth(window->windowTitle(), window->windowFlags());
+    const int extra = needed - window->width();
+    if (extra <= 0)
+        return;
+    for (QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        child->move(child->x() + extra / 2, child->y());
+    window->setFixedSize(needed, window->height());
 }
 
 QLabel* NewRaisedUnitLabel(QWidget* parent, const char* name, const QString& caption,
@@ -141,4 +218,16 @@ QLabel* NewRaisedUnitLabel(QWidget* parent, const char* name, const QString& cap
                      QFontMetrics(small).horizontalAdvance(raised) + 2,
                      QFontMetrics(small).height());
     return label;
+}
+
+int TitleBarWidth(const QString& caption, Qt::WindowFlags flags)
+{
+    constexpr int kIconRoom = 32, kButtonBox = 46, kGap = 16;
+    QFont title = SongFontPx(15);
+    title.setBold(true);
+    int buttons = 0;
+    for (const Qt::WindowType hint :
+         {Qt::WindowCloseButtonHint, Qt::WindowMinimizeButtonHint, Qt::WindowMaximizeButtonHint})
+        buttons += flags.testFlag(hint) ? 1 : 0;
+    return kIconRoom + QFontMetrics(title).horizontalAdvance(caption) + kGap + buttons * kButtonBox;
 }

@@ -4,6 +4,7 @@
 
 #include <QRect>
 #include <QString>
+#include <Qt>
 
 class QComboBox;
 class QLabel;
@@ -36,19 +37,38 @@ QComboBox* NewComboBox(QWidget* parent, const char* name, QRect geometry);
 void KeepTypedText(QComboBox* box);
 QRadioButton* NewRadio(QWidget* parent, const char* name, const QString& caption, QRect geometry);
 // Refills a box's items and leaves the text as given with no item current, so
-// that picking any item afterwards is a change. No change signals.
+// that picking any item afterwards is a change. No change signals. The box's
+// list opens as wide as its longest item, however narrow the box.
 void SetComboItems(QComboBox* box, const QStringList& items, const QString& text);
 // Sets a box's text with no item current. No change signals.
 void SetComboText(QComboBox* box, const QString& text);
 // The first selected item's text, or empty.
 QString SelectedText(const QListWidget* list);
 
-// A record table's read-only grid with one row selected at a time: each
-// column as wide as its declared number of characters, or as its title where
-// that is wider.
+// A record table's read-only grid with one row selected at a time. Each
+// column is as wide as its declared number of characters, or as its title or
+// its widest cell where that is wider, refitted whenever the table changes.
+// Where that makes the columns wider than the grid (with its vertical scroll
+// bar), the room beyond titles and cells is taken back from the columns that
+// have it, so that every column, the last included, stays in sight.
 void SetUpRecordGrid(QTableView* grid, TableGridModel* model);
+
+// A field whose text may be longer than the field shows its whole text in
+// its tooltip (a file path, for instance).
+void ShowWholeTextInTip(QLineEdit* field);
+
+// Widens a fixed-size window whose caption would not fit its title bar
+// (TitleBarWidth below) to the width it needs, its controls moved to keep
+// their place in the middle.
+void WidenForCaption(QWidget* window);
 
 // A caption with a small raised character in a gap left for it: "风量(m /h):"
 // with "3" after "风量(m" reads as m³/h. The raised label is named name + "_sup".
 QLabel* NewRaisedUnitLabel(QWidget* parent, const char* name, const QString& caption,
                            const QString& beforeGap, const QString& raised, QRect geometry);
+
+// The width a window needs for its whole caption in its title bar: the
+// caption in the title font the desktops use (a bold face 15 pixels high,
+// 9 points at the design resolution of 120 pixels per inch), the window icon
+// and a 46-pixel box for each title-bar button the flags ask for.
+int TitleBarWidth(const QString& caption, Qt::WindowFlags flags);

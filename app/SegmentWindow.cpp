@@ -61,6 +61,7 @@ ProjectRow NewProjectRow(QWidget* w)
     r.excel = NewButton(w, "Button_Excel", QStringLiteral("输出到Excel(&E)"), {156, top, 104, 26});
     NewLabel(w, "Label_FileName", QStringLiteral("输出结果文件名："), {268, top + 2, 98, 22});
     r.fileName = NewEdit(w, "Edit_FileName", {366, top + 2, 130, 22});
+    ShowWholeTextInTip(r.fileName);
     r.browse = NewButton(w, "Button_browse", QStringLiteral("浏览(&R)..."), {500, top, 70, 26});
     r.view = NewButton(w, "Button_view", QStringLiteral("查看结果(&L)"), {574, top, 84, 26});
     r.quit = NewButton(w, "Button_quit", QStringLiteral("退出(&Q)"), {666, top, 60, 26});

@@ -45,8 +45,9 @@ constexpr int kFieldHeight = 22, kButtonHeight = 26;
 
 Form_ZL_Duct::Form_ZL_Duct(Form_Advanced& advanced, QWidget* parent)
     : QDialog(parent), advanced_(advanced), segments_(DuctSegmentTableDeclaration()),
-      segmentList_(segments_, QString::fromLatin1(DuctSegmentTableFileName),
-                   {&DuctSegmentNumbers, &FindDuctSegment, &DeleteDuctSegment, &CheckDuctSegmentRecords})
+      segmentList_(
+          segments_, QString::fromLatin1(DuctSegmentTableFileName),
+          {&DuctSegmentNumbers, &FindDuctSegment, &DeleteDuctSegment, &CheckDuctSegmentRecords})
 {
     setObjectName(QStringLiteral("Form_ZL_Duct"));
     setWindowTitle(QStringLiteral("风管阻力计算-[无名字]"));
@@ -105,14 +106,14 @@ void Form_ZL_Duct::buildInputGroup()
     RadioButton_Yuan =
         NewRadio(shape, "RadioButton_Yuan", QStringLiteral("圆形管"), {8, 22, 76, 20});
     Label_DN =
-        NewLabel(shape, "Label_DN", QStringLiteral("直径(mm)："), {90, 21, 66, kFieldHeight});
+        NewLabel(shape, "Label_DN", QStringLiteral("直径(mm)："), {86, 21, 72, kFieldHeight});
     ComboBox_DN = NewComboBox(shape, "ComboBox_DN", {158, 21, 76, kFieldHeight});
     SetComboItems(ComboBox_DN, kDiameters, QStringLiteral("500"));
     RadioButton_Fang =
         NewRadio(shape, "RadioButton_Fang", QStringLiteral("矩形管  "), {8, 54, 76, 20});
-    Label_W = NewLabel(shape, "Label_W", QStringLiteral("宽度(mm)："), {90, 53, 66, kFieldHeight});
+    Label_W = NewLabel(shape, "Label_W", QStringLiteral("宽度(mm)："), {86, 53, 72, kFieldHeight});
     ComboBox_W = NewComboBox(shape, "ComboBox_W", {158, 53, 76, kFieldHeight});
-    Label_H = NewLabel(shape, "Label_H", QStringLiteral("高度(mm)："), {240, 53, 66, kFieldHeight});
+    Label_H = NewLabel(shape, "Label_H", QStringLiteral("高度(mm)："), {236, 53, 70, kFieldHeight});
     ComboBox_H = NewComboBox(shape, "ComboBox_H", {306, 53, 72, kFieldHeight});
     for (QComboBox* side : {ComboBox_W, ComboBox_H})
         SetComboItems(side, kSides, QStringLiteral("200"));

@@ -106,7 +106,7 @@ QGroupBox* Form_ZL_pipe::buildInputGroup()
     NewLabel(box, "Label_pipe_No", QStringLiteral("管段编号："), {8, 22, 66, kFieldHeight});
     Edit_pipe_No = NewEdit(box, "Edit_pipe_No", {76, 22, 92, kFieldHeight});
     NewLabel(box, "Label_L", QStringLiteral("管段长度(m):"), {186, 22, 84, kFieldHeight});
-    Edit_L = NewEdit(box, "Edit_L", {272, 22, 90, kFieldHeight});
+    Edit_L = NewEdit(box, "Edit_L", {276, 22, 86, kFieldHeight});
 
     // What Edit_G holds. "m³" reads as the unit m³/h.
     RadioButton_G = NewRadio(box, "RadioButton_G", QStringLiteral("流量(m³/h):"), {8, 54, 98, 20});
@@ -118,11 +118,11 @@ QGroupBox* Form_ZL_pipe::buildInputGroup()
 
     // How the size is found.
     RadioButton_V =
-        NewRadio(box, "RadioButton_V", QStringLiteral("流速(m/s)："), {186, 54, 86, 20});
-    Edit_V = NewEdit(box, "Edit_V", {272, 53, 90, kFieldHeight});
+        NewRadio(box, "RadioButton_V", QStringLiteral("流速(m/s)："), {186, 54, 90, 20});
+    Edit_V = NewEdit(box, "Edit_V", {276, 53, 86, kFieldHeight});
     RadioButton_DN =
-        NewRadio(box, "RadioButton_DN", QStringLiteral("管径(mm)："), {186, 82, 86, 20});
-    ComboBox_DN = NewComboBox(box, "ComboBox_DN", {272, 81, 90, kFieldHeight});
+        NewRadio(box, "RadioButton_DN", QStringLiteral("管径(mm)："), {186, 82, 90, 20});
+    ComboBox_DN = NewComboBox(box, "ComboBox_DN", {276, 81, 86, kFieldHeight});
     ComboBox_DN->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
     SetComboItems(ComboBox_DN, kStartSizes, kDefaultDN);
     RadioButton_Z =

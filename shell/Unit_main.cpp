@@ -56,10 +56,13 @@ Form_main::Form_main(QWidget* parent) : QDialog(parent)
         b->setAutoDefault(false);
         b->setFocusPolicy(Qt::TabFocus);
         b->setFont(SongFontPx(kButtonTextPx));
-        // Opaque flat buttons with blue text, on hover too.
-        b->setStyleSheet(QStringLiteral(
-            "QPushButton { color: blue; background-color: palette(button); border: none; }"
-            "QPushButton:disabled { color: #8090b0; }"));
+        // Opaque flat buttons with blue text, on hover too. The background is
+        // fixed with the text, a light theme's button grey, so that the blue
+        // stays readable whatever the desktop's colours (a dark theme's
+        // button colour would leave it almost invisible).
+        b->setStyleSheet(
+            QStringLiteral("QPushButton { color: blue; background-color: #efefef; border: none; }"
+                           "QPushButton:disabled { color: #8090b0; }"));
         b->setCursor(Qt::PointingHandCursor);
         b->installEventFilter(this);
         buttons_ << b;

@@ -4,12 +4,15 @@
 #include "shell/Unit_main.h"
 #include "support/ScriptedPrompts.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QWindow>
 #include <QtTest>
+
+#include <cmath>
 
 namespace
 {
@@ -53,6 +56,47 @@ private slots:
         const auto* picture = menu.findChild<QLabel*>(QStringLiteral("Image_background"));
         QVERIFY(picture && !picture->pixmap().isNull());
         QCOMPARE(picture->pixmap().size(), QSize(563, 409));
+    }
+
+    // Under a light and a dark desktop palette each button, as drawn, has
+    // text that stands out from its background (WCAG contrast ratio at least 4.5).
+    void buttonsReadableInLightAndDarkThemes()
+    {
+        const QPalette saved = QApplication::palette();
+        QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x2a, 0x2a, 0x2a));
+        dark.setColor(QPalette::ButtonText, Qt::white);
+        dark.setColor(QPalette::WindowText, Qt::white);
+        const auto luminance = [](QRgb rgb) {
+            const auto channel = [](int value) {
+                const double c = value / 255.0;
+                return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) +
+                   0.0722 * channel(qBlue(rgb));
+        };
+        for (const QPalette& palette : {saved, dark}) {
+            QApplication::setPalette(palette);
+            Form_main menu;
+            QDialog calculator;
+            for (QPushButton* b : menu.buttons())
+                menu.attach(b->objectName(), &calculator);
+            menu.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&menu));
+            for (QPushButton* b : menu.buttons()) {
+                const QImage drawn = b->grab().toImage();
+                // The background at the corner; the text the colour farthest from it.
+                const double background = luminance(drawn.pixel(1, 1));
+                double ratio = 1;
+                for (int y = 0; y < drawn.height(); ++y)
+                    for (int x = 0; x < drawn.width(); ++x) {
+                        const double l = luminance(drawn.pixel(x, y));
+                        ratio = std::max(ratio, (std::max(l, background) + 0.05) /
+                                                    (std::min(l, background) + 0.05));
+                    }
+                QVERIFY2(ratio >= 4.5, qPrintable(b->text() + QStringLiteral(" %1").arg(ratio)));
+            }
+        }
+        QApplication::setPalette(saved);
     }
 
     void calculatorButtonsWaitForTheirWindows()
