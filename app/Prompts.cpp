@@ -1,6 +1,7 @@
 #include "app/Prompts.h"
 
 #include "app/EscapedText.h"
+#include "app/FileDialogFolder.h"
 
 #include <QFileDialog>
 #include <QFontDialog>
@@ -24,7 +25,7 @@ Prompts*& installed()
 QString runFileDialog(QWidget* parent, const FileDialogOptions& options,
                       QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(parent, options.title, QString(), options.filter);
+    QFileDialog dialog(parent, options.title, options.directory, options.filter);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
                                                        : QFileDialog::ExistingFile);
@@ -55,6 +56,22 @@ Prompts& prompts()
 void installPrompts(Prompts* p)
 {
     installed() = p;
+}
+
+QString ChooseSaveFile(QWidget* parent, FileDialogOptions options, const QString& projectPath)
+{
+    options.directory = FileDialogFolder(projectPath);
+    const QString path = prompts().saveFile(parent, options);
+    RememberFileDialogChoice(path);
+    return path;
+}
+
+QString ChooseOpenFile(QWidget* parent, FileDialogOptions options, const QString& projectPath)
+{
+    options.directory = FileDialogFolder(projectPath);
+    const QString path = prompts().openFile(parent, options);
+    RememberFileDialogChoice(path);
+    return path;
 }
 
 void QtPrompts::error(QWidget* parent, const QString& text)

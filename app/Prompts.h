@@ -17,6 +17,9 @@ struct FileDialogOptions {
     // Save dialogs: the dialog asks before an existing file is chosen. Off
     // where the window asks its own question.
     bool confirmOverwrite = true;
+    // The folder the dialog opens in; empty: the dialog's own choice. The
+    // windows fill it from FileDialogFolder() (ChooseSaveFile/ChooseOpenFile).
+    QString directory = QString();
 };
 
 class Prompts
@@ -46,6 +49,14 @@ public:
 Prompts& prompts();
 // Installs p (not owned); nullptr goes back to QtPrompts.
 void installPrompts(Prompts* p);
+
+// A save or open dialog through prompts(), opened in FileDialogFolder(projectPath)
+// (app/FileDialogFolder.h); the folder of the file chosen is remembered as the
+// last folder used. projectPath: the asking window's current project file, if any.
+QString ChooseSaveFile(QWidget* parent, FileDialogOptions options,
+                       const QString& projectPath = QString());
+QString ChooseOpenFile(QWidget* parent, FileDialogOptions options,
+                       const QString& projectPath = QString());
 
 class QtPrompts : public Prompts
 {

@@ -26,7 +26,7 @@ ReportActions::ReportActions(QWidget* window, QPushButton* save, QString newTitl
 
 void ReportActions::chooseNew()
 {
-    const QString path = prompts().saveFile(window_, reportDialog(newTitle_));
+    const QString path = ChooseSaveFile(window_, reportDialog(newTitle_));
     if (path.isEmpty())
         return;
     file_.chooseNew(path);
@@ -35,7 +35,7 @@ void ReportActions::chooseNew()
 
 void ReportActions::chooseExisting()
 {
-    const QString path = prompts().openFile(window_, reportDialog(openTitle_));
+    const QString path = ChooseOpenFile(window_, reportDialog(openTitle_));
     if (path.isEmpty())
         return;
     file_.chooseExisting(path);

@@ -79,8 +79,9 @@ SegmentProjectActions::SegmentProjectActions(QDialog* window, const ProjectRow& 
 void SegmentProjectActions::Button_newClick()
 {
     // The questions below are this window's own: the dialog asks none.
-    const QString path = prompts().saveFile(
-        window_, {QStringLiteral("新建文件"), kind_.newFilter, kind_.extension, false});
+    const QString path = ChooseSaveFile(
+        window_, {QStringLiteral("新建文件"), kind_.newFilter, kind_.extension, false},
+        projectPath_);
     if (path.isEmpty())
         return;
     if (exists(path) &&
@@ -118,8 +119,8 @@ void SegmentProjectActions::Button_newClick()
 
 void SegmentProjectActions::Button_openClick()
 {
-    const QString path = prompts().openFile(
-        window_, {QStringLiteral("打开文件"), kind_.openFilter, kind_.extension});
+    const QString path = ChooseOpenFile(
+        window_, {QStringLiteral("打开文件"), kind_.openFilter, kind_.extension}, projectPath_);
     if (path.isEmpty())
         return;
     const std::function<void()> apply = hooks_.readProject(ReadProjectLines(path, kind_.lineCount));
@@ -174,9 +175,11 @@ void SegmentProjectActions::Button_ExcelClick()
 
 void SegmentProjectActions::Button_browseClick()
 {
-    const QString path = prompts().saveFile(window_, {QStringLiteral("结果输出"),
-                                                      QStringLiteral("Microsoft Excel文件(*.xlsx)"),
-                                                      QStringLiteral("xlsx"), false});
+    const QString path =
+        ChooseSaveFile(window_,
+                       {QStringLiteral("结果输出"), QStringLiteral("Microsoft Excel文件(*.xlsx)"),
+                        QStringLiteral("xlsx"), false},
+                       projectPath_);
     if (!path.isEmpty())
         row_.fileName->setText(QDir::toNativeSeparators(path));
 }

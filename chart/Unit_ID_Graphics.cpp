@@ -161,8 +161,8 @@ bool ChartPressureUsable(QWidget* window, const Form_atm& atm, ID_lib& lib)
 void OutputPointReport(QWidget* parent, const std::function<QStringList()>& lines)
 {
     const QString path =
-        prompts().saveFile(parent, {QStringLiteral("保存文件"), QStringLiteral("文本文件(*.TXT)"),
-                                    QStringLiteral("txt")});
+        ChooseSaveFile(parent, {QStringLiteral("保存文件"), QStringLiteral("文本文件(*.TXT)"),
+                                QStringLiteral("txt")});
     if (path.isEmpty())
         return;
     WriteTextFile(path, lines());
@@ -205,7 +205,7 @@ void PrintChartPicture(QWidget* parent, const QImage& picture)
 void ExportChartPicture(QWidget* parent, const ChartDisplayList& list)
 {
     const QString title = QStringLiteral("导出图片");
-    const QString path = prompts().saveFile(
+    const QString path = ChooseSaveFile(
         parent, {title, QStringLiteral("PNG图片(*.png);;SVG图形(*.svg);;PDF文档(*.pdf)"),
                  QStringLiteral("png")});
     if (path.isEmpty())
@@ -973,7 +973,7 @@ void Form_IDTu::Button_Save_pointClick()
     if (!CurrentPointFile.isEmpty())
         return;
     const QString path =
-        prompts().saveFile(this, {QString(), QStringLiteral("(*.DB)"), QStringLiteral("DB")});
+        ChooseSaveFile(this, {QString(), QStringLiteral("(*.DB)"), QStringLiteral("DB")});
     if (path.isEmpty())
         return;
     const QString scratch = DataDir::file(QString::fromLatin1(PointTableFileName));
@@ -994,7 +994,7 @@ void Form_IDTu::Button_Save_pointClick()
 void Form_IDTu::Button_openClick()
 {
     const QString path =
-        prompts().openFile(this, {QString(), QStringLiteral("(*.DB)"), QStringLiteral("DB")});
+        ChooseOpenFile(this, {QString(), QStringLiteral("(*.DB)"), QStringLiteral("DB")});
     if (path.isEmpty())
         return;
     openPointTable(path);

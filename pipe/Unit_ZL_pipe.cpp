@@ -34,6 +34,7 @@
 #include <QTableView>
 
 #include <algorithm>
+#include <utility>
 
 namespace
 {
@@ -299,8 +300,15 @@ void Form_ZL_pipe::showEvent(QShowEvent* event)
 // list and the coefficient names usable, with its message.
 void Form_ZL_pipe::FormShow()
 {
-    Guarded(this, [this] {
+    const bool firstShowing = !std::exchange(shownBefore_, true);
+    Guarded(this, [this, firstShowing] {
         const std::vector<PipeTypeRecord> catalogue = fillPipeTypes();
+        // The first showing offers the catalogue's first type, so that a
+        // first calculation has one; later showings keep what the box holds.
+        if (firstShowing && ComboBox_pipe->currentText().isEmpty() && ComboBox_pipe->count() > 0) {
+            const QSignalBlocker quiet(ComboBox_pipe);
+            ComboBox_pipe->setCurrentIndex(0);
+        }
         if (!ComboBox_pipe->currentText().isEmpty()) {
             if (const PipeTypeRecord* type = FindPipeType(catalogue, ComboBox_pipe->currentText()))
                 fillNominalDiameters(*type);

@@ -122,4 +122,5 @@ private:
     TableGridModel* gridModel_;
     WaterState lastWater_;
     std::unique_ptr<SegmentProjectActions> projects_;
+    bool shownBefore_ = false; // the pipe type box offers a first type once
 };

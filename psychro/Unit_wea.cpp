@@ -155,6 +155,14 @@ void Form_wea::Button_selectClick()
     writeField(dryBulb_, texts.dryBulb);
     writeField(wetBulb_, texts.wetBulb);
     writeField(relativeHumidity_, texts.relativeHumidity);
+    // A few stations have no summer wet bulb: the summer processes need one,
+    // so the user is told to type it rather than left with an empty field.
+    if (summer_ && texts.wetBulb.isEmpty()) {
+        prompts().error(
+            this, QStringLiteral("%1没有夏季空调室外计算湿球温度数据，请输入湿球温度！").arg(city));
+        if (wetBulb_)
+            wetBulb_->setFocus();
+    }
     accept();
 }
 

@@ -4,6 +4,7 @@
 #include "app/Clock.h"
 #include "app/DataDir.h"
 #include "app/DocumentOpener.h"
+#include "app/FileDialogFolder.h"
 #include "app/Gbk.h"
 #include "duct/Unit_Adv.h"
 #include "duct/Unit_ZL_Duct.h"
@@ -458,6 +459,62 @@ private slots:
         QCOMPARE(c.fileName->text(), QDir::toNativeSeparators(xlsx));
         QTest::mouseClick(c.view, Qt::LeftButton);
         QCOMPARE(opened_, QStringList{QDir::toNativeSeparators(xlsx)});
+        QVERIFY(prompts_->errors.isEmpty());
+    }
+
+    // Where the file dialogs open: the window's project folder while it has
+    // a project, else the folder last chosen in any dialog of the program,
+    // else the home folder. Steps: "new", "open" or "browse" in the pipe
+    // ("p") or duct ("d") window, answered with a path under the test folder.
+    void fileDialogsOpenInTheProjectOrLastFolder_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("asking"); // the window whose "浏览" is asked
+        QTest::addColumn<QString>("folder"); // offered, under the test folder
+        QTest::newRow("nothing chosen yet") << QStringList() << "pipe"
+                                            << "home";
+        QTest::newRow("a result file chosen elsewhere")
+            << QStringList{"p browse out/r.xlsx"} << "duct"
+            << "out";
+        QTest::newRow("a project opened")
+            << QStringList{"p browse out/r.xlsx", "p open job/a.gzl"} << "pipe"
+            << "job";
+        QTest::newRow("the project's folder wins over a later choice")
+            << QStringList{"p open job/a.gzl", "p browse out/r.xlsx"} << "pipe"
+            << "job";
+        QTest::newRow("the other window offers the last folder")
+            << QStringList{"p new job/b.gzl", "p browse out/r.xlsx"} << "duct"
+            << "out";
+    }
+    void fileDialogsOpenInTheProjectOrLastFolder()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, asking);
+        QFETCH(QString, folder);
+        const QByteArray home = qgetenv("HOME");
+        const auto restoreHome = qScopeGuard([home] { qputenv("HOME", home); });
+        qputenv("HOME", file("home").toUtf8());
+        for (const char* sub : {"home", "out", "job"})
+            QVERIFY(QDir(dir_->path()).mkpath(QString::fromLatin1(sub)));
+        writeFile(file("job/a.gzl"), ToGbk(kType) + "\r\n95\r\n70\r\n");
+        QVERIFY(QFile::copy(DataDir::file("ZL_pipe1.DB"), file("job/a.DB")));
+        ForgetFileDialogChoices();
+        show(pipe_.get());
+        for (const QString& step : steps) {
+            const Calc c = calc(step.startsWith('p') ? "pipe" : "duct");
+            const QString action = step.section(' ', 1, 1), path = file(step.section(' ', 2));
+            if (action == "new")
+                newProject(c, path);
+            else if (action == "open")
+                openProject(c, path);
+            else {
+                prompts_->saveAnswers << path;
+                QTest::mouseClick(c.browse, Qt::LeftButton);
+            }
+        }
+        prompts_->saveAnswers << QString(); // cancelled
+        QTest::mouseClick(calc(asking).browse, Qt::LeftButton);
+        QCOMPARE(prompts_->saveDialogs.last().directory, file(folder));
         QVERIFY(prompts_->errors.isEmpty());
     }
 

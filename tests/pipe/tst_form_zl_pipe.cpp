@@ -5,6 +5,7 @@
 #include "app/DataDir.h"
 #include "app/HelpWindow.h"
 #include "pipe/LocalResistance.h"
+#include "pipe/PipeCatalogue.h"
 #include "pipe/Unit_BZL_Set.h"
 #include "pipe/Unit_JZ_Set.h"
 #include "pipe/Unit_Pipe_Set.h"
@@ -139,23 +140,22 @@ private slots:
 
     void startsAsDesignedAndOpensFromTheMenu()
     {
+        QCOMPARE(form_->ComboBox_DN->count(), 21); // before a pipe type is known
         show(false);
         QCOMPARE(form_->windowTitle(), QStringLiteral("水管道阻力计算-[无名字]"));
         QCOMPARE(form_->RadioButton_G->text(), QStringLiteral("流量(m³/h):"));
         QVERIFY(form_->RadioButton_G->isChecked() && form_->RadioButton_Z->isChecked());
         QVERIFY(!form_->Edit_V->isEnabled() && !form_->ComboBox_DN->isEnabled());
-        QCOMPARE(form_->ComboBox_DN->count(), 21);
         QCOMPARE(form_->ComboBox_DN->currentText(), QStringLiteral("25"));
         QCOMPARE(form_->Edit_T1->text() + form_->Edit_T2->text(), QStringLiteral("9570"));
         QVERIFY(form_->Button_new->isEnabled() && form_->Button_Excel->isEnabled());
         QCOMPARE(form_->DBGrid1->model()->headerData(12, Qt::Horizontal).toString(),
                  QStringLiteral("  总阻力"));
-        // Filled on showing: the shipped types (none chosen yet) and fittings.
+        // Filled on showing: the shipped types, the first one offered with
+        // its sizes ("25" in the box), and the fittings.
         QCOMPARE(form_->ComboBox_pipe->count(), 6);
-        QVERIFY(form_->ComboBox_pipe->currentText().isEmpty());
+        QCOMPARE(form_->ComboBox_pipe->currentText(), kType);
         QCOMPARE(form_->ComboBox_JZ_Ty->count(), 16);
-        // A type chosen offers its sizes, "25" in the box.
-        form_->ComboBox_pipe->setCurrentIndex(0);
         QCOMPARE(form_->ComboBox_DN->count(), 9);
         QCOMPARE(form_->ComboBox_DN->itemText(8), QStringLiteral("100"));
         QCOMPARE(form_->ComboBox_DN->currentText(), QStringLiteral("25"));
@@ -166,6 +166,38 @@ private slots:
                 windows.pipeSizeSetting);
         QVERIFY(
             windows.main->findChild<QPushButton*>(QStringLiteral("SpeedButton_Pipe"))->isEnabled());
+    }
+
+    // The first showing offers the catalogue's first type and a first
+    // calculation goes through with it; an empty catalogue offers none. A box
+    // the user emptied stays empty when the window is shown again.
+    void firstShowingOffersTheFirstType_data()
+    {
+        QTest::addColumn<bool>("emptyCatalogue");
+        QTest::addColumn<QString>("offered");
+        QTest::addColumn<QStringList>("errors");
+        QTest::newRow("shipped catalogue") << false << kType << QStringList();
+        QTest::newRow("empty catalogue") << true << QString() << QStringList{"请选择管道类型！"};
+    }
+    void firstShowingOffersTheFirstType()
+    {
+        QFETCH(bool, emptyCatalogue);
+        QFETCH(QString, offered);
+        QFETCH(QStringList, errors);
+        if (emptyCatalogue) {
+            QFile file(DataDir::file(QString::fromLatin1(PipeCatalogueFileName)));
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        }
+        show(false);
+        QCOMPARE(form_->ComboBox_pipe->currentText(), offered);
+        save(Entry{});
+        QCOMPARE(prompts_->errors, errors);
+        QCOMPARE(form_->segmentTable().recordCount(), errors.isEmpty() ? 1 : 0);
+
+        form_->ComboBox_pipe->setEditText(QString());
+        form_->hide();
+        show(false);
+        QVERIFY(form_->ComboBox_pipe->currentText().isEmpty());
     }
 
     void sizeChoiceEnabling_data()

@@ -2,9 +2,9 @@
 // shipped table and on a small table built to have a province come back and
 // a city name under two provinces.
 #include "app/DataDir.h"
-#include "shell/DataSeeds.h"
 #include "psychro/Unit_wea.h"
 #include "psychro/WeatherTable.h"
+#include "shell/DataSeeds.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QLabel>
@@ -136,6 +136,8 @@ private slots:
         QVERIFY(form_->ListBox_Pro->selectedItems().isEmpty());
     }
 
+    // A station without a summer wet bulb says so when a summer process
+    // needs one; the winter processes do not use the field.
     void picksWriteAllThreeFields_data()
     {
         QTest::addColumn<QString>("province"); // empty: none clicked
@@ -143,19 +145,23 @@ private slots:
         QTest::addColumn<bool>("summer");
         QTest::addColumn<bool>("doubleClick");
         QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QStringList>("errors");
         QTest::newRow("summer, first province unclicked")
-            << QString() << "二城" << true << false << QStringList{"30", "25.1", "50"};
+            << QString() << "二城" << true << false << QStringList{"30", "25.1", "50"}
+            << QStringList();
         QTest::newRow("winter also overwrites the wet bulb")
-            << QString() << "二城" << false << false << QStringList{"-5", "25.1", "50"};
+            << QString() << "二城" << false << false << QStringList{"-5", "25.1", "50"}
+            << QStringList();
         QTest::newRow("一城 under 甲")
             << "甲"
-            << "一城" << false << true << QStringList{"-9.9", "26.4", "44"};
+            << "一城" << false << true << QStringList{"-9.9", "26.4", "44"} << QStringList();
         QTest::newRow("一城 under 乙, no wet bulb")
             << "乙"
-            << "一城" << true << true << QStringList{"31.2", "", "67"};
+            << "一城" << true << true << QStringList{"31.2", "", "67"}
+            << QStringList{"一城没有夏季空调室外计算湿球温度数据，请输入湿球温度！"};
         QTest::newRow("一城 under 乙, winter")
             << "乙"
-            << "一城" << false << false << QStringList{"2.9", "", "67"};
+            << "一城" << false << false << QStringList{"2.9", "", "67"} << QStringList();
     }
     void picksWriteAllThreeFields()
     {
@@ -164,6 +170,7 @@ private slots:
         QFETCH(bool, summer);
         QFETCH(bool, doubleClick);
         QFETCH(QStringList, expected);
+        QFETCH(QStringList, errors);
         open(built_, summer);
         if (!province.isEmpty())
             click(form_->ListBox_Pro, province);
@@ -173,7 +180,7 @@ private slots:
             click(form_->ListBox_City, city);
             QTest::mouseClick(form_->Button_select, Qt::LeftButton);
         }
-        QCOMPARE(prompts_->errors, QStringList());
+        QCOMPARE(prompts_->errors, errors);
         QCOMPARE(fields(), expected);
         QVERIFY(!form_->isVisible());
         QCOMPARE(form_->result(), int(QDialog::Accepted));
