@@ -161,8 +161,8 @@ private slots:
             << QStringList{"Edit_pipe_No=1",  "Edit_G=1.0",   "Edit_L=10", "ListBox_pipe!",
                            "?ListBox_pipe#0", "Button_quit!", "?closed"};
         QTest::newRow("Esc") << "Form_Pipe_Set"
-                             << QStringList{"Button_add", "Edit_name=新管", "Edit_K=0.2", "Esc",
-                                            "?closed", "?ListBox_pipe_ty#6"};
+                             << QStringList{"Button_add", "Edit_name=新管", "Edit_K=0.2",
+                                            "Esc",        "?closed",        "?ListBox_pipe_ty#6"};
     }
     void enterRunsTheMainAction()
     {
