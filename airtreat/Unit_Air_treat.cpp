@@ -72,6 +72,7 @@ Form_Air_treat::Form_Air_treat(ID_lib& lib, TreatmentResult& result, QWidget* pa
                 Guarded(this, [&] { RadioButtonClick(process); });
         });
     }
+    SetUpKeyboard(this, Button_cal);
 }
 
 Form_Air_treat::~Form_Air_treat() = default;

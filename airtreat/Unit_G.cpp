@@ -23,12 +23,10 @@ Form_G::Form_G(QWidget* parent) : QDialog(parent)
     NewLabel(this, "Label3", QStringLiteral("一次回风量(kg/h):"), {16, 76, 116, 22});
     Edit3 = NewEdit(this, "Edit3", {136, 76, 120, 22});
     Button1 = NewButton(this, "Button1", QStringLiteral("确定"), {98, 112, 76, 26});
-    // Enter in a field confirms the dialog, as its one button does.
-    Button1->setAutoDefault(true);
-    Button1->setDefault(true);
     ConnectGuarded(Button1, &QPushButton::clicked, this, &Form_G::Button1Click);
     // The caption is longer than the fields are wide.
     WidenForCaption(this);
+    SetUpKeyboard(this, Button1);
 }
 
 AirFlowTexts Form_G::texts() const

@@ -113,6 +113,7 @@ Form_IDTu_Treat::Form_IDTu_Treat(ID_lib& lib, Form_atm& atm, const TreatmentResu
     QImage blank(G::ImageSize, QImage::Format_RGB32);
     blank.fill(Qt::white);
     Image1->setPicture(blank);
+    SetUpKeyboard(this, nullptr); // read-outs only: Enter presses just the focused button
 }
 
 // The grid's model reads the table's declaration: it goes before the table.

@@ -4,21 +4,164 @@
 #include "app/RecordTableStore.h"
 #include "app/TableGridModel.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCompleter>
+#include <QDialog>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QTabWidget>
 #include <QTableView>
+#include <QToolButton>
 #include <QtMath>
 
 #include <algorithm>
 #include <vector>
+
+namespace
+{
+
+// Decides what Enter does in a window (see SetUpKeyboard). It watches the
+// window, which sees every Enter its focused control leaves unused, and the
+// drop-downs, which would otherwise take Enter for themselves.
+class EnterKey : public QObject
+{
+public:
+    EnterKey(QDialog* window) : QObject(window), window_(window)
+    {
+        setObjectName(QStringLiteral("EnterKey"));
+    }
+
+    void setAction(QPushButton* action)
+    {
+        action_ = action;
+        if (action)
+            action->setDefault(true); // drawn as the default button
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress || !isEnter(static_cast<QKeyEvent*>(event)))
+            return QObject::eventFilter(watched, event);
+        // A drop-down sees Enter before its field does; the window sees what
+        // its focused control left.
+        QWidget* focus = qobject_cast<QComboBox*>(watched) ? static_cast<QWidget*>(watched)
+                                                           : window_->focusWidget();
+        if (!focus)
+            return false;
+        if (auto* button = qobject_cast<QAbstractButton*>(focus);
+            button && (qobject_cast<QPushButton*>(button) || qobject_cast<QToolButton*>(button))) {
+            button->click();
+            return true;
+        }
+        for (QWidget* w = focus; w && w != window_; w = w->parentWidget())
+            if (qobject_cast<QAbstractItemView*>(w))
+                return true; // the list or grid has done with it what it does
+        if (action_ && action_->isEnabled() && action_->isVisible())
+            action_->click();
+        return true;
+    }
+
+private:
+    static bool isEnter(const QKeyEvent* key)
+    {
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            return false;
+        return key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier;
+    }
+
+    QDialog* window_;
+    QPointer<QPushButton> action_;
+};
+
+EnterKey* enterKeyOf(QDialog* window)
+{
+    auto* key =
+        window->findChild<EnterKey*>(QStringLiteral("EnterKey"), Qt::FindDirectChildrenOnly);
+    if (!key) {
+        key = new EnterKey(window);
+        window->installEventFilter(key);
+    }
+    return key;
+}
+
+bool Overlap(int a0, int aLength, int b0, int bLength)
+{
+    return std::max(a0, b0) < std::min(a0 + aLength, b0 + bLength);
+}
+
+// Reading order between two controls of one parent: in one row (their
+// heights overlap) the left one first, in one column the upper one first.
+// Two controls neither in a row nor in a column are not ordered here.
+bool ReadsBefore(const QRect& a, const QRect& b)
+{
+    const bool row = Overlap(a.y(), a.height(), b.y(), b.height());
+    const bool column = Overlap(a.x(), a.width(), b.x(), b.width());
+    if (row && !column)
+        return a.x() < b.x();
+    if (column && !row)
+        return a.y() < b.y();
+    return false;
+}
+
+// The parent's controls in reading order: each time, of those no other
+// remaining control reads before, the topmost (then leftmost) one.
+QList<QWidget*> InReadingOrder(QList<QWidget*> left)
+{
+    const auto higher = [](const QWidget* a, const QWidget* b) {
+        return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+    };
+    QList<QWidget*> ordered;
+    while (!left.isEmpty()) {
+        int pick = -1, highest = 0;
+        for (int i = 0; i < left.size(); ++i) {
+            if (higher(left[i], left[highest]))
+                highest = i;
+            const bool free = std::none_of(left.begin(), left.end(), [&](const QWidget* other) {
+                return other != left[i] && ReadsBefore(other->geometry(), left[i]->geometry());
+            });
+            if (free && (pick < 0 || higher(left[i], left[pick])))
+                pick = i;
+        }
+        ordered << left.takeAt(pick < 0 ? highest : pick); // controls that overlap: topmost
+    }
+    return ordered;
+}
+
+// The controls Tab visits under parent, in reading order. Read-only fields
+// are taken out of the walk.
+void CollectTabStops(QWidget* parent, QList<QWidget*>& stops)
+{
+    QList<QWidget*> children;
+    for (QObject* child : parent->children())
+        if (auto* w = qobject_cast<QWidget*>(child); w && !w->isWindow())
+            children << w;
+    for (QWidget* w : InReadingOrder(children)) {
+        if (auto* edit = qobject_cast<QLineEdit*>(w); edit && edit->isReadOnly()) {
+            edit->setFocusPolicy(Qt::ClickFocus);
+            continue;
+        }
+        // Tab leaves a list or grid instead of walking its cells.
+        if (auto* view = qobject_cast<QAbstractItemView*>(w))
+            view->setTabKeyNavigation(false);
+        // A page control's tab bar and pages are walked as controls of their own.
+        const bool control = !qobject_cast<QTabWidget*>(w) && w->focusPolicy() != Qt::NoFocus;
+        if (!control)
+            CollectTabStops(w, stops);
+        else if (w->focusPolicy() & Qt::TabFocus)
+            stops << w;
+    }
+}
+
+} // namespace
 
 QLineEdit* NewEdit(QWidget* parent, const char* name, QRect geometry)
 {
@@ -44,6 +187,22 @@ QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption
     b->setGeometry(geometry);
     b->setAutoDefault(false);
     return b;
+}
+
+void SetUpKeyboard(QDialog* window, QPushButton* action)
+{
+    SetEnterAction(window, action);
+    for (QComboBox* box : window->findChildren<QComboBox*>())
+        box->installEventFilter(enterKeyOf(window));
+    QList<QWidget*> stops;
+    CollectTabStops(window, stops);
+    for (int k = 1; k < stops.size(); ++k)
+        QWidget::setTabOrder(stops[k - 1], stops[k]);
+}
+
+void SetEnterAction(QDialog* window, QPushButton* action)
+{
+    enterKeyOf(window)->setAction(action);
 }
 
 void ShowCurrentRecord(QTableView* grid, const RecordTableStore& table)

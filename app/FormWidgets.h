@@ -7,6 +7,7 @@
 #include <Qt>
 
 class QComboBox;
+class QDialog;
 class QLabel;
 class QListWidget;
 class QRadioButton;
@@ -20,8 +21,25 @@ class TableGridModel;
 // A value field for plain digits and names: no input method composes over it.
 QLineEdit* NewEdit(QWidget* parent, const char* name, QRect geometry);
 QLabel* NewLabel(QWidget* parent, const char* name, const QString& caption, QRect geometry);
-// A push button that Enter in a field does not press.
+// A push button. Which button Enter in a field presses is the window's
+// choice (SetUpKeyboard), never the button that last had the focus.
 QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, QRect geometry);
+
+// The window's keyboard, called once its controls exist:
+// - Enter in a field, a drop-down, a radio button or a check box presses
+//   action (the window's main action or its 确定), when it is enabled and
+//   shown; with no action, Enter there does nothing. Enter on a push or tool
+//   button presses that button; Enter in a list or grid stays there. A
+//   drop-down keeps what was typed (KeepTypedText) when Enter presses action.
+// - Tab walks the controls in reading order, top to bottom and left to
+//   right, a group's controls together. Read-only fields are left out: they
+//   take the focus by mouse only, so their text can still be selected and
+//   copied.
+// Esc closes the window as its close box does.
+void SetUpKeyboard(QDialog* window, QPushButton* action);
+// Makes action the one Enter in a field presses, for a window whose main
+// action changes (a page of its own per calculation).
+void SetEnterAction(QDialog* window, QPushButton* action);
 
 // Makes the table's current record the grid's current row and scrolls it into
 // view: a record just stored or opened is in sight even when the grid shows

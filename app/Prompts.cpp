@@ -83,12 +83,15 @@ void QtPrompts::error(QWidget* parent, const QString& text)
     box.exec();
 }
 
-bool QtPrompts::confirm(QWidget* parent, const QString& text)
+bool QtPrompts::confirm(QWidget* parent, const QString& text, DefaultAnswer byDefault)
 {
     QMessageBox box(QMessageBox::Question, QStringLiteral("确认"), EscapedControls(text, true),
                     QMessageBox::NoButton, parent);
     QPushButton* yes = box.addButton(QStringLiteral("是(&Y)"), QMessageBox::YesRole);
-    box.addButton(QStringLiteral("否(&N)"), QMessageBox::NoRole);
+    QPushButton* no = box.addButton(QStringLiteral("否(&N)"), QMessageBox::NoRole);
+    // Enter gives the default answer; Esc and the close box answer 否.
+    box.setDefaultButton(byDefault == DefaultAnswer::Yes ? yes : no);
+    box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes;
 }

@@ -22,14 +22,19 @@ struct FileDialogOptions {
     QString directory = QString();
 };
 
+// The answer a Yes/No box gives when Enter is pressed at once.
+enum class DefaultAnswer { No, Yes };
+
 class Prompts
 {
 public:
     virtual ~Prompts() = default;
     // Modal error box: error icon, one OK button.
     virtual void error(QWidget* parent, const QString& text) = 0;
-    // Modal Yes/No box; true for Yes.
-    virtual bool confirm(QWidget* parent, const QString& text) = 0;
+    // Modal Yes/No box; true for Yes. Every question the program asks
+    // deletes or replaces something, so 否 is the default unless asked.
+    virtual bool confirm(QWidget* parent, const QString& text,
+                         DefaultAnswer byDefault = DefaultAnswer::No) = 0;
     // The chosen path, or an empty text when the user cancelled.
     virtual QString saveFile(QWidget* parent, const FileDialogOptions& options) = 0;
     virtual QString openFile(QWidget* parent, const FileDialogOptions& options) = 0;
@@ -62,7 +67,7 @@ class QtPrompts : public Prompts
 {
 public:
     void error(QWidget* parent, const QString& text) override;
-    bool confirm(QWidget* parent, const QString& text) override;
+    bool confirm(QWidget* parent, const QString& text, DefaultAnswer byDefault) override;
     QString saveFile(QWidget* parent, const FileDialogOptions& options) override;
     QString openFile(QWidget* parent, const FileDialogOptions& options) override;
     bool chooseFont(QWidget* parent, QFont& font) override;

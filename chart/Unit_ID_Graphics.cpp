@@ -459,6 +459,7 @@ Form_IDTu::Form_IDTu(ID_lib& lib, Form_atm& atm, QWidget* parent)
     QImage blank(G::ImageSize, QImage::Format_RGB32);
     blank.fill(Qt::white);
     Image1->setPicture(blank);
+    SetUpKeyboard(this, Button_OK);
 }
 
 // The grid's model reads the table's declaration: it goes before the table.

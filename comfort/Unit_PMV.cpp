@@ -122,7 +122,6 @@ Form_PMV::Form_PMV(ID_lib& lib, QWidget* parent)
 
     Button_cal = namedButton("Button_cal", QStringLiteral("计算(&T)"), this);
     Button_cal->setGeometry(8, 224, 76, 26);
-    Button_cal->setDefault(true);
     Button_quit = namedButton("Button_quit", QStringLiteral("退出(&Q)"), this);
     Button_quit->setGeometry(90, 224, 76, 26);
     Button_help = namedButton("Button_help", QStringLiteral("帮助(&H)"), this);
@@ -136,10 +135,6 @@ Form_PMV::Form_PMV(ID_lib& lib, QWidget* parent)
     Button_print->setGeometry(305, 264, 94, 26);
     Button_font = namedButton("Button_font", QStringLiteral("字体设置(&F)"), this);
     Button_font->setGeometry(404, 264, 94, 26);
-    // Tab order follows the page: the save button was made first for the
-    // report actions, so put it back between open and print.
-    setTabOrder(Button_open, Button_save);
-    setTabOrder(Button_save, Button_print);
 
     ConnectGuarded(Button_cal, &QPushButton::clicked, this, &Form_PMV::Button_calClick);
     ConnectGuarded(Button_quit, &QPushButton::clicked, this, &Form_PMV::Button_quitClick);
@@ -151,6 +146,7 @@ Form_PMV::Form_PMV(ID_lib& lib, QWidget* parent)
     ConnectGuarded(Button_font, &QPushButton::clicked, this, &Form_PMV::Button_fontClick);
 
     drawMarker(0);
+    SetUpKeyboard(this, Button_cal);
 }
 
 void Form_PMV::showEvent(QShowEvent* event)

@@ -1,6 +1,7 @@
 #include "convert/Unit_BH.h"
 
 #include "app/Fonts.h"
+#include "app/FormWidgets.h"
 #include "app/Guarded.h"
 #include "app/Numbers.h"
 #include "app/Prompts.h"
@@ -199,7 +200,7 @@ Form_unit::Form_unit(QWidget* parent)
             button->setGeometry(kButtonX, kButtonTop + b * kButtonPitch, kButtonWidth,
                                 kButtonHeight);
         }
-        // Enter in a field presses nothing: no button of the page is default.
+        // Which button Enter presses is the window's choice, as the page changes.
         for (QPushButton* button : sheet->findChildren<QPushButton*>())
             button->setAutoDefault(false);
 
@@ -211,6 +212,13 @@ Form_unit::Form_unit(QWidget* parent)
         PageControl1->addTab(sheet, page.title);
     }
     PageControl1->setCurrentIndex(kFirstShownPage);
+    // Enter in a page's field calculates that page.
+    const auto calculatesPage = [this](int page) {
+        SetEnterAction(this, this->*controlsOf(page).cal.member);
+    };
+    SetUpKeyboard(this, nullptr);
+    calculatesPage(PageControl1->currentIndex());
+    connect(PageControl1, &QTabWidget::currentChanged, this, calculatesPage);
 }
 
 int Form_unit::selectedUnit(int page) const

@@ -30,6 +30,7 @@ Form_Advanced::Form_Advanced(QWidget* parent) : QDialog(parent)
     setTexts(ExactTexts(AirProperties{}));
 
     connect(Button_OK, &QPushButton::clicked, this, &QDialog::accept);
+    SetUpKeyboard(this, Button_OK);
 }
 
 void Form_Advanced::showFor(const AirProperties& current)

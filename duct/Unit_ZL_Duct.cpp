@@ -63,6 +63,7 @@ Form_ZL_Duct::Form_ZL_Duct(Form_Advanced& advanced, QWidget* parent)
 
     RadioButton_Fang->setChecked(true);
     enableShape(false);
+    SetUpKeyboard(this, Button_Save);
 }
 
 // The grid's model reads the segment table's declaration: it goes before the table.

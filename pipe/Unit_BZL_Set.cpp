@@ -20,10 +20,8 @@ Form_BZL_Set::Form_BZL_Set(QWidget* parent) : QDialog(parent)
     Edit1 = NewEdit(this, "Edit1", {140, 18, 104, 22});
     Edit1->setText(QStringLiteral("200"));
     Button_OK = NewButton(this, "Button_OK", QStringLiteral("确定"), {94, 56, 76, 26});
-    // Enter in the field confirms, as the one button does.
-    Button_OK->setAutoDefault(true);
-    Button_OK->setDefault(true);
     ConnectGuarded(Button_OK, &QPushButton::clicked, this, &Form_BZL_Set::Button_OKClick);
+    SetUpKeyboard(this, Button_OK);
 }
 
 void Form_BZL_Set::Button_OKClick()

@@ -107,6 +107,7 @@ Form_JZSet_pipe::Form_JZSet_pipe(QWidget* parent)
     ConnectGuarded(Button_help, &QPushButton::clicked, this, &Form_JZSet_pipe::Button_helpClick);
 
     setEditing(Mode::None);
+    SetUpKeyboard(this, Button_OK);
 }
 
 std::array<QLineEdit*, 6> Form_JZSet_pipe::coefficientEdits() const

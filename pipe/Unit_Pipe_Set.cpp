@@ -97,6 +97,7 @@ Form_Pipe_Set::Form_Pipe_Set(Form_pipe_DN& sizeDialog, QWidget* parent)
     ConnectGuarded(Button_help, &QPushButton::clicked, this, &Form_Pipe_Set::Button_helpClick);
 
     setEditing(false);
+    SetUpKeyboard(this, Button_OK);
 }
 
 QString Form_Pipe_Set::cataloguePath() const

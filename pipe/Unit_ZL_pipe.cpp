@@ -77,6 +77,7 @@ Form_ZL_pipe::Form_ZL_pipe(Form_BZL_Set& sizeSetting, Form_JZSet_pipe& coefficie
     RadioButton_G->setChecked(true);
     RadioButton_Z->setChecked(true);
     enableSizeEntry(SizeEntry::Automatic);
+    SetUpKeyboard(this, Button_Save);
 }
 
 // The grid's model reads the segment table's declaration: it goes before the table.

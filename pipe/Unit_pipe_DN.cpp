@@ -23,9 +23,8 @@ Form_pipe_DN::Form_pipe_DN(QWidget* parent) : QDialog(parent)
     NewLabel(this, "Label3", QStringLiteral("管道壁厚(mm):"), {16, 76, 124, 22});
     Edit_E = NewEdit(this, "Edit_E", {144, 76, 112, 22});
     Button_OK = NewButton(this, "Button_OK", QStringLiteral("确定(&O)"), {98, 112, 76, 26});
-    Button_OK->setAutoDefault(true);
-    Button_OK->setDefault(true);
     ConnectGuarded(Button_OK, &QPushButton::clicked, this, &Form_pipe_DN::Button_OKClick);
+    SetUpKeyboard(this, Button_OK);
 }
 
 void Form_pipe_DN::setTexts(const SizeDialogTexts& texts)

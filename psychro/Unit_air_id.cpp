@@ -104,6 +104,7 @@ Form_id::Form_id(ID_lib& lib, Form_atm& atm, QWidget* parent)
     RadioButton1->setChecked(true);
     RadioButton7->setChecked(true);
     RadioButton6->setEnabled(false);
+    SetUpKeyboard(this, Button_cal);
 }
 
 Form_id::~Form_id() = default;

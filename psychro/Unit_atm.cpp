@@ -1,6 +1,7 @@
 #include "psychro/Unit_atm.h"
 
 #include "app/Fonts.h"
+#include "app/FormWidgets.h"
 #include "app/Guarded.h"
 #include "psychro/StatePointCalc.h"
 
@@ -27,6 +28,7 @@ Form_atm::Form_atm(QWidget* parent) : QDialog(parent)
     Button_OK->setObjectName(QStringLiteral("Button_OK"));
     Button_OK->setGeometry(92, 54, 76, 26);
     ConnectGuarded(Button_OK, &QPushButton::clicked, this, &Form_atm::Button_OKClick);
+    SetUpKeyboard(this, Button_OK);
 }
 
 QString Form_atm::pressureText() const

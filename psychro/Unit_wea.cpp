@@ -69,6 +69,7 @@ Form_wea::Form_wea(QWidget* parent) : QDialog(parent)
                    &Form_wea::Button_selectClick);
     ConnectGuarded(Button_select, &QPushButton::clicked, this, &Form_wea::Button_selectClick);
     ConnectGuarded(Button_quit, &QPushButton::clicked, this, &Form_wea::Button_quitClick);
+    SetUpKeyboard(this, Button_select);
 }
 
 void Form_wea::setTargets(const WeatherTargets& targets)

@@ -30,9 +30,10 @@ void ScriptedPrompts::error(QWidget*, const QString& text)
     errors << text;
 }
 
-bool ScriptedPrompts::confirm(QWidget*, const QString& text)
+bool ScriptedPrompts::confirm(QWidget*, const QString& text, DefaultAnswer byDefault)
 {
     confirmations << text;
+    confirmDefaults << byDefault;
     return takeOrFail(confirmAnswers, "a confirmation");
 }
 

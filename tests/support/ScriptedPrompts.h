@@ -30,6 +30,7 @@ public:
     // What was shown.
     QStringList errors;
     QStringList confirmations;
+    QList<DefaultAnswer> confirmDefaults; // the default answer of each question
     QList<FileDialogOptions> saveDialogs;
     QList<FileDialogOptions> openDialogs;
     int fontDialogs = 0;
@@ -40,7 +41,7 @@ public:
     QFont lastFontOffered;
 
     void error(QWidget* parent, const QString& text) override;
-    bool confirm(QWidget* parent, const QString& text) override;
+    bool confirm(QWidget* parent, const QString& text, DefaultAnswer byDefault) override;
     QString saveFile(QWidget* parent, const FileDialogOptions& options) override;
     QString openFile(QWidget* parent, const FileDialogOptions& options) override;
     bool chooseFont(QWidget* parent, QFont& font) override;
