@@ -1,10 +1,12 @@
 #include "app/FormWidgets.h"
 
+#include "app/Numbers.h"
 #include "app/RecordTableStore.h"
 #include "app/TableGridModel.h"
 
 #include <QComboBox>
 #include <QCompleter>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -141,4 +143,38 @@ QLabel* NewRaisedUnitLabel(QWidget* parent, const char* name, const QString& cap
                      QFontMetrics(small).horizontalAdvance(raised) + 2,
                      QFontMetrics(small).height());
     return label;
+}
+
+QString FieldCaption(const QWidget* field)
+{
+    QWidget* parent = field->parentWidget();
+    if (!parent)
+        return {};
+    const QRect place = field->geometry();
+    const QLabel* left = nullptr;  // nearest on the field's row, left of it
+    const QLabel* above = nullptr; // nearest over it, overlapping its columns
+    for (const QLabel* label : parent->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        if (label->buddy() == field)
+            return FieldName(label->text());
+        const QRect g = label->geometry();
+        if (label->isHidden() || label->text().isEmpty())
+            continue;
+        const bool sameRow = g.center().y() >= place.top() && g.center().y() <= place.bottom();
+        if (sameRow && g.right() <= place.left() && (!left || g.right() > left->geometry().right()))
+            left = label;
+        const bool overIt =
+            g.bottom() <= place.top() && g.left() < place.right() && g.right() > place.left();
+        if (overIt && (!above || g.bottom() > above->geometry().bottom()))
+            above = label;
+    }
+    if (left || above)
+        return FieldName((left ? left : above)->text());
+    if (const auto* group = qobject_cast<const QGroupBox*>(parent))
+        return FieldName(group->title());
+    return {};
+}
+
+double ReadField(const QLineEdit* field)
+{
+    return ParseField(FieldCaption(field), field->text());
 }

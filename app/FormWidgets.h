@@ -52,3 +52,11 @@ void SetUpRecordGrid(QTableView* grid, TableGridModel* model);
 // with "3" after "风量(m" reads as m³/h. The raised label is named name + "_sup".
 QLabel* NewRaisedUnitLabel(QWidget* parent, const char* name, const QString& caption,
                            const QString& beforeGap, const QString& raised, QRect geometry);
+
+// The caption a message names a field by (FieldName of it): the label whose
+// buddy the field is, else the shown label just left of it on its row, else
+// the one just above it, else the title of the group box it sits in.
+QString FieldCaption(const QWidget* field);
+// A field's number; a text that is no number throws ConversionError naming
+// the field by its caption.
+double ReadField(const QLineEdit* field);
