@@ -2,6 +2,7 @@
 
 #include "app/Numbers.h"
 #include "psychro/ID_lib.h"
+#include "psychro/StatePointCalc.h"
 
 #include <cmath>
 #include <initializer_list>
@@ -78,6 +79,34 @@ const char* const kStateOutOfRange = "状态点%1（%2）超出湿空气的计�
 const char* const kBeyondSaturation = "相对湿度超出0～100％（含湿量%1 g/kg，焓%2 kJ/kg）";
 const char* const kDryBulbOutOfRange = "干球温度%1℃超出-50～100℃";
 const char* const kVapourPressureOutOfRange = "水蒸汽分压力超出计算范围（含湿量%1 g/kg）";
+
+// What follows the library's "请检查含湿量！" for the supply state: the user
+// typed no moisture content, it came of the room state and the loads at tO.
+const char* const kSupplyMoistureNote =
+    "（送风温度%1℃时，由室内状态和余热量%2 kW、余湿量%3 kg/h求得的送风含湿量为%4 g/kg：%5）";
+
+// While it lives, the library's message `text` reaches the library's sink
+// followed by `note`; every other message is passed on unchanged.
+class MessageNote
+{
+public:
+    MessageNote(ID_lib& lib, const char* text, const QString& note)
+        : lib_(lib), saved_(lib.messageSink())
+    {
+        lib_.setMessageSink([saved = saved_, text = std::string(text), note = note.toStdString()](
+                                const std::string& message, ID_lib::MessageKind kind) {
+            if (saved)
+                saved(message == text ? message + note : message, kind);
+        });
+    }
+    ~MessageNote() { lib_.setMessageSink(saved_); }
+    MessageNote(const MessageNote&) = delete;
+    MessageNote& operator=(const MessageNote&) = delete;
+
+private:
+    ID_lib& lib_;
+    ID_lib::MessageSink saved_;
+};
 
 // Why a calculation stops; an empty message: the library's failure, already
 // reported through its sink.
@@ -212,7 +241,15 @@ private:
             refuse(kSupplyLineParallel);
         p_.dO = (p_.dN - r * (p_.iN - kCpDryAir * in_.tO)) / denominator;
         f_.tO = in_.tO;
-        checked(lib_.StateFromD_T(in_.tO, p_.dO));
+        {
+            const MessageNote note(
+                lib_, ID_lib::CheckMoistureText,
+                QString::fromUtf8(kSupplyMoistureNote)
+                    .arg(QString::number(in_.tO), QString::number(in_.Q), QString::number(in_.W),
+                         shown(p_.dO * kGramsPerKilogram),
+                         p_.dO < 0 ? QStringLiteral("小于0") : QStringLiteral("过饱和")));
+            checked(lib_.StateFromD_T(in_.tO, p_.dO));
+        }
         p_.iO = s_.i;
         f_.phiO = s_.RH;
 
@@ -470,10 +507,22 @@ private:
     TreatmentFigures& f_ = c_.figures;
 };
 
-double read(const QString& text)
-{
-    return ParseNumber(text);
-}
+// The fields as the window captions them and the command line names them.
+constexpr NamedInput kOutdoorDryBulb{"室外计算干球温度(℃)", "tW"};
+constexpr NamedInput kOutdoorWetBulb{"夏季室外计算湿球温度(℃)", "tsW"};
+constexpr NamedInput kOutdoorRH{"冬季空调室外计算相对湿度(％)", "phiW"};
+constexpr NamedInput kRoomDryBulb{"设计干球温度(℃)", "tN"};
+constexpr NamedInput kRoomRH{"设计相对湿度(％)", "phiN"};
+constexpr NamedInput kHeatLoad{"余热量(kw)", "Q"};
+constexpr NamedInput kMoistureLoad{"余湿量(kg/h)", "W"};
+constexpr NamedInput kSupplyTemperature{"送风温度(℃)", "tO"};
+constexpr NamedInput kFreshAirQuantity{"新风量(kg/h)", "fresh"};
+constexpr NamedInput kFreshAirRatio{"新风比(％)", "ratio"};
+// The air-flow dialog is a window of its own, shown after the main window's
+// fields are read.
+constexpr NamedInput kTotalAir{"二次回风冬季处理过程的风量设置中的总送风量(kg/h)", "G"};
+constexpr NamedInput kFreshAir{"二次回风冬季处理过程的风量设置中的新风量(kg/h)", "GW"};
+constexpr NamedInput kPrimaryAir{"二次回风冬季处理过程的风量设置中的一次回风量(kg/h)", "G1"};
 
 void requireBoth(const QString& a, const QString& b, const char* message)
 {
@@ -512,36 +561,44 @@ QString ProcessCaption(TreatmentProcess process)
     return QStringLiteral("二次回风系统的冬季处理过程");
 }
 
-void ReadTreatmentFields(const TreatmentFieldTexts& t, TreatmentInputs& in)
+void ReadTreatmentFields(const TreatmentFieldTexts& t, TreatmentInputs& in, InputNaming naming)
 {
-    in.pressure = read(t.pressure);
+    const auto read = [naming](const NamedInput& input, const QString& text) {
+        return ParseField(input, text, naming);
+    };
+    in.pressure = read(PressureInput, t.pressure);
     if (!(in.pressure > 0))
         throw UserError(QString::fromUtf8(kPressureNotPositive));
     const ProcessFields fields = FieldsOf(in.process);
     const QString& outdoorSecond = fields.wetBulb ? t.tsW : t.phiW;
     requireBoth(t.tW, outdoorSecond, kEnterOutdoor);
-    in.tW = read(t.tW);
-    (fields.wetBulb ? in.tsW : in.phiW) = read(outdoorSecond);
+    in.tW = read(kOutdoorDryBulb, t.tW);
+    if (fields.wetBulb)
+        in.tsW = read(kOutdoorWetBulb, t.tsW);
+    else
+        in.phiW = read(kOutdoorRH, t.phiW);
     requireBoth(t.tN, t.phiN, kEnterIndoor);
-    in.tN = read(t.tN);
-    in.phiN = read(t.phiN);
+    in.tN = read(kRoomDryBulb, t.tN);
+    in.phiN = read(kRoomRH, t.phiN);
     requireBoth(t.Q, t.W, kEnterLoads);
-    in.Q = read(t.Q);
-    in.W = read(t.W);
+    in.Q = read(kHeatLoad, t.Q);
+    in.W = read(kMoistureLoad, t.W);
     if (fields.supply) {
         requireBoth(t.tO, t.freshAir, kEnterSupply);
-        in.tO = read(t.tO);
-        in.freshAir = read(t.freshAir);
+        in.tO = read(kSupplyTemperature, t.tO);
+        in.freshAir =
+            read(in.freshAirEntry == FreshAirEntry::Quantity ? kFreshAirQuantity : kFreshAirRatio,
+                 t.freshAir);
     }
 }
 
-void ReadAirFlows(const AirFlowTexts& t, TreatmentInputs& in)
+void ReadAirFlows(const AirFlowTexts& t, TreatmentInputs& in, InputNaming naming)
 {
     if (t.G.isEmpty() || t.GW.isEmpty() || t.G1.isEmpty())
         throw UserError(QString::fromUtf8(kEnterAirFlows));
-    in.G = read(t.G);
-    in.GW = read(t.GW);
-    in.G1 = read(t.G1);
+    in.G = ParseField(kTotalAir, t.G, naming);
+    in.GW = ParseField(kFreshAir, t.GW, naming);
+    in.G1 = ParseField(kPrimaryAir, t.G1, naming);
 }
 
 TreatmentOutcome CalculateTreatment(ID_lib& lib, const TreatmentInputs& in)

@@ -33,6 +33,8 @@
 // FieldsOf(process). The report block is in airtreat/TreatmentReport.h.
 #pragma once
 
+#include "app/Numbers.h"
+
 #include <QString>
 
 #include <array>
@@ -95,12 +97,15 @@ struct AirFlowTexts {
 // both. Only the process's fields are tested and read. Throws UserError with
 // the group's message ("请输入室外空气参数！", "请输入室内空气参数！",
 // "请输入室内热湿负荷！", "请输入送风温度或新风量！", or "大气压力必须大于0！")
-// or ConversionError naming a text that is not a number. Sets in's values;
+// or ConversionError naming the field of a text that is not a number (by the
+// window's caption or the command line's argument). Sets in's values;
 // in.process and in.freshAirEntry must be set beforehand.
-void ReadTreatmentFields(const TreatmentFieldTexts& texts, TreatmentInputs& in);
+void ReadTreatmentFields(const TreatmentFieldTexts& texts, TreatmentInputs& in,
+                         InputNaming naming = InputNaming::Caption);
 // The air-flow dialog's three fields: "请输入二次回风冬季处理过程的风量！" when
-// any is empty.
-void ReadAirFlows(const AirFlowTexts& texts, TreatmentInputs& in);
+// any is empty; a text that is no number is named as in the dialog.
+void ReadAirFlows(const AirFlowTexts& texts, TreatmentInputs& in,
+                  InputNaming naming = InputNaming::Caption);
 
 // The state points of the last calculation, which the treatment chart view
 // draws; the program keeps one. Enthalpies kJ/kg dry air, moisture contents

@@ -1,6 +1,7 @@
 #include "app/FormWidgets.h"
 
 #include "app/Fonts.h"
+#include "app/Numbers.h"
 #include "app/RecordTableStore.h"
 #include "app/TableGridModel.h"
 
@@ -8,6 +9,7 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QDialog>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -389,4 +391,38 @@ int TitleBarWidth(const QString& caption, Qt::WindowFlags flags)
          {Qt::WindowCloseButtonHint, Qt::WindowMinimizeButtonHint, Qt::WindowMaximizeButtonHint})
         buttons += flags.testFlag(hint) ? 1 : 0;
     return kIconRoom + QFontMetrics(title).horizontalAdvance(caption) + kGap + buttons * kButtonBox;
+}
+
+QString FieldCaption(const QWidget* field)
+{
+    QWidget* parent = field->parentWidget();
+    if (!parent)
+        return {};
+    const QRect place = field->geometry();
+    const QLabel* left = nullptr;  // nearest on the field's row, left of it
+    const QLabel* above = nullptr; // nearest over it, overlapping its columns
+    for (const QLabel* label : parent->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        if (label->buddy() == field)
+            return FieldName(label->text());
+        const QRect g = label->geometry();
+        if (label->isHidden() || label->text().isEmpty())
+            continue;
+        const bool sameRow = g.center().y() >= place.top() && g.center().y() <= place.bottom();
+        if (sameRow && g.right() <= place.left() && (!left || g.right() > left->geometry().right()))
+            left = label;
+        const bool overIt =
+            g.bottom() <= place.top() && g.left() < place.right() && g.right() > place.left();
+        if (overIt && (!above || g.bottom() > above->geometry().bottom()))
+            above = label;
+    }
+    if (left || above)
+        return FieldName((left ? left : above)->text());
+    if (const auto* group = qobject_cast<const QGroupBox*>(parent))
+        return FieldName(group->title());
+    return {};
+}
+
+double ReadField(const QLineEdit* field)
+{
+    return ParseField(FieldCaption(field), field->text());
 }

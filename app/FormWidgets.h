@@ -90,3 +90,11 @@ QLabel* NewRaisedUnitLabel(QWidget* parent, const char* name, const QString& cap
 // 9 points at the design resolution of 120 pixels per inch), the window icon
 // and a 46-pixel box for each title-bar button the flags ask for.
 int TitleBarWidth(const QString& caption, Qt::WindowFlags flags);
+
+// The caption a message names a field by (FieldName of it): the label whose
+// buddy the field is, else the shown label just left of it on its row, else
+// the one just above it, else the title of the group box it sits in.
+QString FieldCaption(const QWidget* field);
+// A field's number; a text that is no number throws ConversionError naming
+// the field by its caption.
+double ReadField(const QLineEdit* field);

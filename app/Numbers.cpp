@@ -2,6 +2,8 @@
 
 #include "app/EscapedText.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -135,6 +137,35 @@ double ParseNumber(const QString& text)
     if (const auto value = scanNumber(text))
         return *value;
     throw ConversionError(QStringLiteral("“%1”不是有效的数值").arg(QuotedInput(text)));
+}
+
+double ParseField(const QString& name, const QString& text)
+{
+    try {
+        return ParseNumber(text);
+    } catch (const ConversionError& e) {
+        if (name.isEmpty())
+            throw;
+        throw ConversionError(name + QStringLiteral("：") + e.text());
+    }
+}
+
+double ParseField(const NamedInput& input, const QString& text, InputNaming naming)
+{
+    return ParseField(
+        QString::fromUtf8(naming == InputNaming::Caption ? input.caption : input.argument), text);
+}
+
+QString FieldName(const QString& label)
+{
+    QString name = label;
+    name.replace(QStringLiteral("<sup>2</sup>"), QStringLiteral("²"))
+        .replace(QStringLiteral("<sup>3</sup>"), QStringLiteral("³"))
+        .remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+    name = name.trimmed();
+    while (!name.isEmpty() && QStringLiteral(":：;；").contains(name.back()))
+        name.chop(1);
+    return name.trimmed();
 }
 
 QString FormatFixed(double value, int decimals)

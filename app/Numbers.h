@@ -14,18 +14,39 @@ public:
     QString text() const { return QString::fromUtf8(what()); }
 };
 
-// A field's text that is not a number, e.g. "“abc”不是有效的数值".
+// A field's text that is not a number, e.g. "“abc”不是有效的数值", or the
+// same named by its field, "送风温度(℃)：“abc”不是有效的数值".
 class ConversionError : public UserError
 {
 public:
     using UserError::UserError;
 };
 
+// An input as its window shows it and as ventacalc-cli names it. The caption
+// is the field's label without its colon; a field of another window (a
+// dialog) is named by that window's title first, "当地大气压设置中的当地大气压(Pa)",
+// since that is where the user must go to mend it.
+struct NamedInput {
+    const char* caption;  // "送风温度(℃)"
+    const char* argument; // "tO", "--pressure"
+};
+// Who reads a message: the window's user knows the captions, a command
+// line's user the argument names.
+enum class InputNaming { Caption, Argument };
+
 // The whole text as a decimal number: blanks around it allowed, "." as the
 // decimal point, an optional exponent; a value too small for a double is ±0,
 // one too large is refused. Anything else (empty, letters, "inf",
 // "nan", hexadecimal, a comma) throws ConversionError naming the text.
 double ParseNumber(const QString& text);
+// The same for a named field: a text that is no number throws
+// ConversionError with the name before the text, "<name>：“abc”不是有效的数值".
+double ParseField(const QString& name, const QString& text);
+double ParseField(const NamedInput& input, const QString& text,
+                  InputNaming naming = InputNaming::Caption);
+// A label's text as a message names its field: tags of a rich-text label
+// dropped, without the trailing colon (":", "：" or ";") and blanks.
+QString FieldName(const QString& label);
 
 // A user's text as a message quotes it: its first 40 characters (and "…"
 // when it is longer), control characters shown escaped (\n, \x1b).

@@ -703,7 +703,7 @@ bool Form_IDTu::takeNumber(QLineEdit* field, const QString& emptyMessage, double
         error(emptyMessage);
         return false;
     }
-    into = ParseNumber(field->text());
+    into = ReadField(field);
     return true;
 }
 
@@ -816,8 +816,8 @@ bool Form_IDTu::PointTypedValues()
         error(QStringLiteral("请输入状态点参数！"));
         return false;
     }
-    const double t = ParseNumber(Edit_T->text());
-    const double RH = ParseNumber(Edit_RH->text());
+    const double t = ReadField(Edit_T);
+    const double RH = ReadField(Edit_RH);
     lib_.CurrentState.t = t;
     lib_.CurrentState.RH = RH;
     lib_.StateFromRH_T(t, RH);

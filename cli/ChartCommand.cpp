@@ -125,7 +125,7 @@ int run(const QStringList& args, CliIo& io)
                                     .arg(kGreatestPngScale));
         }
         ID_lib lib;
-        ApplyPressureText(lib, a.pressure);
+        ApplyPressureText(lib, a.pressure, InputNaming::Argument);
         CheckChartPressure(lib.AtmPressure);
         list.reset(lib, a.pressure);
         list.setZonesShown(a.zones);

@@ -98,7 +98,8 @@ int run(const QStringList& args, CliIo& io)
     const ConversionPage& page = ConversionPages()[lookup.found->page];
     std::vector<double> values;
     try {
-        values = ConvertToAllUnits(page, lookup.found->unit, ParseNumber(valueText));
+        values = ConvertToAllUnits(page, lookup.found->unit,
+                                   ParseField(QStringLiteral("数值"), valueText));
     } catch (const UserError& e) {
         return Refuse(io, e.text());
     }

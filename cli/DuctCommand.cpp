@@ -96,6 +96,7 @@ DuctSegmentInputs inputsFrom(const QMap<QString, QString>& given)
     };
     const AirPropertyTexts defaults = ExactTexts(AirProperties{});
     DuctSegmentInputs in;
+    in.naming = InputNaming::Argument;
     in.air = {value("rho", defaults.rho), value("nu", defaults.nu), value("k", defaults.K)};
     in.segmentNo = value("no", QStringLiteral("1"));
     in.flow = value("g");

@@ -117,6 +117,7 @@ PipeSegmentInputs inputsFrom(const QMap<QString, QString>& given, bool automatic
         return text.isEmpty() ? fallback : text;
     };
     PipeSegmentInputs in;
+    in.naming = InputNaming::Argument;
     in.segmentNo = value("no", kSegmentDefault);
     in.pipeType = value("type");
     in.supplyTemp = value("t1", kSupplyDefault);

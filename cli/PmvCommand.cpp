@@ -95,16 +95,20 @@ PmvOutcome calculate(const QMap<QString, QString>& given)
     if (given.contains(QStringLiteral("activity")) && given.contains(QStringLiteral("m")))
         return {{}, QStringLiteral("activity 与 m 只能给出一个")};
 
+    // A text that is no number is named by its argument.
+    const auto number = [&text](const char* key, const char* initial) {
+        return ParseField(QLatin1String(key), text(key, initial));
+    };
     PmvInput in;
     try {
         // The window's order of reading its fields.
-        in.ta = ParseNumber(text("ta", ""));
-        in.RH = ParseNumber(text("rh", ""));
-        in.va = ParseNumber(text("va", ""));
-        in.tr = ParseNumber(text("tr", ""));
-        in.W = ParseNumber(text("w", "0"));
-        in.Icl = ParseNumber(text("icl", "0.093"));
-        in.M = given.contains(QStringLiteral("m")) ? ParseNumber(text("m", ""))
+        in.ta = number("ta", "");
+        in.RH = number("rh", "");
+        in.va = number("va", "");
+        in.tr = number("tr", "");
+        in.W = number("w", "0");
+        in.Icl = number("icl", "0.093");
+        in.M = given.contains(QStringLiteral("m")) ? number("m", "")
                                                    : MetabolicRateOf(text("activity", "坐着活动"));
     } catch (const ConversionError& e) {
         return {{}, e.text()};

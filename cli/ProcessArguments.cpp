@@ -87,7 +87,7 @@ ProcessCalculator::ProcessCalculator(const QString& pressure)
           messages_ << QString::fromStdString(m);
       })
 {
-    ApplyPressureText(lib_, pressure);
+    ApplyPressureText(lib_, pressure, InputNaming::Argument);
 }
 
 ProcessComputed ProcessCalculator::compute(const QString& processText,
@@ -117,9 +117,9 @@ ProcessComputed ProcessCalculator::compute(const QString& processText,
                      : given.value(QStringLiteral("ratio"), QString::fromUtf8(kInitialRatio));
         ReadTreatmentFields({pressure_, text("tw"), text("tsw"), text("phiw"), text("tn"),
                              text("phin"), text("q"), text("w"), text("to"), freshAir},
-                            in);
+                            in, InputNaming::Argument);
         if (fields.airFlows)
-            ReadAirFlows({text("g"), text("gw"), text("g1")}, in);
+            ReadAirFlows({text("g"), text("gw"), text("g1")}, in, InputNaming::Argument);
 
         const TreatmentOutcome outcome = CalculateTreatment(lib_, in);
         out.messages = messages_;

@@ -83,7 +83,7 @@ public:
               messages_ << QString::fromStdString(m);
           })
     {
-        ApplyPressureText(lib_, pressure);
+        ApplyPressureText(lib_, pressure, InputNaming::Argument);
     }
 
     // A state is a result only when the library completed it without a
@@ -143,7 +143,8 @@ public:
         given.reserve(2);
         for (qsizetype k = 0; k < inputs.size(); ++k) {
             if (!inputs[k].isEmpty())
-                given.append({quantityNames().value(inputColumns()[k]), ParseNumber(inputs[k])});
+                given.append({quantityNames().value(inputColumns()[k]),
+                              ParseField(inputColumns()[k], inputs[k])});
         }
         if (given.size() != 2)
             throw UserError(QStringLiteral("每行须恰好给出两个已知参数"));
@@ -176,9 +177,13 @@ int runState(const QStringList& args, CliIo& io)
     const QString threads = words.options.value(QStringLiteral("--threads"), QStringLiteral("0"));
     const bool json = words.has("--json");
     // The first quantity as the user gave it first: the window's first group.
-    QList<QPair<Quantity, QString>> given;
+    struct Given {
+        Quantity quantity;
+        QString key, text;
+    };
+    QList<Given> given;
     for (const QString& key : words.keys)
-        given.append({quantityNames().value(key), words.given.value(key)});
+        given.append({quantityNames().value(key), key, words.given.value(key)});
     try {
         // The pressure is checked once, before any row.
         StateCalculator calculator(pressure);
@@ -192,12 +197,14 @@ int runState(const QStringList& args, CliIo& io)
                 [pressure] { return std::make_unique<StateBatchWorker>(pressure); }};
             return RunCsvBatch(csvPath, batch, ParseThreadCount(threads), io);
         }
-        if (given.size() != 2 || given[0].second.isEmpty() || given[1].second.isEmpty()) {
+        if (given.size() != 2 || given[0].text.isEmpty() || given[1].text.isEmpty()) {
             io.err << "请输入计算参数！\n";
             return ExitRefused;
         }
-        const Computed result = calculator.compute({given[0].first, ParseNumber(given[0].second)},
-                                                   {given[1].first, ParseNumber(given[1].second)});
+        const auto value = [](const Given& g) {
+            return GivenValue{g.quantity, ParseField(g.key, g.text)};
+        };
+        const Computed result = calculator.compute(value(given[0]), value(given[1]));
         for (const QString& m : result.messages)
             io.err << m << "\n";
         if (!result.ok)

@@ -167,12 +167,12 @@ void Form_PMV::Button_calClick()
     // Fields are read in the order of the heat balance's inputs; the first
     // text that is not a number ends the calculation.
     PmvInput in;
-    in.ta = ParseNumber(Edit_Ta->text());
-    in.RH = ParseNumber(Edit_RH->text());
-    in.va = ParseNumber(Edit_Va->text());
-    in.tr = ParseNumber(Edit_Tr->text());
-    in.W = ParseNumber(Edit_W->text());
-    in.Icl = ParseNumber(Edit_Icl->text());
+    in.ta = ReadField(Edit_Ta);
+    in.RH = ReadField(Edit_RH);
+    in.va = ReadField(Edit_Va);
+    in.tr = ReadField(Edit_Tr);
+    in.W = ReadField(Edit_W);
+    in.Icl = ReadField(Edit_Icl);
     in.M = MetabolicRateOf(ComboBox_M->currentText());
     if (const auto error = PmvInputError(in)) {
         prompts().error(this, *error);

@@ -234,10 +234,12 @@ void Form_unit::calculatePage(int page)
         prompts().error(this, QStringLiteral("请输入要换算的数据"));
         return;
     }
-    // A text that is not a number, or a value whose results overflow, ends
+    // A text that is not a number (named by the page's caption: the field
+    // has no label of its own), or a value whose results overflow, ends
     // here, before any result is written.
+    const ConversionPage& shown = ConversionPages()[page];
     const std::vector<double> values =
-        ConvertToAllUnits(ConversionPages()[page], selectedUnit(page), ParseNumber(text));
+        ConvertToAllUnits(shown, selectedUnit(page), ParseField(shown.title, text));
     for (size_t r = 0; r < values.size(); ++r)
         (this->*c.results[r].member)->setText(FormatConverted(values[r]));
 }

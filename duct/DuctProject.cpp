@@ -44,8 +44,9 @@ AirProperties DuctProjectFromLines(const QStringList& lines)
 {
     try {
         return ReadAirProperties({lines.value(1), lines.value(0), lines.value(2)});
-    } catch (const ConversionError&) {
-        throw;
+    } catch (const ConversionError& refused) {
+        // The field named as the advanced dialog names it, said of the file.
+        throw ConversionError(QStringLiteral("工程文件的") + refused.text());
     } catch (const UserError& refused) {
         // The advanced dialog's own rule, said of the file.
         throw UserError(QStringLiteral("工程文件的") + refused.text());

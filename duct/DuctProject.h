@@ -22,7 +22,8 @@ inline constexpr int DuctProjectLineCount = 3;
 // sign and four exponent digits.
 QString ProjectNumberText(double value);
 QStringList DuctProjectLines(const AirProperties& air);
-// Throws ConversionError for a line that is no number and UserError for air
+// Throws ConversionError for a line that is no number ("工程文件的" and the
+// field as the advanced dialog names it) and UserError for air
 // the advanced dialog refuses (ν ≤ 0, ρ ≤ 0, K < 0).
 AirProperties DuctProjectFromLines(const QStringList& lines);
 // Replaces the project file at path with one holding air, as a whole or not

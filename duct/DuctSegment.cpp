@@ -67,12 +67,26 @@ void checkLengths(const DuctSegmentInputs& in)
         refuse(QStringLiteral("局部阻力类型名称不能超过%1个字符！").arg(DuctFittingNameSize));
 }
 
+// The fields as the window (and the advanced settings dialog, which checks
+// its own fields when closed) captions them and the command line names them.
+constexpr NamedInput kFlow{"风量(m³/h)", "G"};
+constexpr NamedInput kDiameter{"直径(mm)", "DN"};
+constexpr NamedInput kWidth{"宽度(mm)", "W"};
+constexpr NamedInput kHeight{"高度(mm)", "H"};
+constexpr NamedInput kLength{"管段长度(m)", "L"};
+constexpr NamedInput kCoefficient{"局部阻力系数", "xi"};
+constexpr NamedInput kCount{"局部阻力数量", "n"};
+constexpr NamedInput kDensity{"空气密度(kg/m³)", "rho"};
+constexpr NamedInput kViscosity{"空气运动粘滞系数(m²/s)", "nu"};
+constexpr NamedInput kRoughness{"风管管壁绝对粗糙度(mm)", "K"};
+
 // The number of a field that may not be negative nor above `largest`;
 // `field` names it in the messages ("管段长度"), `largestText` is the bound
 // with its unit as they show it.
-double bounded(const QString& text, const QString& field, double largest, const char* largestText)
+double bounded(const NamedInput& input, const QString& text, InputNaming naming,
+               const QString& field, double largest, const char* largestText)
 {
-    const double value = ParseNumber(text);
+    const double value = ParseField(input, text, naming);
     if (value < 0)
         refuse(QStringLiteral("%1不能小于0！").arg(field));
     if (value > largest)
@@ -92,8 +106,9 @@ QString sizeFault(const QString& text)
 }
 
 // A nominal size (mm) less the wall, in m.
-double inside(const QString& text)
+double inside(const NamedInput& input, const QString& text, InputNaming naming)
 {
+    ParseField(input, text, naming);
     if (const QString fault = sizeFault(text); !fault.isEmpty())
         refuse(fault);
     return (ParseNumber(text) - kWall) / kMmPerM;
@@ -128,30 +143,32 @@ DuctSegment calculate(const DuctSegmentInputs& in, const AirProperties& air)
 
     DuctSegment s;
     s.Duct_No = in.segmentNo;
-    s.G = bounded(in.flow, QStringLiteral("风量"), kLargestFlow, "1000000m³/h");
+    s.G = bounded(kFlow, in.flow, in.naming, QStringLiteral("风量"), kLargestFlow, "1000000m³/h");
     double d, area; // m, m²
     if (in.round) {
-        d = inside(in.diameter);
+        d = inside(kDiameter, in.diameter, in.naming);
         area = d * d * 0.25 * std::numbers::pi;
         s.DN = in.diameter;
     } else {
-        const double a = inside(in.height);
-        const double b = inside(in.width);
+        const double a = inside(kHeight, in.height, in.naming);
+        const double b = inside(kWidth, in.width, in.naming);
         d = 2 * a * b / (a + b); // equivalent diameter for friction
         area = a * b;
         s.W = in.width;
         s.H = in.height;
     }
-    s.L = bounded(in.length, QStringLiteral("管段长度"), kLongestSegment, "100000m");
+    s.L = bounded(kLength, in.length, in.naming, QStringLiteral("管段长度"), kLongestSegment,
+                  "100000m");
     s.JZ_name = in.fittingName;
     if (!in.coefficient.isEmpty() || !in.count.isEmpty()) {
-        s.JZ_N = bounded(in.count, QStringLiteral("局部阻力数量"), kMostFittings, "1000");
+        s.JZ_N = bounded(kCount, in.count, in.naming, QStringLiteral("局部阻力数量"), kMostFittings,
+                         "1000");
         // The table shows the count as "0": 1.5 would show as 2 beside a
         // resistance of 1.5.
         if (s.JZ_N != std::floor(s.JZ_N))
             refuse(QStringLiteral("局部阻力数量必须为整数！"));
-        s.JZ_K =
-            bounded(in.coefficient, QStringLiteral("局部阻力系数"), kLargestCoefficient, "1000");
+        s.JZ_K = bounded(kCoefficient, in.coefficient, in.naming, QStringLiteral("局部阻力系数"),
+                         kLargestCoefficient, "1000");
     }
 
     s.V = s.G / (area * kSecondsPerHour);
@@ -248,12 +265,12 @@ AirPropertyTexts ShownTexts(const AirProperties& air)
     return {FormatFixed(air.rho, 4), FormatFixed(air.nu, 9), FormatFixed(air.K, 3)};
 }
 
-AirProperties ReadAirProperties(const AirPropertyTexts& texts)
+AirProperties ReadAirProperties(const AirPropertyTexts& texts, InputNaming naming)
 {
     AirProperties air;
-    air.nu = ParseNumber(texts.nu);
-    air.rho = ParseNumber(texts.rho);
-    air.K = ParseNumber(texts.K);
+    air.nu = ParseField(kViscosity, texts.nu, naming);
+    air.rho = ParseField(kDensity, texts.rho, naming);
+    air.K = ParseField(kRoughness, texts.K, naming);
     if (!(air.nu > 0))
         throw UserError(QStringLiteral("空气运动粘滞系数必须大于0！"));
     if (!(air.rho > 0))
@@ -278,7 +295,7 @@ DuctSegmentOutcome CalculateDuctSegment(const DuctSegmentInputs& in)
 {
     DuctSegmentOutcome outcome;
     try {
-        outcome.air = ReadAirProperties(in.air);
+        outcome.air = ReadAirProperties(in.air, in.naming);
         outcome.segment = calculate(in, *outcome.air);
     } catch (const UserError& error) {
         outcome.refusal = error.text();

@@ -19,6 +19,7 @@
 // 2ab/(a + b); local resistance Σξ·ρv²/2.
 #pragma once
 
+#include "app/Numbers.h"
 #include "app/RecordTableStore.h"
 
 #include <QString>
@@ -57,8 +58,10 @@ AirPropertyTexts ExactTexts(const AirProperties& air);
 // The dialog's texts when it is shown: "0.0000", "0.000000000" and "0.000".
 AirPropertyTexts ShownTexts(const AirProperties& air);
 // The numbers of the texts. Throws ConversionError for a text that is no
-// number and UserError for ν ≤ 0, ρ ≤ 0 or K < 0.
-AirProperties ReadAirProperties(const AirPropertyTexts& texts);
+// number (named as the dialog captions it, or by ventacalc-cli's argument)
+// and UserError for ν ≤ 0, ρ ≤ 0 or K < 0.
+AirProperties ReadAirProperties(const AirPropertyTexts& texts,
+                                InputNaming naming = InputNaming::Caption);
 
 // The specific friction R (Pa/m) of air at mean velocity v (m/s) in a duct
 // of diameter d (m) and absolute roughness K (mm), with kinematic viscosity
@@ -78,6 +81,9 @@ struct DuctSegmentInputs {
     QString fittingName;   // ComboBox_JZ_Ty
     QString coefficient;   // Edit_JZ_K
     QString count;         // Edit_JZ_n
+    // How a text that is no number is named: by the window's caption or by
+    // ventacalc-cli's argument.
+    InputNaming naming = InputNaming::Caption;
 };
 
 // One record of the segment table, in its units; sizes as typed.

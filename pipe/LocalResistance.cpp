@@ -191,9 +191,12 @@ void StoreLocalResistance(RecordTableStore& table, const LocalResistanceTexts& f
     // be stored cut there and never found here again.
     if (fields.name.toUcs4().size() > LocalResistanceNameSize)
         throw UserError(QStringLiteral("局阻名称不能超过%1个字符！").arg(LocalResistanceNameSize));
+    // Named by the editor's captions: the column's and the row's.
+    static const char* const kCaptions[] = {"ξ值（DN15）", "ξ值（DN20）", "ξ值（DN25）",
+                                            "ξ值（DN32）", "ξ值（DN40）", "ξ值（>DN50）"};
     std::array<double, 6> xi{};
     for (size_t k = 0; k < xi.size(); ++k) {
-        xi[k] = ParseNumber(fields.xi[k]);
+        xi[k] = ParseField(QString::fromUtf8(kCaptions[k]), fields.xi[k]);
         const QString fault = coefficientFault(xi[k]);
         if (!fault.isEmpty())
             throw UserError(QStringLiteral("局部阻力系数%1！").arg(fault));

@@ -316,9 +316,10 @@ PipeSize SizeFromDialog(const QString& DN, const QString& De, const QString& E)
     bool isInteger = false;
     size.DN = DN.trimmed().toInt(&isInteger);
     if (!isInteger)
-        throw ConversionError(QStringLiteral("“%1”不是有效的整数").arg(QuotedInput(DN)));
-    size.De = ParseNumber(De);
-    size.E = ParseNumber(E);
+        throw ConversionError(
+            QStringLiteral("管道公称直径(mm)：“%1”不是有效的整数").arg(QuotedInput(DN)));
+    size.De = ParseField(QStringLiteral("管道外径(mm)"), De);
+    size.E = ParseField(QStringLiteral("管道壁厚(mm)"), E);
     size.Di = size.De - 2 * size.E;
     if (const QString fault = SizeFault(size); !fault.isEmpty())
         throw UserError(fault + QStringLiteral("！"));
@@ -415,7 +416,7 @@ int SavePipeType(const QString& path, const QString& name, const QString& KText,
     if (KText.isEmpty())
         throw UserError(QStringLiteral("请输入管壁粗糙度！"));
     PipeTypeRecord type;
-    type.K = ParseNumber(KText);
+    type.K = ParseField(QStringLiteral("管道粗糙度(mm)"), KText);
     if (const QString fault = RoughnessFault(type.K); !fault.isEmpty())
         throw UserError(fault + QStringLiteral("！"));
     type.name = StoredPipeTypeName(name);

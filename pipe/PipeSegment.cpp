@@ -139,9 +139,23 @@ WaterState waterOf(double t1, double t2, const PipeTypeRecord& type)
     return water;
 }
 
-double meanTemperature(const QString& supplyTemp, const QString& returnTemp)
+// The fields as the window captions them and the command line names them;
+// the friction limit is the one field of the dialog "比摩阻设置" opens.
+constexpr NamedInput kSupplyTemp{"供水温度(℃)", "t1"};
+constexpr NamedInput kReturnTemp{"回水温度(℃)", "t2"};
+constexpr NamedInput kFlow{"流量(m³/h)", "G"};
+constexpr NamedInput kHeatLoad{"热负荷(W)", "Q"};
+constexpr NamedInput kVelocity{"流速(m/s)", "v"};
+constexpr NamedInput kNominal{"管径(mm)", "DN"};
+constexpr NamedInput kMaxFriction{"自动选取管径设置中的最大比摩阻(Pa/m)", "Rmax"};
+constexpr NamedInput kLength{"管段长度(m)", "L"};
+constexpr NamedInput kFittingCount{"局部阻力数量", "n"};
+
+double meanTemperature(const QString& supplyTemp, const QString& returnTemp, InputNaming naming)
 {
-    const double mean = (ParseNumber(supplyTemp) + ParseNumber(returnTemp)) / 2;
+    const double mean = (ParseField(kSupplyTemp, supplyTemp, naming) +
+                         ParseField(kReturnTemp, returnTemp, naming)) /
+                        2;
     if (!(mean > kColdestMean && mean <= kHottestMean))
         refuse(QStringLiteral("平均水温必须在0～100℃之间！"));
     return mean;
@@ -157,10 +171,13 @@ ParsedInputs readNumbers(const PipeSegmentInputs& in)
     if (characters(in.fittingName) > LocalResistanceNameSize)
         refuse(QStringLiteral("局部阻力类型名称不能超过%1个字符！").arg(LocalResistanceNameSize));
 
+    const auto read = [&in](const NamedInput& input, const QString& text) {
+        return ParseField(input, text, in.naming);
+    };
     ParsedInputs n;
-    n.t1 = ParseNumber(in.supplyTemp);
-    n.t2 = ParseNumber(in.returnTemp);
-    meanTemperature(in.supplyTemp, in.returnTemp);
+    n.t1 = read(kSupplyTemp, in.supplyTemp);
+    n.t2 = read(kReturnTemp, in.returnTemp);
+    meanTemperature(in.supplyTemp, in.returnTemp, in.naming);
     // A mean inside the table may still come of two temperatures no water
     // has (−70 and 131 ℃), whose difference would carry any heat load.
     if (!(n.t1 >= kColdestWater && n.t1 <= kHottestWater))
@@ -170,7 +187,7 @@ ParsedInputs readNumbers(const PipeSegmentInputs& in)
 
     // A flow, heat load or velocity of zero or below has no pipe size and no
     // friction (a diameter of NaN, λ = 64/0, a negative friction).
-    n.flow = ParseNumber(in.flow);
+    n.flow = read(in.flowEntry == FlowEntry::Flow ? kFlow : kHeatLoad, in.flow);
     if (!(n.flow > 0))
         refuse(in.flowEntry == FlowEntry::Flow ? QStringLiteral("流量必须大于0！")
                                                : QStringLiteral("热负荷必须大于0！"));
@@ -180,22 +197,22 @@ ParsedInputs readNumbers(const PipeSegmentInputs& in)
         refuse(QStringLiteral("热负荷不能大于10000000000W！"));
     switch (in.sizeEntry) {
     case SizeEntry::Velocity:
-        n.velocity = ParseNumber(in.velocity);
+        n.velocity = read(kVelocity, in.velocity);
         if (!(n.velocity > 0))
             refuse(QStringLiteral("流速必须大于0！"));
         break;
     case SizeEntry::Nominal:
-        n.nominal = ParseNumber(in.nominal);
+        n.nominal = read(kNominal, in.nominal);
         break;
     case SizeEntry::Automatic:
         // No friction lies below a limit of 0: every size would fail it and
         // the largest be taken without a word.
-        n.maxFriction = ParseNumber(in.maxFriction);
+        n.maxFriction = read(kMaxFriction, in.maxFriction);
         if (!(n.maxFriction > 0))
             refuse(QStringLiteral("最大比摩阻必须大于0！"));
         break;
     }
-    n.length = ParseNumber(in.length);
+    n.length = read(kLength, in.length);
     if (n.length < 0)
         refuse(QStringLiteral("管段长度不能小于0！"));
     if (n.length > kLongestSegment)
@@ -203,7 +220,7 @@ ParsedInputs readNumbers(const PipeSegmentInputs& in)
     n.fittings = !in.fittingName.isEmpty() && !in.fittingCount.isEmpty() &&
                  in.fittingCount != QLatin1String("0");
     if (n.fittings) {
-        n.fittingCount = ParseNumber(in.fittingCount);
+        n.fittingCount = read(kFittingCount, in.fittingCount);
         if (n.fittingCount < 0)
             refuse(QStringLiteral("局部阻力数量不能小于0！"));
         // Counted fittings are whole: the table shows the count as "0", so
@@ -475,7 +492,7 @@ PipeWaterOutcome PipeWater(const QString& pipeType, const QString& supplyTemp,
             refuse(QStringLiteral("请输入供水温度！"));
         if (returnTemp.isEmpty())
             refuse(QStringLiteral("请输入回水温度！"));
-        outcome.meanTemperature = meanTemperature(supplyTemp, returnTemp);
+        outcome.meanTemperature = meanTemperature(supplyTemp, returnTemp, InputNaming::Caption);
         const std::optional<PipeTypeRecord> type = data.pipeType(pipeType);
         if (!type)
             refuse(QStringLiteral("管道库中没有管道类型“%1”！").arg(QuotedInput(pipeType)));

@@ -28,6 +28,7 @@
 // resistance Σξ·ρv²/2.
 #pragma once
 
+#include "app/Numbers.h"
 #include "app/RecordTableStore.h"
 #include "pipe/LocalResistance.h"
 #include "pipe/PipeCatalogue.h"
@@ -69,6 +70,9 @@ struct PipeSegmentInputs {
     QString length;                              // Edit_L, m
     QString fittingName;                         // ComboBox_JZ_Ty's text
     QString fittingCount;                        // Edit_JZ_n
+    // How a text that is no number is named: by the window's caption (the
+    // friction limit by its dialog's title) or by ventacalc-cli's argument.
+    InputNaming naming = InputNaming::Caption;
 };
 
 // One record of the segment table, in its units.

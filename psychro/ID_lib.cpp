@@ -45,7 +45,7 @@ constexpr int kMaxPasses = 500;     // passes after the first: 501 in all
 
 const char* const kPressureOutOfRange = "所给的水蒸汽分压力值超出计算范围！";
 const char* const kWetAboveDry = "湿球温度不能大于干球温度！";
-const char* const kCheckMoisture = "输入数据不合理，请检查含湿量！";
+const char* const kCheckMoisture = ID_lib::CheckMoistureText;
 const char* const kCheckEnthalpy = "输入数据不合理，请检查焓！";
 const char* const kReenterInput = "输入参数不合理，请重输！";
 const char* const kNoStateAtZeroHumidity = "相对湿度为0时无法由含湿量求状态！";

@@ -44,9 +44,13 @@ public:
     static constexpr const char* CalculationFailedText = "计算失败！";
     // The refusal of a relative humidity below 0 or above 100 %.
     static constexpr const char* HumidityOutOfRangeText = "相对湿度不能小于0或大于100％！";
+    // The failure of StateFromD_T for a moisture content that gives a
+    // relative humidity below 0 or above 100 %.
+    static constexpr const char* CheckMoistureText = "输入数据不合理，请检查含湿量！";
 
     explicit ID_lib(MessageSink sink = {});
     void setMessageSink(MessageSink sink);
+    const MessageSink& messageSink() const { return sink_; }
     // Failure messages given so far: a caller compares the count before and
     // after an operation to learn whether its result can be used.
     int FailureCount() const { return failures_; }

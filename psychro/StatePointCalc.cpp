@@ -50,9 +50,9 @@ void store(MoistAirState& s, GivenValue g)
 
 } // namespace
 
-void ApplyPressureText(ID_lib& lib, const QString& pressureText)
+void ApplyPressureText(ID_lib& lib, const QString& pressureText, InputNaming naming)
 {
-    const double pressure = ParseNumber(pressureText);
+    const double pressure = ParseField(PressureInput, pressureText, naming);
     // The formulas divide by the pressure and by (B - pv): zero or a negative
     // pressure gives no physical state.
     if (pressure <= 0)

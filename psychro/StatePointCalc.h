@@ -3,6 +3,7 @@
 // calls, the range checks before it, and the report block of the result.
 #pragma once
 
+#include "app/Numbers.h"
 #include "psychro/ID_lib.h"
 
 #include <QString>
@@ -17,11 +18,17 @@ struct GivenValue {
     double value;
 };
 
+// The local pressure: the one field of the local-pressure dialog, a window of
+// its own beside every calculator.
+inline constexpr NamedInput PressureInput{"当地大气压设置中的当地大气压(Pa)", "--pressure"};
+
 // Sets the library's parameters for a calculation: AtmPressure from the local
 // pressure text (Pa) and PsychroCoefficient 0.0006725. Throws ConversionError
-// for a text that is not a number and UserError("大气压力必须大于0！") for a
-// pressure of zero or below; nothing is set then.
-void ApplyPressureText(ID_lib& lib, const QString& pressureText);
+// naming PressureInput for a text that is not a number and
+// UserError("大气压力必须大于0！") for a pressure of zero or below; nothing is
+// set then.
+void ApplyPressureText(ID_lib& lib, const QString& pressureText,
+                       InputNaming naming = InputNaming::Caption);
 
 // Which quantities of the second group a choice in the first group leaves
 // enabled (and the other way round): not the same one, and wet bulb and

@@ -166,8 +166,8 @@ void Form_id::Button_calClick()
         prompts().error(this, QStringLiteral("请输入计算参数！"));
         return;
     }
-    const double first = ParseNumber(Edit1->text());
-    const double second = ParseNumber(Edit2->text());
+    const double first = ReadField(Edit1);
+    const double second = ReadField(Edit2);
     const auto q1 = selected(0), q2 = selected(1);
     if (!q1 || !q2) {
         prompts().error(this, QStringLiteral("请输入计算参数！"));

@@ -249,7 +249,10 @@ TEST(TreatmentCalc, RefusalsGiveNoResult)
          false},
         {with(Summer(P::PrimarySummer), [](auto& in) { in.Q = 1e308; }),
          "计算结果超出数值范围，请检查输入数据！", false},
-        {Summer(P::PrimarySummer, 10), "输入数据不合理，请检查含湿量！", true},
+        {Summer(P::PrimarySummer, 10),
+         "输入数据不合理，请检查含湿量！（送风温度10℃时，由室内状态和余热量10 kW、余湿量3 "
+         "kg/h求得的送风含湿量为10.89 g/kg：过饱和）",
+         true},
         {with(PrimaryWinter(10, 25), [](auto& in) { in.tW = 200; }),
          "所给的水蒸汽分压力值超出计算范围！", true},
     };
@@ -264,6 +267,30 @@ TEST(TreatmentCalc, RefusalsGiveNoResult)
             EXPECT_EQ(messages.all.back().first, c.message);
             EXPECT_EQ(messages.all.back().second, ID_lib::MessageKind::Failure);
         }
+    }
+}
+
+// The library asks to check a moisture content the user never typed: its
+// message is followed by the inputs the supply moisture content came of.
+TEST(TreatmentCalc, SupplyMoistureMessageSaysWhatItCameOf)
+{
+    TreatmentInputs wet = Summer(P::PrimarySummer, 10);
+    TreatmentInputs negative = Summer(P::PrimarySummer);
+    negative.W = 13; // the room line crosses the isotherm below d = 0
+    const struct {
+        TreatmentInputs in;
+        const char* message;
+    } cases[] = {
+        {wet, "输入数据不合理，请检查含湿量！（送风温度10℃时，由室内状态和余热量10 kW、余湿量3 "
+              "kg/h求得的送风含湿量为10.89 g/kg：过饱和）"},
+        {negative, "输入数据不合理，请检查含湿量！（送风温度20℃时，由室内状态和余热量10 "
+                   "kW、余湿量13 kg/h求得的送风含湿量为-14.16 g/kg：小于0）"},
+    };
+    for (const auto& c : cases) {
+        Messages messages;
+        EXPECT_FALSE(Calculate(c.in, &messages).calculation.has_value());
+        ASSERT_EQ(messages.all.size(), 1u);
+        EXPECT_EQ(messages.all[0].first, c.message);
     }
 }
 
@@ -331,7 +358,7 @@ TEST(TreatmentCalc, ReadingTheFields)
         {P::PrimarySummer, "W=", "请输入室内热湿负荷！"},
         {P::PrimarySummer, "fresh=", "请输入送风温度或新风量！"},
         {P::SecondaryWinter, "tO=abc fresh=", ""},
-        {P::PrimarySummer, "Q=_", "“ ”不是有效的数值"}, // _ stands for a lone space
+        {P::PrimarySummer, "Q=_", "余热量(kw)：“ ”不是有效的数值"}, // _ stands for a lone space
         {P::PrimarySummer, "p=0", "大气压力必须大于0！"},
     };
     for (const Case& c : cases) {

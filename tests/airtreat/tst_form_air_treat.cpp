@@ -272,7 +272,8 @@ private slots:
         QTest::addColumn<QStringList>("flows");
         QTest::addColumn<QString>("message"); // contained in the one error shown
         QTest::newRow("empty outdoor") << 1 << 0 << "" << QStringList() << "请输入室外空气参数！";
-        QTest::newRow("not a number") << 1 << 5 << "abc" << QStringList() << "“abc”不是有效的数值";
+        QTest::newRow("not a number")
+            << 1 << 5 << "abc" << QStringList() << "余热量(kw)：“abc”不是有效的数值";
         QTest::newRow("lone space") << 3 << 8 << " " << QStringList() << "不是有效的数值";
         QTest::newRow("room humidity 160")
             << 1 << 4 << "160" << QStringList() << "相对湿度不能小于0或大于100％！";
@@ -415,7 +416,8 @@ private slots:
         const QStringList shown = results();
         atm_->Edit1->setText(QStringLiteral("abc"));
         calculate();
-        QCOMPARE(prompts_->errors, QStringList{"“abc”不是有效的数值"});
+        QCOMPARE(prompts_->errors,
+                 QStringList{"当地大气压设置中的当地大气压(Pa)：“abc”不是有效的数值"});
         QCOMPARE(results(), shown);
     }
 

@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace
@@ -31,7 +32,7 @@ TEST(CliCommands, FailuresExitTwoAndPrintNoResult)
         {"state t=-45 rh=50", "所给的水蒸汽分压力值超出计算范围！"}, // dew point below −50 ℃
         {"state t=10 d=40", "输入数据不合理，请检查含湿量！"},
         {"state t=20 rh=100.01", "相对湿度不能小于0或大于100％！"},
-        {"state t=20 rh=1e999", "“1e999”不是有效的数值"},
+        {"state t=20 rh=1e999", "rh：“1e999”不是有效的数值"},
         {"pmv ta=200 tr=22 va=0.1 rh=60", "所给的水蒸汽分压力值超出计算范围！"},
         {"pmv ta=22 tr=22 va=0.1 rh=101", "相对湿度不能小于0或大于100％！"},
         {"pmv ta=22 tr=22 va=0.1 rh=-5", "相对湿度不能小于0或大于100％！"},
@@ -48,6 +49,31 @@ TEST(CliCommands, FailuresExitTwoAndPrintNoResult)
                       QString::fromUtf8(c.lastMessage))
                 << c.args << " said " << r.err.toStdString();
         }
+    }
+}
+
+// A text that is no number is refused naming the argument it was given as.
+TEST(CliCommands, ConversionErrorNamesItsArgument)
+{
+    QTemporaryDir dir;
+    const struct {
+        const char* args;
+        const char* message;
+    } cases[] = {
+        {"state t=20 rh=50 --pressure 1o1325", "--pressure：“1o1325”不是有效的数值"},
+        {"process 1 tW=34 tsW=28 tN=26 phiN=60 Q=10 W=3 TO=2O", "tO：“2O”不是有效的数值"},
+        {"pipe type=焊接钢管(GB3092) G=1.0 L=abc --data-dir", "L：“abc”不是有效的数值"},
+        {"duct G=5000 DN=500 L=10 xi=0,5 n=2", "xi：“0,5”不是有效的数值"},
+        {"pmv ta=22 tr=22 va=.1. rh=60", "va：“.1.”不是有效的数值"},
+    };
+    for (const auto& c : cases) {
+        QStringList args = Args(c.args);
+        if (args.last() == QLatin1String("--data-dir"))
+            args << dir.path();
+        const CliRun r = RunCli(args);
+        EXPECT_EQ(r.status, 2) << c.args;
+        EXPECT_EQ(r.out, QString()) << c.args;
+        EXPECT_EQ(r.err.trimmed(), QString::fromUtf8(c.message)) << c.args;
     }
 }
 

@@ -54,7 +54,7 @@ TEST(CliState, RefusedInputExitsWithTwoAndTheWindowsMessage)
 
     r = RunCli({QStringLiteral("state"), QStringLiteral("t=20"), QStringLiteral("rh=abc")});
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err.trimmed(), QStringLiteral("“abc”不是有效的数值"));
+    EXPECT_EQ(r.err.trimmed(), QStringLiteral("rh：“abc”不是有效的数值"));
 
     r = RunCli({QStringLiteral("state"), QStringLiteral("ts=20"), QStringLiteral("i=50")});
     EXPECT_EQ(r.status, 2);
@@ -85,7 +85,7 @@ TEST(CliState, CsvBatchCarriesFailuresInItsErrorColumn)
     EXPECT_TRUE(rows[1].startsWith(QStringLiteral("20,13.88")));
     EXPECT_TRUE(rows[1].endsWith(QLatin1Char(',')));
     EXPECT_EQ(rows[2], QStringLiteral(",,,,,,,,含湿量数据太大或太小！"));
-    EXPECT_EQ(rows[3], QStringLiteral(",,,,,,,,“abc”不是有效的数值"));
+    EXPECT_EQ(rows[3], QStringLiteral(",,,,,,,,rh：“abc”不是有效的数值"));
     EXPECT_TRUE(rows[4].startsWith(QStringLiteral("26,20.41")));
 }
 

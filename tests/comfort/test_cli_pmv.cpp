@@ -67,8 +67,8 @@ TEST(ComfortCli, RefusesWithTheWindowsMessages)
         {"ta=22 tr=22 va=0.1 rh=60 activity=跑步", "人体能量代谢率必须大于0！"},
         {"ta=22 tr=22 va=0.1 rh=60 m=0", "人体能量代谢率必须大于0！"},
         {"ta=22 tr=22 va=0.1 rh=60 icl=-0.1", "衣服热阻不能小于0！"},
-        {"ta=abc tr=22 va=0.1 rh=60", "“abc”不是有效的数值"},
-        {"ta= tr=22 va=0.1 rh=60", "“”不是有效的数值"},
+        {"ta=abc tr=22 va=0.1 rh=60", "ta：“abc”不是有效的数值"},
+        {"ta= tr=22 va=0.1 rh=60", "ta：“”不是有效的数值"},
         {"ta=22 tr=22 va=0.1 rh=100.5", "相对湿度不能小于0或大于100％！"},
         {"ta=22 tr=22 va=0.1 rh=-1", "相对湿度不能小于0或大于100％！"},
         // A room state the moist-air library cannot complete: its messages,
@@ -82,7 +82,7 @@ TEST(ComfortCli, RefusesWithTheWindowsMessages)
         {"ta=22 tr=22 va=0.1 rh=60 m=1e300", "计算失败！"},
         {"ta=22 tr=22 va=0.1 rh=60 w=-1e300", "计算失败！"},
         {"ta=22 tr=22 va=0.1 rh=60 icl=1e300", "计算失败！"},
-        {"ta=1e400 tr=22 va=0.1 rh=60", "“1e400”不是有效的数值"},
+        {"ta=1e400 tr=22 va=0.1 rh=60", "ta：“1e400”不是有效的数值"},
     };
     for (const auto& [args, message] : cases) {
         const CliRun r = Pmv(Split(args));
@@ -101,7 +101,7 @@ TEST(ComfortCli, RefusesHugeTexts)
     const CliRun number = Pmv({QStringLiteral("ta=") + digits, QStringLiteral("tr=22"),
                                QStringLiteral("va=0.1"), QStringLiteral("rh=60")});
     EXPECT_EQ(number.status, 2);
-    EXPECT_EQ(number.err.trimmed(), QStringLiteral("“%1…”不是有效的数值").arg(digits.left(40)));
+    EXPECT_EQ(number.err.trimmed(), QStringLiteral("ta：“%1…”不是有效的数值").arg(digits.left(40)));
     const CliRun activity =
         Pmv({QStringLiteral("ta=22"), QStringLiteral("tr=22"), QStringLiteral("va=0.1"),
              QStringLiteral("rh=60"), QStringLiteral("activity=") + QString(30000, QChar(0x8DD1))});

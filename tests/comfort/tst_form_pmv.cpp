@@ -233,11 +233,11 @@ private slots:
         chooseActivity(QStringLiteral("坐着活动"));
         form_->Edit_Tr->clear();
         calculate();
-        QCOMPARE(prompts_->takeError(), QStringLiteral("“”不是有效的数值"));
+        QCOMPARE(prompts_->takeError(), QStringLiteral("平均辐射温度(C)：“”不是有效的数值"));
         type(form_->Edit_Tr, "22");
         type(form_->Edit_W, "0,5");
         calculate();
-        QCOMPARE(prompts_->takeError(), QStringLiteral("“0,5”不是有效的数值"));
+        QCOMPARE(prompts_->takeError(), QStringLiteral("人体所作机械功(W)：“0,5”不是有效的数值"));
         QCOMPARE(results(), before);
         QVERIFY(prompts_->errors.isEmpty());
     }

@@ -88,15 +88,18 @@ TEST(ConvertCli, RefusesWithTheWindowsMessages)
 {
     const std::pair<QStringList, QString> cases[] = {
         {{QString(), QStringLiteral("atm")}, QStringLiteral("请输入要换算的数据")},
-        {{QStringLiteral("1,5"), QStringLiteral("atm")}, QStringLiteral("“1,5”不是有效的数值")},
-        {{QStringLiteral("abc"), QStringLiteral("bar")}, QStringLiteral("“abc”不是有效的数值")},
-        {{QStringLiteral("1e400"), QStringLiteral("bar")}, QStringLiteral("“1e400”不是有效的数值")},
+        {{QStringLiteral("1,5"), QStringLiteral("atm")},
+         QStringLiteral("数值：“1,5”不是有效的数值")},
+        {{QStringLiteral("abc"), QStringLiteral("bar")},
+         QStringLiteral("数值：“abc”不是有效的数值")},
+        {{QStringLiteral("1e400"), QStringLiteral("bar")},
+         QStringLiteral("数值：“1e400”不是有效的数值")},
         // kg/m³ would be 2.8e312: beyond a double, text and JSON alike.
         {{QStringLiteral("1e308"), QStringLiteral("lb/in3")}, ConversionOutOfRangeText},
         {{QStringLiteral("-1e308"), QStringLiteral("lb/in3"), QStringLiteral("--json")},
          ConversionOutOfRangeText},
         {{QString(100000, QLatin1Char('x')), QStringLiteral("atm")},
-         QStringLiteral("“%1…”不是有效的数值").arg(QString(40, QLatin1Char('x')))},
+         QStringLiteral("数值：“%1…”不是有效的数值").arg(QString(40, QLatin1Char('x')))},
     };
     for (const auto& [args, message] : cases) {
         const CliRun r = Convert(args);

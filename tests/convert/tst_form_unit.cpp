@@ -252,7 +252,7 @@ private slots:
         prompts_->errors.clear();
         type(form_->Edit0, QStringLiteral("1.5e"));
         click(form_->Button_p_eq);
-        QCOMPARE(prompts_->errors, QStringList{QStringLiteral("“1.5e”不是有效的数值")});
+        QCOMPARE(prompts_->errors, QStringList{QStringLiteral("压力：“1.5e”不是有效的数值")});
         QCOMPARE(pressure(), before);
 
         // Results beyond the double range: refused before any is written.

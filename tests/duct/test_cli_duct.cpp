@@ -62,7 +62,7 @@ TEST(CliDuct, RefusalsExitTwoWithTheWindowsMessage)
         {"G=5000 DN=2 L=10", "风管尺寸必须大于2mm！"},
         {"DN=500 L=10", "请输入风量！"},
         {"G=5000 DN=500 W=400 L=10", "DN 与 W、H 只能给出一种"},
-        {"G=5000 DN=500 L=10 xi=0.5", "“”不是有效的数值"},
+        {"G=5000 DN=500 L=10 xi=0.5", "n：“”不是有效的数值"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args);

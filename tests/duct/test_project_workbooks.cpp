@@ -94,7 +94,7 @@ TEST(DuctProjectFile, NumbersWrittenInTheFixedScientificFormAndAnyDecimalReadBac
         {{"-1", "1.2", "0.1"}, "工程文件的空气运动粘滞系数必须大于0！"},
         {{"1.5e-5", "0", "0.1"}, "工程文件的空气密度必须大于0！"},
         {{"1.5e-5", "1.2", "-5"}, "工程文件的风管管壁绝对粗糙度不能小于0！"},
-        {{"1.5e-5", "nan", "0.1"}, "“nan”不是有效的数值"},
+        {{"1.5e-5", "nan", "0.1"}, "工程文件的空气密度(kg/m³)：“nan”不是有效的数值"},
     };
     for (const auto& r : refused) {
         try {
@@ -394,7 +394,10 @@ TEST_F(WorkbookTest, ProjectCommandListsOrRefuses)
              "局阻数量  沿程阻力  局部阻力  总阻力\n"),
          {}},
         {{"--project", path("e.dzl"), "--json"}, 0, str("[]\n"), {}},
-        {{"--project", path("b.dzl"), "--xlsx", path("b.xlsx")}, 2, {}, str("“x”不是有效的数值")},
+        {{"--project", path("b.dzl"), "--xlsx", path("b.xlsx")},
+         2,
+         {},
+         str("工程文件的空气密度(kg/m³)：“x”不是有效的数值")},
         {{"--project", path("c.dzl")}, 2, {}, str("“") + path("c.dzl")},
         {{"--project", path("d.dzl"), "--xlsx", path("d.xlsx")},
          2,

@@ -183,8 +183,8 @@ private slots:
                             const char* xi, const char* n, const char* no = "1") {
             QTest::newRow(name) << QString::fromUtf8(message) << K << dn << xi << n << no;
         };
-        row("only the coefficient", "“”不是有效的数值", "0.15", "500", "0.5", "");
-        row("only the count", "“”不是有效的数值", "0.15", "500", "", "2");
+        row("only the coefficient", "局部阻力数量：“”不是有效的数值", "0.15", "500", "0.5", "");
+        row("only the count", "局部阻力系数：“”不是有效的数值", "0.15", "500", "", "2");
         row("size of 2 mm", "风管尺寸必须大于2mm！", "0.15", "2", "", "");
         row("size cut by the table", "风管尺寸不能超过6个字符！", "0.15", "1000.25", "", "");
         row("number cut by the table", "管段编号不能超过12个字符！", "0.15", "500", "", "",
@@ -307,7 +307,7 @@ private slots:
                               << "0.00001506";
         QTest::newRow("K not a number") << "K"
                                         << "abc"
-                                        << "“abc”不是有效的数值"
+                                        << "风管管壁绝对粗糙度(mm)：“abc”不是有效的数值"
                                         << "0.15";
     }
     void advancedDialogHoldsTheValuesInForce()

@@ -34,7 +34,7 @@ TEST(CoefficientTable, EditorWritesTheChosenRecordAndRefusesBadFields)
         {Texts("", "1"), -1, "输入数据不能为空！"},
         {Texts("阀", ""), -1, "输入数据不能为空！"},
         {Texts("一二三四五六七八九十一二三四五六七", "1"), -1, "局阻名称不能超过16个字符！"},
-        {Texts("阀", "1,5"), -1, "“1,5”不是有效的数值"},
+        {Texts("阀", "1,5"), -1, "ξ值（DN15）：“1,5”不是有效的数值"},
         {Texts("阀", "-1"), -1, "局部阻力系数不能小于0！"},
         {Texts("阀", "1"), 3, "请选择阀门类型！"},
         // A segment finds its fitting by name: never a second record of one.

@@ -232,7 +232,7 @@ TEST_F(CatalogueTest, EditorRefusalsWriteNothing)
         {[] { SizeFromDialog("", "", ""); }, "请输入管道公称直径！"},
         {[] { SizeFromDialog("25", "", ""); }, "请输入管道外径！"},
         {[] { SizeFromDialog("25", "33.5", ""); }, "请输入管道壁厚！"},
-        {[] { SizeFromDialog("25.5", "33.5", "3"); }, "“25.5”不是有效的整数"},
+        {[] { SizeFromDialog("25.5", "33.5", "3"); }, "管道公称直径(mm)：“25.5”不是有效的整数"},
         {[] { SizeFromDialog("0", "33.5", "3"); }, "管道公称直径必须大于0！"},
         {[] { SizeFromDialog("25", "0", "0"); }, "管道外径必须大于0！"},
         {[] { SizeFromDialog("25", "33.5", "-1"); }, "管道壁厚不能小于0！"},
@@ -246,7 +246,7 @@ TEST_F(CatalogueTest, EditorRefusalsWriteNothing)
         {[&] { SavePipeType(path, "", "0.2", {}, -1); }, "请输入管道名称！"},
         {[&] { SavePipeType(path, "新管", "", {}, -1); }, "请输入管壁粗糙度！"},
         {[&] { SavePipeType(path, "新管", "-0.1", {}, -1); }, "管道粗糙度不能小于0！"},
-        {[&] { SavePipeType(path, "新管", "abc", {}, -1); }, "“abc”不是有效的数值"},
+        {[&] { SavePipeType(path, "新管", "abc", {}, -1); }, "管道粗糙度(mm)：“abc”不是有效的数值"},
         {[&] { SavePipeType(path, "管☃", "0.2", {}, -1); },
          "管道名称“管☃”含有无法以GBK编码保存的字符！"},
         // A name is a type's identity: never a second record of it, whether

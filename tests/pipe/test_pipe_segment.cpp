@@ -236,7 +236,7 @@ TEST(PipeSegmentCalc, RefusalsComputeNothing)
         {"局部阻力类型名称不能超过16个字符！",
          with([](auto& in) { in.fittingName = "12345678901234567", in.fittingCount = "1"; }),
          false},
-        {"“9５”不是有效的数值", with([](auto& in) { in.supplyTemp = "9５"; }), false},
+        {"供水温度(℃)：“9５”不是有效的数值", with([](auto& in) { in.supplyTemp = "9５"; }), false},
         {"平均水温必须在0～100℃之间！", with([](auto& in) { in.supplyTemp = "-70"; }), false},
         {"平均水温必须在0～100℃之间！", with([](auto& in) { in.supplyTemp = "131"; }), false},
         {"流量必须大于0！", with([](auto& in) { in.flow = "0"; }), false},

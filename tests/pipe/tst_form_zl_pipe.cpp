@@ -249,7 +249,7 @@ private slots:
         row("11 heat load", {"Q="}, "请输入热负荷！");
         row("mean temperature", {"T1=101", "T2=100", "G=0"}, "平均水温必须在0～100℃之间！");
         row("flow 0", {"G=0"}, "流量必须大于0！");
-        row("no number", {"L=abc"}, "“abc”不是有效的数值");
+        row("no number", {"L=abc"}, "管段长度(m)：“abc”不是有效的数值");
         row("size not of the type", {"DN=65"}, "管道类型“焊接钢管(GB3092)”中没有DN65的管径！",
             false);
     }

@@ -124,7 +124,7 @@ private slots:
         enter(QStringLiteral("20"), QString());
         QCOMPARE(prompts_->takeError(), QStringLiteral("请输入计算参数！"));
         enter(QStringLiteral("2o"), QStringLiteral("50"));
-        QCOMPARE(prompts_->takeError(), QStringLiteral("“2o”不是有效的数值"));
+        QCOMPARE(prompts_->takeError(), QStringLiteral("第一参数：“2o”不是有效的数值"));
         QCOMPARE(form_->Edit5->text(), QStringLiteral("100.00"));
         QVERIFY(form_->isVisible());
     }
@@ -167,7 +167,8 @@ private slots:
         QCOMPARE(prompts_->takeError(), QStringLiteral("大气压力必须大于0！"));
         atm_->Edit1->setText(QStringLiteral("abc"));
         enter(QStringLiteral("20"), QStringLiteral("60"));
-        QCOMPARE(prompts_->takeError(), QStringLiteral("“abc”不是有效的数值"));
+        QCOMPARE(prompts_->takeError(),
+                 QStringLiteral("当地大气压设置中的当地大气压(Pa)：“abc”不是有效的数值"));
         QCOMPARE(form_->Edit5->text(), QStringLiteral("50.00"));
     }
 
