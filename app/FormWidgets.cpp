@@ -10,6 +10,7 @@
 #include <QCompleter>
 #include <QDialog>
 #include <QGroupBox>
+#include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -295,6 +296,12 @@ void FitRecordGridColumns(QTableView* grid, const TableGridModel* model)
         2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) +
         (grid->showGrid() ? 1 : 0);
     const int columns = model->columnCount();
+    // The grid follows its table after every stored, edited or deleted
+    // segment: the columns are fitted to the first kFittedRows records, so
+    // that a store stays immediate in a table of 10,000 segments and more. A
+    // wider cell further down is drawn shortened with "…".
+    constexpr int kFittedRows = 2000;
+    const int rows = std::min(model->rowCount(), kFittedRows);
     std::vector<int> needed(static_cast<size_t>(columns)), wanted = needed;
     int total = 0, slack = 0;
     for (int column = 0; column < columns; ++column) {
@@ -302,9 +309,15 @@ void FitRecordGridColumns(QTableView* grid, const TableGridModel* model)
         // The header keeps no column narrower than its minimum.
         int need = std::max(titleMetrics.horizontalAdvance(title) + titleMargin,
                             grid->horizontalHeader()->minimumSectionSize());
-        for (int row = 0; row < model->rowCount(); ++row) {
+        // A column repeats its texts (fittings, sizes, lengths): each is
+        // measured once.
+        QHash<QString, int> measured;
+        for (int row = 0; row < rows; ++row) {
             const QString text = model->index(row, column).data().toString();
-            need = std::max(need, qCeil(cellMetrics.horizontalAdvance(text)) + cellMargins);
+            auto width = measured.constFind(text);
+            if (width == measured.cend())
+                width = measured.insert(text, qCeil(cellMetrics.horizontalAdvance(text)));
+            need = std::max(need, *width + cellMargins);
         }
         needed[size_t(column)] = need;
         wanted[size_t(column)] = std::max(need, model->columnWidthChars(column) * charWidth + 10);
