@@ -391,7 +391,8 @@ QRect PlaceChartOnPage(QRect paper, QRect printable, int dpi, QSize picture)
 {
     if (paper.isEmpty() || printable.isEmpty() || picture.isEmpty() || dpi <= 0)
         return {};
-    const int margin = int(std::ceil(kChartPrintMarginMm / 25.4 * dpi));
+    const int margin =
+        std::max(kChartPrintMarginPixels, int(std::ceil(kChartPrintMarginMm / 25.4 * dpi)));
     // Twice the centre, and the room as the width and height of the largest
     // rectangle about that centre that stays within both limits, so that
     // every step is whole.
@@ -412,10 +413,17 @@ QRect PlaceChartOnPage(QRect paper, QRect printable, int dpi, QSize picture)
         roomH = printable.height();
     }
     const qint64 w = picture.width(), h = picture.height();
-    qint64 targetW = roomW, targetH = roomH;
-    if (roomW * h <= roomH * w)
-        targetH = std::max<qint64>(1, roomW * h / w);
-    else
-        targetW = std::max<qint64>(1, roomH * w / h);
+    // Enlarged by a whole factor, so that every pixel of the picture prints
+    // the same size; only a picture larger than the room is scaled down.
+    const qint64 k = std::min(roomW / w, roomH / h);
+    qint64 targetW = k * w, targetH = k * h;
+    if (k == 0) {
+        targetW = roomW;
+        targetH = roomH;
+        if (roomW * h <= roomH * w)
+            targetH = std::max<qint64>(1, roomW * h / w);
+        else
+            targetW = std::max<qint64>(1, roomH * w / h);
+    }
     return QRect(int((cx2 - targetW) / 2), int((cy2 - targetH) / 2), int(targetW), int(targetH));
 }

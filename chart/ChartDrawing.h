@@ -75,13 +75,16 @@ void ErasePointMark(QPainter& painter, QPoint at, const QString& name);
 // user draws, blue for the treatment view's process lines.
 void DrawChartLine(QPainter& painter, QPoint from, QPoint to, QRgb colour = ChartColors::Black);
 
-// The least margin of a printed chart, on every side of the paper.
+// The least margin of a printed chart, on every side of the paper: 10 mm,
+// and never less than 50 printer pixels.
 inline constexpr double kChartPrintMarginMm = 10;
+inline constexpr int kChartPrintMarginPixels = 50;
 
-// Where a printed picture of picture's size goes: scaled with its
-// proportions kept to the largest size that is centred on the paper and
-// leaves at least kChartPrintMarginMm between it and each edge of the paper,
-// inside the part the printer can draw on. paper and printable are in
+// Where a printed picture of picture's size (logical pixels) goes: centred
+// on the paper, enlarged by the largest whole factor that leaves the least
+// margin between it and each edge of the paper, inside the part the printer
+// can draw on; a picture larger than that room is scaled down to it with
+// its proportions kept. paper and printable are in
 // printer pixels at dpi, printable in the paper's coordinates, as is the
 // result. Where the margins leave no room the picture fills the printable
 // part instead, centred on it: a printout is never blank. Only an empty

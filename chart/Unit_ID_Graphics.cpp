@@ -194,7 +194,10 @@ void PrintChartPicture(QWidget* parent, const QImage& picture)
     const QRect part = ChartPictureCrop(picture);
     const QRect paper = printer.paperRect(QPrinter::DevicePixel).toRect();
     const QRect printable = printer.pageRect(QPrinter::DevicePixel).toRect();
-    const QRect target = PlaceChartOnPage(paper, printable, printer.resolution(), part.size());
+    // The factor counts the picture's logical pixels, whatever the screen's
+    // pixel ratio it was drawn at.
+    const QSize logical = (QSizeF(part.size()) / picture.devicePixelRatio()).toSize();
+    const QRect target = PlaceChartOnPage(paper, printable, printer.resolution(), logical);
     if (!target.isEmpty())
         painter.drawImage(target.translated(-(printer.fullPage() ? paper : printable).topLeft()),
                           picture, part);

@@ -80,10 +80,11 @@ TEST(ChartGeometry, AbsurdStatesStayFarOutsideTheImage)
 }
 
 // The printed picture (an exported part of 646 × 442) is centred on the
-// paper, scaled to the room that 10 mm margins (237 pixels at 600 dpi) and
-// the printable part leave, with its proportions; a page with no room left
-// inside the margins is filled instead; nothing to print prints nothing.
-TEST(ChartGeometry, PrintedPictureIsCentredWithinTenMillimetreMargins)
+// paper and enlarged by the largest whole factor that 10 mm margins (237
+// pixels at 600 dpi) and the printable part leave; a page with no room left
+// inside the margins gets it scaled down to the printable part; nothing to
+// print prints nothing.
+TEST(ChartGeometry, PrintedPictureIsAWholeMultipleWithinTenMillimetreMargins)
 {
     const QSize picture(646, 442);
     const QRect a4(0, 0, 4960, 7015), a4Wide(0, 0, 7015, 4960);
@@ -93,12 +94,18 @@ TEST(ChartGeometry, PrintedPictureIsCentredWithinTenMillimetreMargins)
         QSize picture;
         QRect target;
     } rows[] = {
-        {"A4 portrait", a4, a4, picture, {237, 1973, 4486, 3069}},
-        {"A4 landscape", a4Wide, a4Wide, picture, {237, 242, 6541, 4475}},
-        {"square picture, landscape", a4Wide, a4Wide, {500, 500}, {1264, 237, 4486, 4486}},
+        // (4960 − 474) div 646 = 6 and (7015 − 474) div 442 = 14.
+        {"A4 portrait", a4, a4, picture, {542, 2181, 3876, 2652}},
+        {"A4 landscape", a4Wide, a4Wide, picture, {277, 270, 6460, 4420}},
+        {"square picture, landscape", a4Wide, a4Wide, {500, 500}, {1507, 480, 4000, 4000}},
         // The printer cannot draw on the left 400 pixels: the picture stays
-        // centred on the paper, so it loses as much on the right.
-        {"wide unprintable strip", a4, {400, 100, 4460, 6815}, picture, {400, 2084, 4160, 2846}},
+        // centred on the paper within what it can draw.
+        {"wide unprintable strip", a4, {400, 100, 4460, 6815}, picture, {542, 2181, 3876, 2652}},
+        {"unprintable strip wider than the margin",
+         a4,
+         {900, 0, 3160, 7015},
+         picture,
+         {1188, 2623, 2584, 1768}},
         {"no room inside the margins",
          {0, 0, 300, 300},
          {0, 0, 300, 300},
