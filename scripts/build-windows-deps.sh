@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# Builds the libraries the Windows program links with, for MinGW-w64 (x86-64,
+# POSIX threads), from Debian's own source packages: Qt's base (Core, Gui,
+# Widgets, PrintSupport, the windows and offscreen platform plugins, the
+# image formats the program reads), SQLite and libxlsxwriter.
+#
+# They go into a cache outside the clone, one folder per recipe:
+#   ${VENTACALC_WINDOWS_CACHE:-$HOME/.cache/ventacalc-windows}/<recipe>/
+# where <recipe> is a hash of this script and the compiler's version, so a
+# second run reuses a finished cache and a changed recipe builds afresh. A
+# finished cache holds the file "complete"; a run stopped half-way leaves
+# none and the next run starts that library again.
+#
+# The sources come through apt from the same archive the machine installs
+# from, with a private deb-src list: the machine's apt configuration is left
+# alone.
+#
+# Prints the cache folder on its last line.
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+jobs="${VENTACALC_WINDOWS_JOBS:-$(nproc)}"
+target=x86_64-w64-mingw32
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+
+packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
+          qt6-base-dev qt6-base-dev-tools cmake ninja-build dpkg-dev xz-utils)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -ne 0 ]; then
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+compiler="$($target-g++-posix --version | head -1)"
+recipe="$( (cat "$here/build-windows-deps.sh"; echo "$compiler") | sha256sum | cut -c1-12)"
+cache_root="${VENTACALC_WINDOWS_CACHE:-$HOME/.cache/ventacalc-windows}"
+cache="$cache_root/$recipe"
+prefix="$cache/prefix"
+mkdir -p "$cache/src" "$prefix"
+
+# --- sources through apt ------------------------------------------------------
+apt_state="$cache/apt"
+fetch_source() { # package: unpacked into $cache/src/<package>-<version>; prints that folder
+    local package="$1"
+    if ! compgen -G "$cache/src/$package-*/" >/dev/null; then
+        # What apt prints goes to standard error: standard output is the answer.
+        exec 3>&1 1>&2
+        mkdir -p "$apt_state/lists/partial"
+        if [ ! -f "$apt_state/sources.list" ]; then
+            # deb-src lines for the suites the machine's own deb lines name.
+            local suites uri
+            uri="$(grep -hE '^(URIs:|deb )' /etc/apt/sources.list.d/*.sources /etc/apt/sources.list \
+                       2>/dev/null | grep -m1 -oE 'https?://[^ ]+/debian/?' || true)"
+            suites="$(. /etc/os-release && echo "$VERSION_CODENAME")"
+            echo "deb-src ${uri:-http://deb.debian.org/debian} $suites main" >"$apt_state/sources.list"
+            apt-get -q -o Dir::Etc::SourceList="$apt_state/sources.list" \
+                -o Dir::Etc::SourceParts=/dev/null -o Dir::State::Lists="$apt_state/lists" update
+        fi
+        (cd "$cache/src" &&
+             apt-get -q -o Dir::Etc::SourceList="$apt_state/sources.list" \
+                 -o Dir::Etc::SourceParts=/dev/null -o Dir::State::Lists="$apt_state/lists" \
+                 source "$package")
+        exec 1>&3 3>&-
+    fi
+    local folder
+    folder="$(compgen -G "$cache/src/$package-*/" | head -1)"
+    echo "${folder%/}"
+}
+
+# --- Qt --------------------------------------------------------------------------
+if [ ! -f "$prefix/qt.complete" ]; then
+    qt_src="$(fetch_source qt6-base)"
+    # A build stopped half-way goes on where it stopped. The host Qt gives the
+    # tools (moc, rcc, uic) the cross build runs here.
+    cmake -S "$qt_src" -B "$cache/build-qt" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$here/windows/mingw-toolchain.cmake" \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake" \
+        -DCMAKE_INSTALL_PREFIX="$prefix" \
+        -DCMAKE_BUILD_TYPE=Release \
+        -DBUILD_SHARED_LIBS=ON \
+        -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
+        -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_testlib=ON \
+        -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DINPUT_opengl=no \
+        -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
+        -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF \
+        -DFEATURE_freetype=ON -DFEATURE_harfbuzz=ON \
+        -DFEATURE_tabletevent=OFF # Debian's source leaves out the tablet API's header (wintab.h)
+    cmake --build "$cache/build-qt" --parallel "$jobs"
+    cmake --install "$cache/build-qt"
+    rm -rf "$cache/build-qt"
+    touch "$prefix/qt.complete"
+fi
+
+# --- SQLite: the amalgamation of Debian's source, compiled as one DLL --------------
+if [ ! -f "$prefix/sqlite.complete" ]; then
+    sqlite_src="$(fetch_source sqlite3)"
+    amalgamation="$(find "$sqlite_src" -name sqlite3.c -print -quit)"
+    if [ -z "$amalgamation" ]; then
+        # The source ships the parts; its own build joins them.
+        (cd "$sqlite_src" && ./configure --quiet && make -s sqlite3.c)
+        amalgamation="$sqlite_src/sqlite3.c"
+    fi
+    mkdir -p "$prefix/include" "$prefix/bin" "$prefix/lib"
+    cp "$(dirname "$amalgamation")/sqlite3.h" "$(dirname "$amalgamation")/sqlite3ext.h" \
+        "$prefix/include/"
+    $target-gcc-posix -O2 -shared -DSQLITE_API='__declspec(dllexport)' \
+        -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION \
+        -o "$prefix/bin/libsqlite3.dll" "$amalgamation" \
+        -Wl,--out-implib,"$prefix/lib/libsqlite3.dll.a"
+    touch "$prefix/sqlite.complete"
+fi
+
+# --- libxlsxwriter, with the MinGW zlib ----------------------------------------
+if [ ! -f "$prefix/xlsxwriter.complete" ]; then
+    xlsx_src="$(fetch_source libxlsxwriter)"
+    cmake -S "$xlsx_src" -B "$cache/build-xlsx" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$here/windows/mingw-toolchain.cmake" \
+        -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release \
+        -DBUILD_SHARED_LIBS=ON -DUSE_SYSTEM_MINIZIP=OFF -DBUILD_TESTS=OFF -DBUILD_EXAMPLES=OFF
+    cmake --build "$cache/build-xlsx" --parallel "$jobs"
+    cmake --install "$cache/build-xlsx"
+    rm -rf "$cache/build-xlsx"
+    touch "$prefix/xlsxwriter.complete"
+fi
+
+touch "$cache/complete"
+echo "$cache"
