@@ -220,9 +220,6 @@ private slots:
         QTest::newRow("pipe type")
             << "Form_Pipe_Set" << QStringList{"ListBox_pipe_ty@0", "Button_del"}
             << "确实要删除该项吗？";
-        QTest::newRow("coefficients")
-            << "Form_JZSet_pipe" << QStringList{"ListBox_Valve@0", "Button_del"}
-            << "确实要删除该项吗？";
         QTest::newRow("segment") << "Form_ZL_Duct"
                                  << QStringList{"Edit_duct_No=1", "Edit_G=1000", "ComboBox_W=320",
                                                 "ComboBox_H=200", "Edit_L=10",   "Edit_JZ_K=0",
