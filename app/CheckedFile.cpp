@@ -12,8 +12,14 @@
 #include <sys/stat.h>
 
 #ifdef Q_OS_WIN
-#include <io.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <algorithm>
+#include <string>
 #include <windows.h>
+// <windows.h> names ReplaceFileW so; this file defines the program's own.
+#undef ReplaceFile
 #else
 #include <unistd.h>
 #endif
@@ -40,7 +46,77 @@ QString randomSuffix()
     return suffix;
 }
 
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+
+std::wstring widePath(const QString& path)
+{
+    return QDir::toNativeSeparators(path).toStdWString();
+}
+
+// A file handle, closed when it goes; close() says whether closing worked.
+class WindowsFile
+{
+public:
+    explicit WindowsFile(HANDLE handle) : handle_(handle) {}
+    WindowsFile(const WindowsFile&) = delete;
+    WindowsFile& operator=(const WindowsFile&) = delete;
+    ~WindowsFile()
+    {
+        if (valid())
+            ::CloseHandle(handle_);
+    }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+    DWORD close()
+    {
+        const HANDLE handle = handle_;
+        handle_ = INVALID_HANDLE_VALUE;
+        return ::CloseHandle(handle) ? 0 : ::GetLastError();
+    }
+
+private:
+    HANDLE handle_;
+};
+
+// Opened for writing, others may read meanwhile; disposition as CreateFileW's
+// (CREATE_NEW, OPEN_EXISTING, OPEN_ALWAYS).
+HANDLE openForWriting(const QString& path, DWORD disposition)
+{
+    return ::CreateFileW(widePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                         disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Writes all of bytes at the file's position; returns 0 or the failing
+// write's error (a short write is continued, so a full disk shows as such).
+DWORD writeAll(HANDLE file, const QByteArray& bytes)
+{
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const auto chunk = static_cast<DWORD>(std::min<qsizetype>(left, qsizetype(1) << 30));
+        DWORD written = 0;
+        if (!::WriteFile(file, data, chunk, &written, nullptr))
+            return ::GetLastError();
+        if (written == 0)
+            return ERROR_DISK_FULL;
+        data += written;
+        left -= written;
+    }
+    return 0;
+}
+
+DWORD toEnd(HANDLE file)
+{
+    LARGE_INTEGER zero{};
+    return ::SetFilePointerEx(file, zero, nullptr, FILE_END) ? 0 : ::GetLastError();
+}
+
+DWORD flushToDisk(HANDLE file)
+{
+    return ::FlushFileBuffers(file) ? 0 : ::GetLastError();
+}
+
+#else
 
 // Writes all of bytes to the descriptor; returns 0 or the errno of the
 // failing write (a short write is continued, so a full disk shows as ENOSPC).
@@ -139,15 +215,17 @@ PendingFile::PendingFile(const QString& target) : target_(target), resolved_(tar
     const QString stem = resolvedInfo.absolutePath() + QStringLiteral("/.") +
                          resolvedInfo.fileName() + QLatin1Char('.');
 #ifdef Q_OS_WIN
+    // The replacement gets the folder's permissions, as a new file would.
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
         temporary_ = stem + randomSuffix();
-        QFile probe(temporary_);
-        if (probe.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        WindowsFile created(openForWriting(temporary_, CREATE_NEW));
+        const DWORD error = created.valid() ? created.close() : ::GetLastError();
+        if (error == 0)
             return;
-        if (probe.error() != QFileDevice::OpenError || !QFileInfo::exists(temporary_)) {
-            const QString reason = FileDeviceReason(probe.error());
+        if (created.valid() || (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)) {
+            QFile::remove(temporary_);
             temporary_.clear();
-            throw FileWriteError(target_, reason);
+            throw FileWriteError(target_, WindowsErrorReason(error));
         }
     }
 #else
@@ -204,13 +282,15 @@ void PendingFile::write(const QByteArray& bytes)
     if (temporary_.isEmpty() || finished_)
         fail(QStringLiteral("文件已经写完"));
 #ifdef Q_OS_WIN
-    QFile file(temporary_);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(bytes) != bytes.size() ||
-        !file.flush() || file.error() != QFileDevice::NoError)
-        fail(FileDeviceReason(file.error()));
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        fail(FileDeviceReason(file.error()));
+    // Continued at its end (a library may have written it by name meanwhile).
+    WindowsFile file(openForWriting(temporary_, OPEN_EXISTING));
+    DWORD error = file.valid() ? toEnd(file.get()) : ::GetLastError();
+    if (error == 0)
+        error = writeAll(file.get(), bytes);
+    if (error == 0)
+        error = file.close();
+    if (error != 0)
+        fail(WindowsErrorReason(error));
 #else
     if (descriptor_ < 0) {
         // Written by name meanwhile: continue at its end.
@@ -230,12 +310,14 @@ void PendingFile::finish()
     if (temporary_.isEmpty())
         fail(QStringLiteral("临时文件已被删除"));
 #ifdef Q_OS_WIN
-    QFile file(temporary_);
-    if (!file.open(QIODevice::ReadWrite) || !file.flush())
-        fail(FileDeviceReason(file.error()));
-    if (::_commit(file.handle()) != 0)
-        fail(SystemErrorReason(errno));
-    file.close();
+    // Flushed from the system's cache to the disk: a delayed write error
+    // shows only here.
+    WindowsFile file(openForWriting(temporary_, OPEN_EXISTING));
+    DWORD error = file.valid() ? flushToDisk(file.get()) : ::GetLastError();
+    if (error == 0)
+        error = file.close();
+    if (error != 0)
+        fail(WindowsErrorReason(error));
 #else
     // A file a library wrote by name is opened again to flush what it left
     // in the system's cache: a delayed write error shows only here.
@@ -269,7 +351,7 @@ void PendingFile::commit()
     if (!::MoveFileExW(reinterpret_cast<const wchar_t*>(from.utf16()),
                        reinterpret_cast<const wchar_t*>(to.utf16()),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        fail(QStringLiteral("无法替换原文件（系统错误%1）").arg(::GetLastError()));
+        fail(WindowsErrorReason(::GetLastError()));
 #else
     if (::rename(nativeName(temporary_).constData(), nativeName(resolved_).constData()) != 0)
         fail(SystemErrorReason(errno));
@@ -281,16 +363,43 @@ void AppendToFile(const QString& path, const QByteArray& bytes)
 {
     RequireRegularFileTarget(path);
 #ifdef Q_OS_WIN
-    QFile file(path);
-    const bool existed = file.exists();
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        throw FileWriteError(path, FileDeviceReason(file.error()));
-    const qint64 oldSize = file.size();
-    if (file.write(bytes) == bytes.size() && file.flush() && file.error() == QFileDevice::NoError &&
-        ::_commit(file.handle()) == 0)
-        return;
-    const QString reason = FileDeviceReason(file.error());
-    const bool undone = existed ? file.resize(oldSize) : (file.close(), file.remove());
+    const HANDLE opened = openForWriting(path, OPEN_ALWAYS);
+    const bool created = opened != INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_ALREADY_EXISTS;
+    WindowsFile file(opened);
+    if (!file.valid())
+        throw FileWriteError(path, WindowsErrorReason(::GetLastError()));
+    if (::GetFileType(file.get()) != FILE_TYPE_DISK)
+        throw FileWriteError(path, QStringLiteral("这不是普通文件"));
+    LARGE_INTEGER oldSize{};
+    DWORD error = ::GetFileSizeEx(file.get(), &oldSize) ? toEnd(file.get()) : ::GetLastError();
+    if (error == 0)
+        error = writeAll(file.get(), bytes);
+    if (error == 0)
+        error = flushToDisk(file.get());
+    if (error == 0) {
+        error = file.close();
+        if (error == 0)
+            return;
+    }
+    // Undo: the file ends where it ended before this block.
+    bool undone;
+    if (created) {
+        if (file.valid())
+            file.close();
+        undone = ::DeleteFileW(widePath(path).c_str()) != 0;
+    } else {
+        WindowsFile again(file.valid() ? INVALID_HANDLE_VALUE
+                                       : openForWriting(path, OPEN_EXISTING));
+        const HANDLE handle = file.valid() ? file.get() : again.get();
+        undone = handle != INVALID_HANDLE_VALUE &&
+                 ::SetFilePointerEx(handle, oldSize, nullptr, FILE_BEGIN) &&
+                 ::SetEndOfFile(handle) && flushToDisk(handle) == 0;
+        if (file.valid())
+            undone = file.close() == 0 && undone;
+        else if (again.valid())
+            undone = again.close() == 0 && undone;
+    }
+    const QString reason = WindowsErrorReason(error);
     throw FileWriteError(path, undone ? reason
                                       : reason + QStringLiteral("；文件末尾可能留有不完整的内容"));
 #else

@@ -5,6 +5,9 @@
 #include <cerrno>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 QString SystemErrorReason(int errorNumber)
 {
@@ -71,8 +74,57 @@ QString SystemErrorReason(int errorNumber)
     return QStringLiteral("系统错误（错误号%1）").arg(errorNumber);
 }
 
+#ifdef Q_OS_WIN
+QString WindowsErrorReason(unsigned long code)
+{
+    switch (code) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return SystemErrorReason(ENOSPC);
+    case ERROR_WRITE_PROTECT:
+        return SystemErrorReason(EROFS);
+    case ERROR_ACCESS_DENIED:
+    case ERROR_PRIVILEGE_NOT_HELD:
+        return SystemErrorReason(EACCES);
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+        return SystemErrorReason(ENOENT);
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        return SystemErrorReason(EEXIST);
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return SystemErrorReason(EBUSY);
+    case ERROR_FILENAME_EXCED_RANGE:
+        return SystemErrorReason(ENAMETOOLONG);
+    case ERROR_NOT_SAME_DEVICE:
+        return SystemErrorReason(EXDEV);
+    case ERROR_INVALID_NAME:
+        return SystemErrorReason(EINVAL);
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+        return SystemErrorReason(ENOMEM);
+    case ERROR_CRC:
+    case ERROR_WRITE_FAULT:
+    case ERROR_READ_FAULT:
+    case ERROR_IO_DEVICE:
+        return SystemErrorReason(EIO);
+    default:
+        break;
+    }
+    return QStringLiteral("系统错误（错误号%1）").arg(code);
+}
+#endif
+
 QString TableEngineReason(int resultCode, int systemErrno)
 {
+#ifdef Q_OS_WIN
+    // The engine's system error is the Windows error code there.
+    const auto SystemErrorReason = [](int code) {
+        return WindowsErrorReason(static_cast<unsigned long>(code));
+    };
+#endif
     switch (resultCode & 0xff) {
     case SQLITE_OK:
     case SQLITE_ROW:

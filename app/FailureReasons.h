@@ -12,6 +12,12 @@
 // still gives a Chinese reason that names it.
 QString SystemErrorReason(int errorNumber);
 
+#ifdef Q_OS_WIN
+// A Windows error code (GetLastError: ERROR_DISK_FULL, ERROR_ACCESS_DENIED,
+// ...), in the same words as the errno values that mean the same.
+QString WindowsErrorReason(unsigned long code);
+#endif
+
 // An SQLite result code, primary or extended (SQLITE_FULL, SQLITE_IOERR_WRITE,
 // ...). systemErrno is what the engine's last system call failed with
 // (sqlite3_system_errno), 0 if none: it makes an I/O error or a file that

@@ -29,7 +29,7 @@ MoveResult MoveWithoutReplacing(const QString& from, const QString& to, QString*
     if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
         return MoveResult::TargetExists;
     if (why)
-        *why = QStringLiteral("系统错误 %1").arg(error);
+        *why = WindowsErrorReason(error);
     return MoveResult::Failed;
 }
 
