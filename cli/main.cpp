@@ -1,5 +1,6 @@
 // ventacalc-cli: the calculations without windows, for scripts and batches.
 #include "cli/Commands.h"
+#include "cli/Console.h"
 
 #include "app/Numbers.h"
 #include "app/Version.h"
@@ -21,7 +22,11 @@ namespace
 class EscapingStandardError : public QIODevice
 {
 public:
-    EscapingStandardError() { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    // console: where a console shows standard error (nullptr: a file or pipe).
+    explicit EscapingStandardError(QIODevice* console) : console_(console)
+    {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
 
 protected:
     qint64 readData(char*, qint64) override { return -1; }
@@ -49,12 +54,17 @@ protected:
                 out += static_cast<char>(byte);
             }
         }
+        if (console_)
+            return console_->write(out) == out.size() ? size : -1;
         if (std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stderr) !=
                 static_cast<size_t>(out.size()) ||
             std::fflush(stderr) != 0)
             return -1;
         return size;
     }
+
+private:
+    QIODevice* console_;
 };
 
 void printOverview(QTextStream& out)
@@ -94,8 +104,13 @@ int main(int argc, char** argv)
 {
     const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
+    UseUntranslatedStandardStreams();
+    const std::unique_ptr<QIODevice> outputConsole = ConsoleDevice(stdout);
+    const std::unique_ptr<QIODevice> errorConsole = ConsoleDevice(stderr);
     QTextStream out(stdout);
-    EscapingStandardError standardError;
+    if (outputConsole)
+        out.setDevice(outputConsole.get());
+    EscapingStandardError standardError(errorConsole.get());
     QTextStream err(&standardError);
     CliIo io{out, err};
 
