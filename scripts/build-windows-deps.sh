@@ -4,12 +4,15 @@
 # Widgets, PrintSupport, the windows and offscreen platform plugins, the
 # image formats the program reads), SQLite and libxlsxwriter.
 #
-# They go into a cache outside the clone, one folder per recipe:
+# They go into a cache outside the clone, one folder per recipe of Qt:
 #   ${VENTACALC_WINDOWS_CACHE:-$HOME/.cache/ventacalc-windows}/<recipe>/
-# where <recipe> is a hash of this script and the compiler's version, so a
-# second run reuses a finished cache and a changed recipe builds afresh. A
-# finished cache holds the file "complete"; a run stopped half-way leaves
-# none and the next run starts that library again.
+# where <recipe> is a hash of the Qt recipe (the function build_qt below) and
+# the compiler's version, so a second run reuses a finished cache and a changed
+# recipe builds afresh. Each library finished holds a marker
+# prefix/<library>-<hash of its recipe>.complete: a changed recipe of SQLite,
+# libxlsxwriter or GoogleTest rebuilds only that library, and a run stopped
+# half-way leaves no marker, so the next run builds that library again (Qt goes
+# on where it stopped).
 #
 # The sources come through apt from the same archive the machine installs
 # from, with a private deb-src list: the machine's apt configuration is left
@@ -26,7 +29,8 @@ sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 
 packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
-          qt6-base-dev qt6-base-dev-tools cmake ninja-build dpkg-dev xz-utils)
+          qt6-base-dev qt6-base-dev-tools cmake ninja-build dpkg-dev xz-utils tcl
+          googletest)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -37,17 +41,10 @@ if [ ${#missing[@]} -ne 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-compiler="$($target-g++-posix --version | head -1)"
-recipe="$( (cat "$here/build-windows-deps.sh"; echo "$compiler") | sha256sum | cut -c1-12)"
-cache_root="${VENTACALC_WINDOWS_CACHE:-$HOME/.cache/ventacalc-windows}"
-cache="$cache_root/$recipe"
-prefix="$cache/prefix"
-mkdir -p "$cache/src" "$prefix"
-
 # --- sources through apt ------------------------------------------------------
-apt_state="$cache/apt"
+
 fetch_source() { # package: unpacked into $cache/src/<package>-<version>; prints that folder
-    local package="$1"
+    local package="$1" apt_state="$cache/apt"
     if ! compgen -G "$cache/src/$package-*/" >/dev/null; then
         # What apt prints goes to standard error: standard output is the answer.
         exec 3>&1 1>&2
@@ -74,7 +71,7 @@ fetch_source() { # package: unpacked into $cache/src/<package>-<version>; prints
 }
 
 # --- Qt --------------------------------------------------------------------------
-if [ ! -f "$prefix/qt.complete" ]; then
+build_qt() {
     qt_src="$(fetch_source qt6-base)"
     # A build stopped half-way goes on where it stopped. The host Qt gives the
     # tools (moc, rcc, uic) the cross build runs here.
@@ -94,11 +91,10 @@ if [ ! -f "$prefix/qt.complete" ]; then
     cmake --build "$cache/build-qt" --parallel "$jobs"
     cmake --install "$cache/build-qt"
     rm -rf "$cache/build-qt"
-    touch "$prefix/qt.complete"
-fi
+}
 
 # --- SQLite: the amalgamation of Debian's source, compiled as one DLL --------------
-if [ ! -f "$prefix/sqlite.complete" ]; then
+build_sqlite() {
     sqlite_src="$(fetch_source sqlite3)"
     amalgamation="$(find "$sqlite_src" -name sqlite3.c -print -quit)"
     if [ -z "$amalgamation" ]; then
@@ -113,11 +109,10 @@ if [ ! -f "$prefix/sqlite.complete" ]; then
         -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION \
         -o "$prefix/bin/libsqlite3.dll" "$amalgamation" \
         -Wl,--out-implib,"$prefix/lib/libsqlite3.dll.a"
-    touch "$prefix/sqlite.complete"
-fi
+}
 
 # --- libxlsxwriter, with the MinGW zlib ----------------------------------------
-if [ ! -f "$prefix/xlsxwriter.complete" ]; then
+build_xlsxwriter() {
     xlsx_src="$(fetch_source libxlsxwriter)"
     cmake -S "$xlsx_src" -B "$cache/build-xlsx" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$here/windows/mingw-toolchain.cmake" \
@@ -126,8 +121,33 @@ if [ ! -f "$prefix/xlsxwriter.complete" ]; then
     cmake --build "$cache/build-xlsx" --parallel "$jobs"
     cmake --install "$cache/build-xlsx"
     rm -rf "$cache/build-xlsx"
-    touch "$prefix/xlsxwriter.complete"
-fi
+}
 
-touch "$cache/complete"
+# --- GoogleTest (Debian's googletest sources), static, for the core test suite -----
+build_gtest() {
+    cmake -S /usr/src/googletest -B "$cache/build-gtest" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$here/windows/mingw-toolchain.cmake" \
+        -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release \
+        -DBUILD_SHARED_LIBS=OFF -Dgtest_disable_pthreads=OFF
+    cmake --build "$cache/build-gtest" --parallel "$jobs"
+    cmake --install "$cache/build-gtest"
+    rm -rf "$cache/build-gtest"
+}
+
+# --- the recipes, each built once --------------------------------------------------
+compiler="$($target-g++-posix --version | head -1)"
+recipe_key() { (declare -f "$1"; echo "$compiler") | sha256sum | cut -c1-12; }
+cache_root="${VENTACALC_WINDOWS_CACHE:-$HOME/.cache/ventacalc-windows}"
+cache="$cache_root/$(recipe_key build_qt)"
+prefix="$cache/prefix"
+mkdir -p "$cache/src" "$prefix"
+
+for library in qt sqlite xlsxwriter gtest; do
+    marker="$prefix/$library-$(recipe_key "build_$library").complete"
+    [ -f "$marker" ] && continue
+    rm -f "$prefix/$library"-*.complete
+    echo "== building $library for Windows (MinGW-w64) into $prefix" >&2
+    "build_$library" >&2
+    touch "$marker"
+done
 echo "$cache"
