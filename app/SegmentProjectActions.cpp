@@ -121,8 +121,12 @@ void SegmentProjectActions::Button_openClick()
 {
     const QString path = ChooseOpenFile(
         window_, {QStringLiteral("打开文件"), kind_.openFilter, kind_.extension}, projectPath_);
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        open(path);
+}
+
+void SegmentProjectActions::open(const QString& path)
+{
     const std::function<void()> apply = hooks_.readProject(ReadProjectLines(path, kind_.lineCount));
     switchTo(path, apply); // the table first: one that does not open changes nothing
 }

@@ -64,6 +64,10 @@ public:
 
     void Button_newClick();
     void Button_openClick();
+    // Opens the project file at path as "打开(&O)" does once the file is
+    // chosen. Throws UserError, keeping the project the window had, when the
+    // file or its segment table cannot be used.
+    void open(const QString& path);
     void Button_ExcelClick();
     void Button_browseClick();
     void Button_viewClick();

@@ -233,6 +233,11 @@ QString Form_ZL_Duct::projectPath() const
     return projects_->projectPath();
 }
 
+void Form_ZL_Duct::openProject(const QString& path)
+{
+    projects_->open(path);
+}
+
 void Form_ZL_Duct::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);

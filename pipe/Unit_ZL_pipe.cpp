@@ -263,6 +263,11 @@ QString Form_ZL_pipe::projectPath() const
     return projects_->projectPath();
 }
 
+void Form_ZL_pipe::openProject(const QString& path)
+{
+    projects_->open(path);
+}
+
 void Form_ZL_pipe::useSegmentTable(const QString& path)
 {
     segmentList_.use(path);

@@ -49,6 +49,10 @@ public:
     void useSegmentTable(const QString& path);
     // The project file, empty until a project is created or opened.
     QString projectPath() const;
+    // Opens the project file at path as "打开(&O)" does once the file is
+    // chosen (a project given on the command line). Throws UserError, keeping
+    // the project the window had, when it cannot be opened.
+    void openProject(const QString& path);
 
     // "管段列表"
     QListWidget* ListBox_pipe;

@@ -97,6 +97,14 @@ void Form_main::attach(const QString& buttonName, QDialog* window)
     }
 }
 
+void Form_main::openWindow(const QString& buttonName)
+{
+    for (QPushButton* b : buttons_) {
+        if (b->objectName() == buttonName && windows_.contains(b))
+            Guarded(this, [&] { SpeedButtonClick(b); });
+    }
+}
+
 void Form_main::SpeedButtonClick(QPushButton* button)
 {
     QDialog* window = windows_.value(button);

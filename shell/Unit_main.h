@@ -21,6 +21,9 @@ public:
     // button stays disabled until its window is attached.
     explicit Form_main(QWidget* parent = nullptr);
     void attach(const QString& buttonName, QDialog* window);
+    // Opens the window attached to the button as a click on the button does:
+    // modally, returning once it is closed again.
+    void openWindow(const QString& buttonName);
 
     QList<QPushButton*> buttons() const { return buttons_; }
     QPushButton* SpeedButton_Quit;

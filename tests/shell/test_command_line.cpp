@@ -7,23 +7,28 @@
 TEST(CommandLine, HelpAndRefusalsAreInChineseInAnyLocale)
 {
     const struct {
-        const char* argument;
+        QStringList arguments;
         int status;
         std::vector<const char*> says;
     } rows[] = {
-        {"--help", 0, {"用法：", "选项：", "在命令行选项上显示帮助。", "--data-dir <DIR>"}},
-        {"--bogus", 1, {"未知选项“bogus”。"}},
+        {{"--help"},
+         0,
+         {"用法：", "选项：", "在命令行选项上显示帮助。", "--data-dir <DIR>", "[FILE]", "参数：",
+          "水管阻力工程（.gzl）或风管阻力工程（.dzl）"}},
+        {{"--bogus"}, 1, {"未知选项“bogus”。"}},
+        // One project at a time: neither file is opened.
+        {{"甲.gzl", "乙 工程.dzl"}, 2, {"只能给出一个工程文件"}},
     };
     for (const char* lang : {"zh_CN.UTF-8", "C"}) {
         for (const auto& row : rows) {
-            SCOPED_TRACE(std::string(lang) + " " + row.argument);
+            SCOPED_TRACE(std::string(lang) + " " + row.arguments.join(' ').toStdString());
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             env.remove(QStringLiteral("LC_ALL"));
             env.remove(QStringLiteral("LANGUAGE"));
             env.insert(QStringLiteral("LANG"), QString::fromLatin1(lang));
             QProcess p;
             p.setProcessEnvironment(env);
-            p.start(QStringLiteral(VENTACALC_PATH), {QString::fromLatin1(row.argument)});
+            p.start(QStringLiteral(VENTACALC_PATH), row.arguments);
             ASSERT_TRUE(p.waitForFinished(30000));
             EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
             EXPECT_EQ(p.exitCode(), row.status);
