@@ -10,7 +10,7 @@ seconds="${1:-30}"
 [ $# -gt 0 ] && shift
 dir="$root/build-fuzz"
 
-"$root/scripts/install-deps.sh"
+"$root/scripts/install-deps.sh" fuzz
 CXX=clang++-14 cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVENTACALC_FUZZ=ON \
     -DVENTACALC_BUILD_BENCH=OFF >/dev/null
 cmake --build "$dir" -j"$(nproc)" --target fuzz_targets

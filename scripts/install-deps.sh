@@ -1,17 +1,36 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Ventacalc builds, runs and tests with, once:
-# when every package is already installed nothing is done. clang-14 and its
-# runtimes build the fuzz targets (scripts/fuzz.sh); qpdf checks the structure
-# of the PDF files the tests print (pdftotext quietly rebuilds a broken one);
-# the last line is what the install and package test checks the installed
-# files and the .deb with.
+# Installs the Debian packages Ventacalc needs, once: when every package of the
+# level asked for is already installed nothing is done. Each level adds to the
+# one before it:
+#   run    building and running the program (scripts/run.sh): the compiler,
+#          CMake, Qt, SQLite, libxlsxwriter, the CJK fonts the windows are drawn
+#          with and Qt's Chinese translations of its own dialogs;
+#   test   the test suites and the package (scripts/test.sh, scripts/build.sh
+#          with no targets): GoogleTest and gmock, the benchmark library,
+#          poppler-utils and qpdf for the printed PDFs, openpyxl for the
+#          workbooks, and what the install and package test checks the
+#          installed files and the .deb with;
+#   fuzz   clang-14 and its runtimes for the libFuzzer targets (scripts/fuzz.sh).
+#   bash scripts/install-deps.sh [run|test|fuzz]   test by default
+# Without root, apt-get runs through sudo; without sudo, the missing packages
+# and the command that installs them are printed and the script fails.
 set -euo pipefail
 
-packages=(build-essential cmake qt6-base-dev libqt6sql6-sqlite libsqlite3-dev
-          libxlsxwriter-dev zlib1g-dev pkgconf libgtest-dev libgmock-dev libbenchmark-dev
-          fonts-noto-cjk poppler-utils qpdf python3-openpyxl xvfb xauth qt6-translations-l10n
-          clang-14 libclang-rt-14-dev
-          desktop-file-utils appstream man-db dpkg-dev file)
+run=(build-essential cmake pkgconf qt6-base-dev libsqlite3-dev libxlsxwriter-dev zlib1g-dev
+     fonts-noto-cjk qt6-translations-l10n)
+test=(libgtest-dev libgmock-dev libbenchmark-dev poppler-utils qpdf python3-openpyxl
+      desktop-file-utils appstream shared-mime-info man-db dpkg-dev file lintian)
+fuzz=(clang-14 libclang-rt-14-dev)
+
+case "${1:-test}" in
+run) packages=("${run[@]}") ;;
+test) packages=("${run[@]}" "${test[@]}") ;;
+fuzz) packages=("${run[@]}" "${test[@]}" "${fuzz[@]}") ;;
+*)
+    echo "usage: bash scripts/install-deps.sh [run|test|fuzz]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -19,8 +38,22 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
+install="apt-get update && apt-get install -y --no-install-recommends ${missing[*]}"
+tell_root() {
+    echo "Missing Debian packages: ${missing[*]}" >&2
+    echo "Install them as root with:" >&2
+    echo "    su -c '$install'" >&2
+    exit 1
+}
+
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || tell_root
+    sudo=(sudo)
+fi
 echo "Installing: ${missing[*]}"
-$sudo apt-get update
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+# (sudo asks for the user's password when it needs to; a user who may not use
+# it gets the same advice as one without sudo)
+"${sudo[@]}" apt-get update || { [ ${#sudo[@]} -eq 0 ] || tell_root; exit 1; }
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y --no-install-recommends "${missing[@]}"

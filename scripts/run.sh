@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds Ventacalc and starts it. Arguments go to the program (e.g. --data-dir DIR).
+# Builds Ventacalc and starts it, installing first only the packages building
+# and running need. Arguments go to the program (e.g. --data-dir DIR).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/build.sh" ventacalc ventacalc-cli

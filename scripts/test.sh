@@ -12,7 +12,7 @@ case "${1:-}" in
     dir="$root/build"
     ;;
 --sanitize)
-    "$root/scripts/install-deps.sh"
+    "$root/scripts/install-deps.sh" test
     dir="$root/build-asan"
     # The build runs the test programs too (to list their tests), so it needs
     # the sanitizer settings that CTest gives the tests themselves.

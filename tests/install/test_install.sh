@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The installed program: `cmake --install` into a temporary prefix and the
 # Debian package from cpack hold exactly the expected files, the programs run
-# from there, and the desktop entry, metainfo, manual pages and completion are
-# valid.   test_install.sh BUILD_DIR SOURCE_DIR
+# from there, the desktop entry, metainfo, project MIME types, manual pages and
+# completion are valid, and lintian finds nothing to warn of in the package.
+#   test_install.sh BUILD_DIR SOURCE_DIR
 set -uo pipefail
 build="$1"
 source="$2"
@@ -30,6 +31,26 @@ out="$(HOME="$home" XDG_DATA_HOME="$home/data" "$prefix/bin/ventacalc-cli" state
 grep -q "13.88" <<<"$out" || fail "installed ventacalc-cli state: $out"
 
 check "desktop-file-validate" desktop-file-validate "$prefix/share/applications/ventacalc.desktop"
+# The project types: the database built from the installed XML knows them by
+# their extensions, and they are the types the desktop entry opens.
+mkdir -p "$work/mime"
+cp -r "$prefix/share/mime/packages" "$work/mime/"
+warnings="$(XDG_DATA_DIRS="$work" update-mime-database "$work/mime" 2>&1)" || fail "update-mime-database: $warnings"
+[ -z "$warnings" ] || fail "update-mime-database: $warnings"
+for glob in application/x-ventacalc-pipe-project:*.gzl application/x-ventacalc-duct-project:*.dzl; do
+    grep -qxF "50:$glob" "$work/mime/globs2" || fail "the MIME database lacks $glob"
+done
+types="$(sed -n 's/^MimeType=//p' "$prefix/share/applications/ventacalc.desktop" | tr ';' ' ')"
+[ -n "$types" ] || fail "the desktop entry opens no file type"
+for type in $types; do
+    [ -f "$work/mime/$type.xml" ] || fail "the desktop entry's $type is not in the MIME database"
+done
+grep -qx 'Exec=ventacalc %f' "$prefix/share/applications/ventacalc.desktop" ||
+    fail "the desktop entry does not pass the file to the program"
+# The package's copyright file carries the licence word for word.
+awk '/^License: /{text = ""; next} {text = text $0 "\n"} END {printf "%s", text}' \
+    "$prefix/share/doc/ventacalc/copyright" | sed -e 's/^ //' -e 's/^\.$//' |
+    diff -u "$source/LICENSE" - || fail "the copyright file's licence is not LICENSE"
 check "appstreamcli validate" appstreamcli validate --no-net \
     "$prefix/share/metainfo/io.github.ventacalc.Ventacalc.metainfo.xml"
 
@@ -77,6 +98,14 @@ if cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/c
         grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
     done
     dpkg-deb -f "$deb" Maintainer | grep -q . || fail "package has no maintainer"
+    # Debian's own checks: no error and no warning.
+    if ! command -v lintian >/dev/null; then
+        fail "lintian is not installed (bash scripts/install-deps.sh test)"
+    elif ! lintian --fail-on error,warning --info --display-info "$deb" >"$work/lintian.log" 2>&1 ||
+        grep -qE '^[EW]: ' "$work/lintian.log"; then
+        fail "lintian"
+        cat "$work/lintian.log"
+    fi
 else
     fail "cpack -G DEB"
     cat "$work/cpack.log"
