@@ -216,8 +216,7 @@ void RecordTableStore::open()
 
     sqlite3* db = nullptr;
     // Without SQLITE_OPEN_CREATE: the store never makes a table file itself.
-    const int rc =
-        sqlite3_open_v2(QFile::encodeName(path_).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc = sqlite3_open_v2(path_.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
         const QString reason = db ? sqliteText(db) : TableEngineReason(rc);
         sqlite3_close(db);
@@ -756,15 +755,19 @@ void CreateTableFile(const QString& path, const TableDeclaration& declaration,
     // SQLite takes an empty file as an empty database: reserve a unique name
     // beside the target, build the table in it, then move it into place.
     const QFileInfo target(path);
-    QTemporaryFile reserved(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                            QStringLiteral(".XXXXXX"));
-    reserved.setAutoRemove(false);
-    if (!reserved.open()) {
-        const int error = errno;
-        throw UserError(cannotCreate.arg(path, FileDeviceReason(reserved.error(), error)));
+    QString temporary;
+    {
+        // A temporary file object holds its file open until it goes, even
+        // closed; Windows would refuse to move a file still open.
+        QTemporaryFile reserved(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
+                                QStringLiteral(".XXXXXX"));
+        reserved.setAutoRemove(false);
+        if (!reserved.open()) {
+            const int error = errno;
+            throw UserError(cannotCreate.arg(path, FileDeviceReason(reserved.error(), error)));
+        }
+        temporary = reserved.fileName();
     }
-    const QString temporary = reserved.fileName();
-    reserved.close();
 
     QStringList columns;
     for (const FieldDeclaration& field : declaration.fields)
@@ -774,8 +777,7 @@ void CreateTableFile(const QString& path, const TableDeclaration& declaration,
             .arg(quoted(QString::fromLatin1(kCreatedTableName)), columns.join(QStringLiteral(", ")))
             .toUtf8();
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(QFile::encodeName(temporary).constData(), &db, SQLITE_OPEN_READWRITE,
-                             nullptr);
+    int rc = sqlite3_open_v2(temporary.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK && !records.empty())

@@ -48,7 +48,7 @@ class RawConnection
 public:
     explicit RawConnection(const QString& path)
     {
-        sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+        sqlite3_open_v2(path.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
     }
     ~RawConnection() { sqlite3_close(db_); }
     int exec(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr); }

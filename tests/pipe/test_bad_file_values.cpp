@@ -23,7 +23,7 @@ namespace
 void Exec(const QString& path, const QString& sql)
 {
     sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
     EXPECT_EQ(sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
 }
