@@ -104,7 +104,7 @@ int RunCsvBatch(const QString& path, const BatchCommand& command, int threads, C
 {
     QFile file;
     const bool opened = path == QLatin1String("-")
-                            ? file.open(stdin, QIODevice::ReadOnly)
+                            ? file.open(fileno(stdin), QIODevice::ReadOnly)
                             : (file.setFileName(path), file.open(QIODevice::ReadOnly));
     if (!opened) {
         const int error = errno;

@@ -60,6 +60,7 @@ private:
 
 void UseUntranslatedStandardStreams()
 {
+    _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
 }

@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <memory>
 
-// Sets standard output and error to write bytes as they are (no line-end
-// translation). Nothing to do where the system never translates.
+// Sets standard input, output and error to pass bytes as they are (no
+// line-end translation). Nothing to do where the system never translates.
 void UseUntranslatedStandardStreams();
 
 // A device writing to the console that stream (stdout or stderr) shows, or

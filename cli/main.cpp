@@ -84,14 +84,18 @@ void printOverview(QTextStream& out)
 
 // A command that draws text gets a QGuiApplication for the fonts; no window
 // is ever shown, so the offscreen platform serves where none is named and
-// the command runs without a display.
+// the command runs without a display. On Windows the system's own platform
+// draws without a window as well and is the one that knows the installed
+// fonts.
 std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv)
 {
     const QString name = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     for (const auto& c : CliCommands()) {
         if (c.name == name && c.drawsText) {
+#ifndef Q_OS_WIN
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
                 qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
             return std::make_unique<QGuiApplication>(argc, argv);
         }
     }

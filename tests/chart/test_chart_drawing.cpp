@@ -24,8 +24,10 @@ public:
     {
         if (QCoreApplication::instance())
             return;
+#ifndef Q_OS_WIN // (there the system's platform, the one that knows its fonts)
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
         static int argc = 1;
         static char name[] = "core_tests";
         static char* argv[] = {name, nullptr};
