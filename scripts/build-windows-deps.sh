@@ -19,7 +19,13 @@
 # alone.
 #
 # Prints the cache folder on its last line.
+#   bash scripts/build-windows-deps.sh            builds what the cache lacks
+#   bash scripts/build-windows-deps.sh --cached   only says (status 0 or 1) whether
+#                                                 the cache is complete; installs
+#                                                 and builds nothing
 set -euo pipefail
+only_check=false
+[ "${1:-}" = "--cached" ] && only_check=true
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 jobs="${VENTACALC_WINDOWS_JOBS:-$(nproc)}"
@@ -32,6 +38,10 @@ packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-d
           qt6-base-dev qt6-base-dev-tools cmake ninja-build dpkg-dev xz-utils tcl
           googletest)
 missing=()
+if $only_check; then
+    command -v "$target-g++-posix" >/dev/null || exit 1
+    packages=()
+fi
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
@@ -140,6 +150,13 @@ recipe_key() { (declare -f "$1"; echo "$compiler") | sha256sum | cut -c1-12; }
 cache_root="${VENTACALC_WINDOWS_CACHE:-$HOME/.cache/ventacalc-windows}"
 cache="$cache_root/$(recipe_key build_qt)"
 prefix="$cache/prefix"
+if $only_check; then
+    for library in qt sqlite xlsxwriter gtest; do
+        [ -f "$prefix/$library-$(recipe_key "build_$library").complete" ] || exit 1
+    done
+    echo "$cache"
+    exit 0
+fi
 mkdir -p "$cache/src" "$prefix"
 
 for library in qt sqlite xlsxwriter gtest; do
