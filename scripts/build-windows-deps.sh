@@ -115,8 +115,12 @@ build_sqlite() {
     mkdir -p "$prefix/include" "$prefix/bin" "$prefix/lib"
     cp "$(dirname "$amalgamation")/sqlite3.h" "$(dirname "$amalgamation")/sqlite3ext.h" \
         "$prefix/include/"
+    # Debian's settings where they shape the files and the limits (deleted
+    # content overwritten, so a table file holds the same bytes as one the
+    # Linux build writes; as many bound values).
     $target-gcc-posix -O2 -shared -DSQLITE_API='__declspec(dllexport)' \
-        -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION \
+        -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION -DSQLITE_SECURE_DELETE \
+        -DSQLITE_MAX_VARIABLE_NUMBER=250000 -DSQLITE_MAX_SCHEMA_RETRY=25 \
         -o "$prefix/bin/libsqlite3.dll" "$amalgamation" \
         -Wl,--out-implib,"$prefix/lib/libsqlite3.dll.a"
 }

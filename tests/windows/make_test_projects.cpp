@@ -44,9 +44,10 @@ void writePipeProject(const QString& dir)
         const char16_t *no, *flow, *nominal, *length, *fitting, *count;
         SizeEntry size;
     };
-    for (const Row& r : {Row{u"1", u"2.5", u"", u"12", u"闸阀", u"2", SizeEntry::Automatic},
-                         Row{u"2", u"1.2", u"32", u"8.5", u"90°弯头", u"3", SizeEntry::Nominal},
-                         Row{u"3A", u"0.6", u"", u"20", u"", u"", SizeEntry::Automatic}}) {
+    for (const Row& r :
+         {Row{u"1", u"2.5", u"", u"12", u"闸阀", u"2", SizeEntry::Automatic},
+          Row{u"2", u"1.2", u"32", u"8.5", u"90°煨弯及乙字弯", u"3", SizeEntry::Nominal},
+          Row{u"3A", u"0.6", u"", u"20", u"", u"", SizeEntry::Automatic}}) {
         PipeSegmentInputs in;
         in.pipeType = settings.pipeType;
         in.supplyTemp = settings.supplyTemp;
