@@ -31,24 +31,10 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 jobs="${VENTACALC_WINDOWS_JOBS:-$(nproc)}"
 target=x86_64-w64-mingw32
 
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
-
-packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
-          qt6-base-dev qt6-base-dev-tools cmake ninja-build dpkg-dev xz-utils tcl
-          googletest)
-missing=()
 if $only_check; then
     command -v "$target-g++-posix" >/dev/null || exit 1
-    packages=()
-fi
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -ne 0 ]; then
-    echo "Installing: ${missing[*]}"
-    $sudo apt-get update
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+else
+    bash "$here/install-deps.sh" windows
 fi
 
 # --- sources through apt ------------------------------------------------------

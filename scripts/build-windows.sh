@@ -13,18 +13,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 out="$root/build-windows"
 dir="$out/build"
 
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
-packages=(nsis qt6-translations-l10n)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -ne 0 ]; then
-    echo "Installing: ${missing[*]}"
-    $sudo apt-get update
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+bash "$root/scripts/install-deps.sh" windows
 
 cache="$(bash "$root/scripts/build-windows-deps.sh" | tail -n 1)"
 prefix="$cache/prefix"

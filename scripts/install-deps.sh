@@ -11,7 +11,13 @@
 #          workbooks, and what the install and package test checks the
 #          installed files and the .deb with;
 #   fuzz   clang-14 and its runtimes for the libFuzzer targets (scripts/fuzz.sh).
-#   bash scripts/install-deps.sh [run|test|fuzz]   test by default
+# and, apart, the Windows program's:
+#   windows       cross-building it (scripts/build-windows.sh): MinGW-w64, the
+#                 host Qt's tools, what Qt's, SQLite's and GoogleTest's builds
+#                 use, NSIS and Qt's translations;
+#   windows-test  testing it under wine (scripts/test-windows.sh), with the
+#                 test level for the Linux build it is compared with.
+#   bash scripts/install-deps.sh [run|test|fuzz|windows|windows-test]   test by default
 # Without root, apt-get runs through sudo; without sudo, the missing packages
 # and the command that installs them are printed and the script fails.
 set -euo pipefail
@@ -21,13 +27,19 @@ run=(build-essential cmake pkgconf qt6-base-dev libsqlite3-dev libxlsxwriter-dev
 test=(libgtest-dev libgmock-dev libbenchmark-dev poppler-utils qpdf python3-openpyxl
       desktop-file-utils appstream shared-mime-info man-db dpkg-dev file lintian)
 fuzz=(clang-14 libclang-rt-14-dev)
+windows=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev qt6-base-dev
+         qt6-base-dev-tools cmake ninja-build dpkg-dev xz-utils tcl googletest nsis
+         qt6-translations-l10n)
+windows_test=(wine64 xvfb xauth xdotool xclip imagemagick python3-openpyxl)
 
 case "${1:-test}" in
 run) packages=("${run[@]}") ;;
 test) packages=("${run[@]}" "${test[@]}") ;;
 fuzz) packages=("${run[@]}" "${test[@]}" "${fuzz[@]}") ;;
+windows) packages=("${windows[@]}") ;;
+windows-test) packages=("${run[@]}" "${test[@]}" "${windows[@]}" "${windows_test[@]}") ;;
 *)
-    echo "usage: bash scripts/install-deps.sh [run|test|fuzz]" >&2
+    echo "usage: bash scripts/install-deps.sh [run|test|fuzz|windows|windows-test]" >&2
     exit 2
     ;;
 esac

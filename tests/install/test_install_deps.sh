@@ -71,7 +71,7 @@ no sudo, the list|user|fuzz|lintian clang-14|absent|1||Missing Debian packages: 
 sudo refused|user|run|fonts-noto-cjk|refuse|1|sudo|    su -c 'apt-get update && apt-get install -y --no-install-recommends fonts-noto-cjk'
 through sudo|user|fuzz|clang-14 libclang-rt-14-dev|allow|0|sudo;apt-get update;sudo;apt-get install -y --no-install-recommends clang-14 libclang-rt-14-dev|Installing: clang-14 libclang-rt-14-dev
 as root|root|run|cmake|absent|0|apt-get update;apt-get install -y --no-install-recommends cmake|Installing: cmake
-an unknown level|root|everything||absent|2||usage: bash scripts/install-deps.sh [run|test|fuzz]
+an unknown level|root|everything||absent|2||usage: bash scripts/install-deps.sh [run|test|fuzz|windows|windows-test]
 CASES
 
 [ "$failures" -eq 0 ] && echo "install-deps: all checks passed"
