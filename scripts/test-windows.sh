@@ -93,7 +93,7 @@ check "state --json at 90 kPa" same_run 0 state t=31.5 rh=72 --pressure 90000 --
 check "state refused (status 2)" same_run 2 state t=abc rh=50
 check "pmv" same_run 0 pmv ta=22 tr=22 va=0.1 rh=60 activity=坐着活动 w=0 icl=0.093 --json
 check "process 1" same_run 0 process 1 tW=34 tsW=28 tN=26 phiN=60 Q=10 W=3 tO=20 ratio=25
-check "process 4 --json" same_run 0 process 4 tW=34 tsW=28 tN=26 phiN=60 Q=10 W=3 tO=20 G=3000 GW=600 G1=1500 --json
+check "process 4 --json" same_run 0 process 4 tW=-5 phiW=70 tN=20 phiN=50 Q=-5 W=2 G=3000 GW=750 G1=1500 --json
 check "convert" same_run 0 convert 1 atm --json
 check "duct round" same_run 0 duct G=5000 DN=500 L=10 xi=0.5 n=2 jz=弯头 --json
 check "duct rectangular" same_run 0 duct G=3200 W=400 H=200 L=6.5
@@ -250,8 +250,9 @@ gui_worked_example() {
     [ -f "$WINEPREFIX/drive_c/VADE/pipe.dat" ] || { echo "      C:\\VADE not seeded"; return 1; }
     click_at "$menu" 280 160 # 湿空气状态参数计算
     state="$(wait_window 'Moiraxa')" || { echo "      no state-point window"; return 1; }
-    click_at "$state" 73 38
+    click_at "$state" 73 38  # 第一参数: 干球温度, as it starts
     xdotool type --delay 50 20
+    click_at "$state" 211 123 # 第二参数: 相对湿度(%)
     click_at "$state" 209 38
     xdotool type --delay 50 50
     xdotool key Return
