@@ -5,8 +5,9 @@
 #   2. ventacalc-cli.exe against the Linux build's ventacalc-cli: the same
 #      commands give the same standard output and exit status, the data
 #      directory it seeds and the projects the core writes are the same bytes,
-#      the results workbook holds the same cells, the chart's PNG is a picture
-#      of the same size; a full disk keeps the old file;
+#      the results workbook holds the same cells, 2,000 random states agree at
+#      the shown decimals and within 4 ulps, the chart's PNG is within 2 % of
+#      the Linux one's size; a full disk keeps the old file;
 #   3. the installer installs (silently) into Program Files with the Start-menu
 #      entry and the .gzl/.dzl associations; the installed ventacalc.exe starts
 #      on an X display to the main menu, computes a state point (a screenshot
