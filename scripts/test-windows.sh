@@ -11,7 +11,8 @@
 #   3. the installer installs (silently) into Program Files with the Start-menu
 #      entry and the .gzl/.dzl associations; the installed ventacalc.exe starts
 #      on an X display to the main menu, computes a state point (a screenshot
-#      is kept in build-windows/screenshots/); the uninstaller removes every
+#      is kept in build-windows/screenshots/), a .gzl and a .dzl project
+#      opened through their file types open in their windows; the uninstaller removes every
 #      file it installed and leaves C:\VADE.
 # Builds what it needs first (scripts/build-windows.sh, and the Linux
 # ventacalc-cli in build/). Wine runs in its own prefix, build-windows/wine.
@@ -268,6 +269,20 @@ gui_worked_example() {
 check "installed ventacalc.exe: main menu, C:\\VADE seeded, 20 ℃ 50 % → 13.88" gui_worked_example
 /usr/lib/wine/wineserver -k || true
 sleep 1
+
+# A project opened as Explorer opens it (through its file type): the program
+# starts on it, in the window of its kind.
+open_by_type() { # project, window title
+    "$wine" start /unix "$1" >/dev/null 2>&1 &
+    wait_window "$2" >/dev/null || { echo "      no window '$2'"; return 1; }
+    import -window root "$shots/opened-$(basename "$1").png"
+}
+for project in "loop1.gzl|水管道阻力计算-\[loop1.gzl\]" "loop2.dzl|岚禾风管阻力计算-\[loop2.dzl\]"; do
+    check "opening ${project%%|*} starts the program on it" \
+        open_by_type "$scratch/windows/projects/${project%%|*}" "${project#*|}"
+    /usr/lib/wine/wineserver -k || true
+    sleep 1
+done
 
 uninstall_program() {
     "$wine" "$installed/Uninstall.exe" /S
