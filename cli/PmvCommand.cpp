@@ -120,7 +120,7 @@ PmvOutcome calculate(const QMap<QString, QString>& given)
     ID_lib lib([&failures](const std::string& m, ID_lib::MessageKind) {
         failures << QString::fromStdString(m);
     });
-    auto result = CalculatePmv(lib, in);
+    auto result = CalculatePmv(lib, in, PmvRoomAir::VapourPressureOnly);
     if (!result)
         return {{}, failures.isEmpty() ? PmvFailedText : failures.join(QLatin1Char('\n'))};
     return {result, {}};

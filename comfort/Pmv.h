@@ -55,13 +55,27 @@ struct PmvResult {
     int passes = 0; // passes to settle tcl (beyond 501: the bisection took over)
 };
 
+// What the calculation leaves of the room air in the library.
+enum class PmvRoomAir {
+    WholeState,        // its whole state, in lib.CurrentState
+    VapourPressureOnly // nothing: only the vapour pressure is worked out
+};
+
 // PMV and PPD of the input, or nullopt when the moist-air library failed on
 // the room state (lib.FailureCount() has grown; its message went to lib's
 // sink) or the heat balance has no finite solution (values far beyond any
-// climate; the caller shows PmvFailedText).
+// climate; the caller shows PmvFailedText). Both kinds of room give the same
+// results and the same messages, bit for bit.
 // The input must have passed PmvInputError. Sets lib's parameters to standard
-// pressure and leaves the room air's state in lib.CurrentState.
-std::optional<PmvResult> CalculatePmv(ID_lib& lib, const PmvInput& in);
+// pressure; with WholeState leaves the room air's state in lib.CurrentState
+// (for a window whose neighbours read it), otherwise does not write it.
+std::optional<PmvResult> CalculatePmv(ID_lib& lib, const PmvInput& in,
+                                      PmvRoomAir room = PmvRoomAir::WholeState);
+
+// Whether the clothing temperature's relaxation stops as soon as it can no
+// longer settle (the default) or spends all its 501 passes first, for the
+// tests and the benchmark: the results are the same. Affects every thread.
+void StopDivergingTclRelaxation(bool stop);
 
 // The sensation scale's marker position: pixels from the left edge of the
 // 198-pixel strip, +3 (hot) at the left, 0 at 99, −3 (cold) at 198.

@@ -180,7 +180,9 @@ void Form_PMV::Button_calClick()
     }
     M_ = in.M;
     const int failures = lib_.FailureCount();
-    if (const auto result = CalculatePmv(lib_, in)) {
+    // The whole room state: the library is the program's, and the state-point
+    // window's report shows whatever state it holds last.
+    if (const auto result = CalculatePmv(lib_, in, PmvRoomAir::WholeState)) {
         PMV_ = result->PMV;
         PPD_ = result->PPD;
     } else if (lib_.FailureCount() == failures) {

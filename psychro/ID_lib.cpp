@@ -506,3 +506,33 @@ bool ID_lib::StateFromI_D(double d, double i)
     CurrentState.tdew = DewPointFromD(d);
     return true;
 }
+
+// StateFromRH_T's pv, and its two ways of failing: the wet bulb relaxation not
+// settling, and the dew point's pressure lying outside the bisection range.
+// The relaxation is run only where it might not settle. It settles when
+// −49 ≤ t ≤ 60 ℃, 0 ≤ RH ≤ 100 and A·B ≥ 50 Pa/K (B from 74.4 kPa):
+// F(c) = t − c − (Ps(c) − pv)/(A·B) falls with c, F(t) ≤ 0 as pv ≤ Ps(t), and
+// F(−50) ≥ 1 − 6.4 Pa/(A·B) > 0, so the wet bulb c* lies in (−50, 60]. A pass
+// moves c to c* + (1 − k)(c − c*), k = 0.05·(1 + s) with s the slope of
+// Ps/(A·B) between c and c*; Ps rises on [−50, 60] ℃ by at most 922 Pa/K, so
+// 0.05 ≤ k ≤ 0.97: from 15 ℃ every pass comes at least 5 % nearer without
+// overshooting. The stop |F| ≤ 1e-4 holds once |c − c*| ≤ 1e-4/19.44, which
+// from at most 65 K away takes ln(65·19.44/1e-4)/−ln 0.95 < 320 of its 501
+// passes; the roundings (about 1e-13 K a pass) change nothing of this.
+double ID_lib::VapourPressureFromRH_T(double t, double RH) const
+{
+    const ext B = AtmPressure;
+    const double pv = SaturationPressure(t) * ext(RH) / 100;
+    const bool wetBulbSettles =
+        t >= -49 && t <= 60 && RH >= 0 && RH <= 100 && ext(PsychroCoefficient) * B >= 50;
+    if (!wetBulbSettles)
+        WetBulbFromT_Pv(pv, t); // for its failure only
+    const double d = MoistureFromPv(pv, B);
+    const double pvDew = VapourPressureFromD(d, B);
+    // Within the range the dew point's bisection always ends after its 17
+    // halvings; outside it (or NaN) SaturationTemperature gives its verdict.
+    const SaturationRange& range = RangeOf(referenceSaturationPressure_);
+    if (!(pvDew >= range.lowest && pvDew <= range.highest))
+        SaturationTemperature(pvDew);
+    return pv;
+}

@@ -81,6 +81,11 @@ public:
     bool StateFromI_RH(double RH, double i);
     bool StateFromI_D(double d, double i);
 
+    // The vapour pressure StateFromRH_T(t, RH) leaves in CurrentState.pv, bit
+    // for bit, with the failure messages that operation gives, for a caller
+    // that reads nothing else of the state. Writes nothing in CurrentState.
+    double VapourPressureFromRH_T(double t, double RH) const;
+
 private:
     friend void UseReferenceSaturationPressure(ID_lib& lib, bool reference);
     void fail(const char* text) const;

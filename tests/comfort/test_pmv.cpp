@@ -8,7 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <optional>
+#include <random>
+#include <string>
+#include <vector>
 
 namespace
 {
@@ -205,6 +209,180 @@ TEST(ComfortPmv, BalanceWithoutFiniteSolutionFails)
     ID_lib lib;
     EXPECT_FALSE(CalculatePmv(lib, Climate(1e80, 50, 0.1, 70, 0.093)).has_value());
     EXPECT_FALSE(CalculatePmv(lib, Climate(22, 50, 0.1, 1e300, 0.093)).has_value());
+}
+
+namespace
+{
+
+// One calculation with everything it gives: the result and the library's
+// messages.
+struct Outcome {
+    std::optional<PmvResult> result;
+    std::vector<std::string> messages;
+    int failures = 0;
+};
+
+Outcome Calculated(const PmvInput& in, PmvRoomAir room, bool stopDiverging)
+{
+    Outcome o;
+    ID_lib lib([&o](const std::string& m, ID_lib::MessageKind) { o.messages.push_back(m); });
+    StopDivergingTclRelaxation(stopDiverging);
+    o.result = CalculatePmv(lib, in, room);
+    StopDivergingTclRelaxation(true);
+    o.failures = lib.FailureCount();
+    return o;
+}
+
+bool SameBits(double a, double b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// Empty when both outcomes are the same to the last bit, else what differs.
+std::string Difference(const Outcome& a, const Outcome& b)
+{
+    if (a.messages != b.messages || a.failures != b.failures)
+        return "messages";
+    if (a.result.has_value() != b.result.has_value())
+        return "result given";
+    if (!a.result)
+        return {};
+    const PmvResult &x = *a.result, &y = *b.result;
+    if (!SameBits(x.PMV, y.PMV) || !SameBits(x.PPD, y.PPD))
+        return "PMV or PPD";
+    if (!SameBits(x.tcl, y.tcl) || !SameBits(x.hc, y.hc) || x.passes != y.passes)
+        return "tcl";
+    return {};
+}
+
+std::string Described(const PmvInput& in)
+{
+    char text[200];
+    std::snprintf(text, sizeof text,
+                  "ta %.17g RH %.17g va %.17g tr %.17g M %.17g W %.17g Icl %.17g", in.ta, in.RH,
+                  in.va, in.tr, in.M, in.W, in.Icl);
+    return text;
+}
+
+} // namespace
+
+TEST(ComfortPmv, VapourPressureAloneGivesTheWholeStatesResultsAndMessages)
+{
+    // Against the calculation as it was: the whole room state, and the
+    // relaxation spending its 501 passes before the bisection takes over.
+    std::vector<PmvInput> inputs;
+    // The published cases, and the comparison with ISO 7730 above.
+    for (double t : {22.0, 27.0})
+        inputs.push_back(Climate(t, 60, 0.1, 69.8, 0.0775));
+    for (const PmvActivity& activity : PmvActivities())
+        for (double ta : {10.0, 16.0, 20.0, 24.0, 28.0, 32.0})
+            for (double dtr : {-4.0, 0.0, 5.0})
+                for (double va : {0.05, 0.1, 0.3, 1.0})
+                    for (double Icl : {0.0, 0.05, 0.078, 0.079, 0.155, 0.233, 0.31}) {
+                        inputs.push_back(Climate(ta, 50, va, activity.M, Icl));
+                        inputs.back().tr = ta + dtr;
+                    }
+    // Rooms the moist-air library cannot complete, and the edges of the
+    // range where the wet bulb is known to settle without being sought.
+    for (double ta : {200.0, 1e300, -1e300, 95.0, -60.0, -49.0, std::nextafter(-49.0, -50.0), 60.0,
+                      std::nextafter(60.0, 61.0), 22.0})
+        for (double RH : {0.0, 0.3, 1.0, 60.0, 100.0})
+            inputs.push_back(Climate(ta, RH, 0.1, 70, 0.093));
+    // Seeded random rooms and people, from cold to beyond the wet bulb's
+    // range, dry to saturated, still to windy air, unclothed to heavy coats.
+    std::mt19937_64 random(20261209);
+    const auto uniform = [&random](double lo, double hi) {
+        return std::uniform_real_distribution<double>(lo, hi)(random);
+    };
+    for (int k = 0; k < 10000; ++k) {
+        PmvInput in;
+        in.ta = uniform(-60, 110);
+        const double humidity = uniform(0, 1);
+        in.RH = humidity < 0.05 ? 0 : humidity > 0.95 ? 100 : uniform(0, 100);
+        in.va = std::exp(uniform(std::log(0.01), std::log(5.0)));
+        in.tr = in.ta + uniform(-20, 20);
+        in.M = uniform(0, 1) < 0.5 ? PmvActivities()[random() % PmvActivities().size()].M
+                                   : uniform(30, 250);
+        in.W = uniform(0, 1) < 0.5 ? 0 : uniform(0, 40);
+        in.Icl = uniform(0, 1) < 0.1 ? 0 : uniform(0, 0.6);
+        inputs.push_back(in);
+    }
+
+    int roomFailures = 0, bisections = 0;
+    for (const PmvInput& in : inputs) {
+        ASSERT_FALSE(PmvInputError(in).has_value()) << Described(in);
+        const Outcome before = Calculated(in, PmvRoomAir::WholeState, false);
+        const Outcome fast = Calculated(in, PmvRoomAir::VapourPressureOnly, true);
+        ASSERT_EQ(Difference(before, fast), "") << Described(in);
+        roomFailures += before.failures > 0;
+        bisections += before.result && before.result->passes > 501;
+    }
+    // The cases that need them are there.
+    EXPECT_GT(roomFailures, 500);
+    EXPECT_GT(bisections, 1000);
+
+    // The room's state is left alone.
+    ID_lib lib;
+    lib.CurrentState = MoistAirState{1, 2, 3, 4, 5, 6, 7, 8};
+    const MoistAirState kept = lib.CurrentState;
+    ASSERT_TRUE(CalculatePmv(lib, Climate(22, 60, 0.1, 70, 0.093), PmvRoomAir::VapourPressureOnly));
+    EXPECT_EQ(std::memcmp(&lib.CurrentState, &kept, sizeof kept), 0);
+}
+
+TEST(ComfortPmv, LibraryVapourPressureIsTheWholeStatesAtAnyPressure)
+{
+    // Below about 74 kPa the wet bulb is sought as the whole state seeks it.
+    std::mt19937_64 random(7730);
+    const auto uniform = [&random](double lo, double hi) {
+        return std::uniform_real_distribution<double>(lo, hi)(random);
+    };
+    int failures = 0;
+    for (int k = 0; k < 3000; ++k) {
+        const double B = uniform(50000, 110000), t = uniform(-80, 130), RH = uniform(-2, 102);
+        std::vector<std::string> wholeMessages, aloneMessages;
+        ID_lib whole(
+            [&](const std::string& m, ID_lib::MessageKind) { wholeMessages.push_back(m); });
+        ID_lib alone(
+            [&](const std::string& m, ID_lib::MessageKind) { aloneMessages.push_back(m); });
+        for (ID_lib* lib : {&whole, &alone}) {
+            lib->AtmPressure = B;
+            lib->PsychroCoefficient = kPsychroCoefficient;
+        }
+        whole.CurrentState.t = t;
+        whole.CurrentState.RH = RH;
+        whole.StateFromRH_T(t, RH);
+        const double pv = alone.VapourPressureFromRH_T(t, RH);
+        ASSERT_TRUE(SameBits(pv, whole.CurrentState.pv)) << B << " " << t << " " << RH;
+        ASSERT_EQ(aloneMessages, wholeMessages) << B << " " << t << " " << RH;
+        ASSERT_EQ(alone.FailureCount(), whole.FailureCount());
+        failures += whole.FailureCount() > 0;
+    }
+    EXPECT_GT(failures, 300);
+}
+
+TEST(ComfortPmv, RelaxationGivingUpEarlyLeavesTheBisectionsResult)
+{
+    struct Case {
+        const char* what;
+        double ta, tr, va, M, Icl;
+    };
+    const Case cases[] = {
+        {"heavy clothing, overflows after 15 passes", 16, 16, 0.5, 70, 0.31},
+        {"heavy clothing, resting", 16, 16, 0.5, 46, 0.31},
+        {"heavy clothing, working", 16, 16, 0.5, 116, 0.31},
+        {"slow growth, overflows after some 340 passes", 25.14, 23.3, 0.43, 165, 0.21},
+        {"a cycle of estimates, repeats after some 260 passes", 25.83, 25.13, 1.25, 58, 0.15},
+        {"bounded without repeating: all 501 passes", 23.43, 22.46, 0.22, 46, 0.25},
+    };
+    for (const Case& c : cases) {
+        PmvInput in = Climate(c.ta, 50, c.va, c.M, c.Icl);
+        in.tr = c.tr;
+        const Outcome all = Calculated(in, PmvRoomAir::WholeState, false);
+        const Outcome early = Calculated(in, PmvRoomAir::WholeState, true);
+        ASSERT_TRUE(all.result.has_value()) << c.what;
+        EXPECT_GT(all.result->passes, 501) << c.what;
+        EXPECT_EQ(Difference(all, early), "") << c.what;
+    }
 }
 
 TEST(ComfortPmv, ActivityTextsGiveTheirRatesAndOthersZero)
