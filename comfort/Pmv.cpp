@@ -103,12 +103,21 @@ namespace
 // coefficient used.
 struct ClothingBalance {
     double ta, tr4, MW, Icl, fcl, hcf;
+    // Up to this |tcl − ta| (K) natural convection stays below hcf, so hc is
+    // hcf without the fourth root: 2.38·|tcl − ta|^0.25 ≤ hcf·(1 − 2.4e-10)
+    // there, the margin 1e-9 of the bound covering its own roundings and the
+    // root's. Negative: the root is always taken, as it is for an infinite
+    // |tcl − ta|.
+    double forcedUpTo = -1;
 
     double hcAt(double tcl) const
     {
         // |tcl − ta|: a clothing surface cooler than hot surroundings gains
         // heat by natural convection like any other.
-        return std::max(kNaturalConvection * std::pow(std::abs(tcl - ta), 0.25), hcf);
+        const double difference = std::abs(tcl - ta);
+        if (difference <= forcedUpTo) // never NaN
+            return hcf;
+        return std::max(kNaturalConvection * std::pow(difference, 0.25), hcf);
     }
     double next(double tcl) const
     {
@@ -123,9 +132,9 @@ struct SettledTcl {
     int passes;
 };
 
-// Whether relaxTcl gives up as soon as it cannot settle any more; either way
-// the same results, only the passes spent differ.
-std::atomic<bool> divergenceStop{true};
+// Whether the short cuts are taken (relaxTcl giving up as soon as it cannot
+// settle any more, hcAt skipping the root); either way the same results.
+std::atomic<bool> shortCuts{true};
 
 // Relaxation with a damping of one half from ta + 1/va, stopping when the
 // balance moves the estimate by at most kTclTolerance; it usually settles in
@@ -146,7 +155,7 @@ std::atomic<bool> divergenceStop{true};
 // after 15 passes, and a few such balances end in a repeating cycle.
 std::optional<SettledTcl> relaxTcl(const ClothingBalance& b, double start)
 {
-    const bool stopEarly = divergenceStop.load(std::memory_order_relaxed);
+    const bool stopEarly = shortCuts.load(std::memory_order_relaxed);
     double tcl = start;
     double checkpoint = start;
     int sinceCheckpoint = 0, checkpointSpan = 1;
@@ -180,8 +189,9 @@ std::optional<SettledTcl> bisectTcl(const ClothingBalance& b, double ta, double 
     double hi = std::max({ta, tr, skin});
     const auto residual = [&](double tcl) { return tcl - b.next(tcl); };
     // Below absolute zero the fourth power no longer rises with tcl.
-    if (!std::isfinite(residual(lo)) || !std::isfinite(residual(hi)) || residual(lo) > 0 ||
-        residual(hi) < 0 || lo + kKelvinOffset < 0)
+    const double atLo = residual(lo), atHi = residual(hi);
+    if (!std::isfinite(atLo) || !std::isfinite(atHi) || atLo > 0 || atHi < 0 ||
+        lo + kKelvinOffset < 0)
         return std::nullopt;
     int passes = 0;
     while (hi - lo > kTclTolerance / 100) {
@@ -196,9 +206,9 @@ std::optional<SettledTcl> bisectTcl(const ClothingBalance& b, double ta, double 
 
 } // namespace
 
-void StopDivergingTclRelaxation(bool stop)
+void UsePmvShortCuts(bool use)
 {
-    divergenceStop.store(stop, std::memory_order_relaxed);
+    shortCuts.store(use, std::memory_order_relaxed);
 }
 
 std::optional<PmvResult> CalculatePmv(ID_lib& lib, const PmvInput& in, PmvRoomAir room)
@@ -222,8 +232,11 @@ std::optional<PmvResult> CalculatePmv(ID_lib& lib, const PmvInput& in, PmvRoomAi
 
     const double MW = in.M - in.W; // internal heat production, W/m²
     const double fcl = in.Icl <= 0.078 ? 1 + 1.29 * in.Icl : 1.05 + 0.645 * in.Icl;
-    const ClothingBalance balance{in.ta, Fourth(in.tr + kKelvinOffset),       MW, in.Icl,
-                                  fcl,   kForcedConvection * std::sqrt(in.va)};
+    ClothingBalance balance{in.ta, Fourth(in.tr + kKelvinOffset),       MW, in.Icl,
+                            fcl,   kForcedConvection * std::sqrt(in.va)};
+    const double forcedUpTo = Fourth(balance.hcf / kNaturalConvection) * (1 - 1e-9);
+    if (shortCuts.load(std::memory_order_relaxed) && std::isfinite(forcedUpTo))
+        balance.forcedUpTo = forcedUpTo;
     auto settled = relaxTcl(balance, in.ta + 1 / in.va);
     if (!settled) {
         settled = bisectTcl(balance, in.ta, in.tr);

@@ -72,10 +72,13 @@ enum class PmvRoomAir {
 std::optional<PmvResult> CalculatePmv(ID_lib& lib, const PmvInput& in,
                                       PmvRoomAir room = PmvRoomAir::WholeState);
 
-// Whether the clothing temperature's relaxation stops as soon as it can no
-// longer settle (the default) or spends all its 501 passes first, for the
-// tests and the benchmark: the results are the same. Affects every thread.
-void StopDivergingTclRelaxation(bool stop);
+// Whether the clothing temperature's search takes its short cuts (the
+// default): the relaxation stops as soon as it can no longer settle, and the
+// convection coefficient skips the fourth root where forced convection
+// surely prevails. Off, it works as it did without them, all 501 passes
+// included. For the tests and the benchmark: the results are the same bits.
+// Affects every thread.
+void UsePmvShortCuts(bool use);
 
 // The sensation scale's marker position: pixels from the left edge of the
 // 198-pixel strip, +3 (hot) at the left, 0 at 99, −3 (cold) at 198.
