@@ -143,8 +143,8 @@ std::atomic<bool> shortCuts{true};
 // A pass is a function of the estimate alone, so it stops early, without a
 // result, only where no later pass of the 501 can settle:
 // - an estimate that is not finite: NaN stays NaN through the balance and the
-//   average, ±∞ turns into NaN in one pass (∞ − ∞, 0·∞), and the test fails
-//   for both;
+//   average, ±∞ turns into NaN in one pass (∞ − ∞, 0·∞), and the settling
+//   test fails for both;
 // - an estimate met before (found by Brent's power-of-two checkpoints): from
 //   there the passes repeat the same estimates, none of which settled.
 // A growing oscillation is not enough. Where Icl·fcl·hcf > 3 the balance
@@ -152,7 +152,8 @@ std::atomic<bool> shortCuts{true};
 // lands on the other side of the root and farther from it; but below −273 ℃
 // the fourth power rises again and the balance can throw an estimate back up
 // towards the root. Heavy clothing in moving air (2 clo, 0.5 m/s) overflows
-// after 15 passes, and a few such balances end in a repeating cycle.
+// after 15 passes; balances at the edge of settling may take a few hundred
+// before they overflow or repeat, or never do either within the 501.
 std::optional<SettledTcl> relaxTcl(const ClothingBalance& b, double start)
 {
     const bool stopEarly = shortCuts.load(std::memory_order_relaxed);
