@@ -7,6 +7,9 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
 #include <utility>
 
 // Arithmetic: every expression is evaluated in extended precision (ext) and
@@ -98,6 +101,27 @@ std::atomic<bool> seriesInUse{true};
 // Bit operations only: this runs for every saturation pressure.
 bool RoundsLikeItsNeighbours(ext x, int ulps)
 {
+    if constexpr (std::numeric_limits<ext>::digits == 64 && sizeof(ext) >= 10 &&
+                  std::endian::native == std::endian::little) {
+        // The x87 format: a 64-bit significand with its leading bit, then
+        // the sign and a 15-bit exponent biased by 16383. A double keeps the
+        // significand's upper 53 bits, so the lower 11 count x's long double
+        // ulps above a double, and the rounding boundary is at 1024 of them.
+        std::uint64_t significand;
+        std::uint16_t signAndExponent;
+        std::memcpy(&significand, &x, sizeof significand);
+        std::memcpy(&signAndExponent, reinterpret_cast<const unsigned char*>(&x) + 8,
+                    sizeof signAndExponent);
+        // Positive, normal as a double, and the next double down and up in
+        // the same binade (not worth the care near a power of two).
+        const int exponent = int(signAndExponent) - 16383;
+        const std::uint64_t kept = (significand >> 11) & ((std::uint64_t(1) << 52) - 1);
+        if (signAndExponent >= 0x8000 || exponent < -1000 || exponent > 1000 ||
+            !(significand >> 63) || kept == 0 || kept == (std::uint64_t(1) << 52) - 1)
+            return false;
+        const int below = static_cast<int>(significand & 0x7FF);
+        return std::abs(below - 1024) > ulps;
+    }
     const double nearest = static_cast<double>(x);
     constexpr std::uint64_t kFractionBits = (std::uint64_t(1) << 52) - 1;
     // Powers of two have a closer neighbour below than above: not worth the care.
@@ -209,12 +233,44 @@ double SaturationPressureExp10(double t)
     return static_cast<double>(kStandardAtm * Pow10Reference(lowest));
 }
 
+// The exp10l form's tests with other powers: the expansions' two correction
+// powers lie within 2.1 ulps of the exact ones (PowerOfTenNear, their points'
+// powl within 1), so within 3.1 of powl's and inside the widened corners
+// (7.5 ulps or more); their 10^E lies within 3.1 ulps of powl's, ≤ 8.2 ulps
+// of ps after the two products with 101325, inside the same 16-ulp guard.
+// A NaN (no point, or an argument too far from it) fails the corner test.
+double SaturationPressureNearGrid(double t)
+{
+    const SaturationNodePowers* node = SaturationNodePowersAt(t);
+    if (!node)
+        return SaturationPressureExp10(t);
+    // GoffGratchExponent's operations in its order, the correction powers apart.
+    const ext x = (t + kZeroCelsius) / kTriplePoint;
+    const ext dryTerms = kA1 * (1 - 1 / x) - kA2 * std::log10(x);
+    const ext firstPow = PowerOfTenNear(node->firstArgument, node->firstPower, kB3 * (x - 1));
+    const ext secondPow =
+        PowerOfTenNear(node->secondArgument, node->secondPower, kB4 * (1 - 1 / x));
+    const auto exponent = [dryTerms](ext first, ext second) {
+        return dryTerms + kA3 * (1 - first) + kA4 * (second - 1) + kE0;
+    };
+    const ext lowest = exponent(firstPow * (1 + kPowerWidening), secondPow * (1 - kPowerWidening));
+    const ext highest = exponent(firstPow * (1 - kPowerWidening), secondPow * (1 + kPowerWidening));
+    if (lowest != highest || !(std::fabs(lowest) < kLargestGuardedExponent)) // NaN too
+        return SaturationPressureReference(t);
+    const ext ps = kStandardAtm * PowerOfTenNear(node->exponent, node->exponentPower, lowest);
+    if (RoundsLikeItsNeighbours(ps, kRoundingGuardUlps)) // false for NaN
+        return static_cast<double>(ps);
+    return static_cast<double>(kStandardAtm * Pow10Reference(lowest));
+}
+
 double SaturationPressureFast(double t)
 {
     if (seriesInUse.load(std::memory_order_relaxed)) {
-        const ext ps = SaturationPressureSeries(t); // NaN when it has none
-        if (RoundsLikeItsNeighbours(ps, kSaturationSeriesGuardUlps))
+        int guardUlps = kSaturationSeriesGuardUlps;
+        const ext ps = SaturationPressureSeries(t, &guardUlps); // NaN when it has none
+        if (RoundsLikeItsNeighbours(ps, guardUlps))
             return static_cast<double>(ps);
+        return SaturationPressureNearGrid(t);
     }
     return SaturationPressureExp10(t);
 }
