@@ -7,9 +7,6 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
-#include <limits>
 #include <utility>
 
 // Arithmetic: every expression is evaluated in extended precision (ext) and
@@ -96,46 +93,6 @@ constexpr ext kLargestGuardedExponent = 8;
 // Whether SaturationPressureFast tries the series first; every form gives
 // the same doubles, so this changes only the speed.
 std::atomic<bool> seriesInUse{true};
-
-// True when every long double within `ulps` of x rounds to the same double as x.
-// Bit operations only: this runs for every saturation pressure.
-bool RoundsLikeItsNeighbours(ext x, int ulps)
-{
-    if constexpr (std::numeric_limits<ext>::digits == 64 && sizeof(ext) >= 10 &&
-                  std::endian::native == std::endian::little) {
-        // The x87 format: a 64-bit significand with its leading bit, then
-        // the sign and a 15-bit exponent biased by 16383. A double keeps the
-        // significand's upper 53 bits, so the lower 11 count x's long double
-        // ulps above a double, and the rounding boundary is at 1024 of them.
-        std::uint64_t significand;
-        std::uint16_t signAndExponent;
-        std::memcpy(&significand, &x, sizeof significand);
-        std::memcpy(&signAndExponent, reinterpret_cast<const unsigned char*>(&x) + 8,
-                    sizeof signAndExponent);
-        // Positive, normal as a double, and the next double down and up in
-        // the same binade (not worth the care near a power of two).
-        const int exponent = int(signAndExponent) - 16383;
-        const std::uint64_t kept = (significand >> 11) & ((std::uint64_t(1) << 52) - 1);
-        if (signAndExponent >= 0x8000 || exponent < -1000 || exponent > 1000 ||
-            !(significand >> 63) || kept == 0 || kept == (std::uint64_t(1) << 52) - 1)
-            return false;
-        const int below = static_cast<int>(significand & 0x7FF);
-        return std::abs(below - 1024) > ulps;
-    }
-    const double nearest = static_cast<double>(x);
-    constexpr std::uint64_t kFractionBits = (std::uint64_t(1) << 52) - 1;
-    // Powers of two have a closer neighbour below than above: not worth the care.
-    if (!std::isfinite(nearest) || nearest <= 0 ||
-        (std::bit_cast<std::uint64_t>(nearest) & kFractionBits) == 0)
-        return false;
-    // An ulp of double at nearest, halved; long double has 11 more bits, so
-    // one of its ulps there is this spacing / 2^11. Both are exact.
-    // The next double up is the next bit pattern, nearest being positive and finite.
-    const double above = std::bit_cast<double>(std::bit_cast<std::uint64_t>(nearest) + 1);
-    const ext halfSpacing = (ext(above) - nearest) / 2;
-    const ext margin = ulps * (halfSpacing / 1024);
-    return halfSpacing - std::fabs(x - nearest) > margin; // x − nearest is exact
-}
 
 // Partial pressure of the vapour, Pa, in air of moisture content d (kg/kg).
 ext VapourPressureFromD(ext d, ext B)
@@ -266,11 +223,8 @@ double SaturationPressureNearGrid(double t)
 double SaturationPressureFast(double t)
 {
     if (seriesInUse.load(std::memory_order_relaxed)) {
-        int guardUlps = kSaturationSeriesGuardUlps;
-        const ext ps = SaturationPressureSeries(t, &guardUlps); // NaN when it has none
-        if (RoundsLikeItsNeighbours(ps, guardUlps))
-            return static_cast<double>(ps);
-        return SaturationPressureNearGrid(t);
+        const double ps = SaturationPressureSeriesRounded(t);
+        return ps == ps ? ps : SaturationPressureNearGrid(t); // NaN: undecided
     }
     return SaturationPressureExp10(t);
 }

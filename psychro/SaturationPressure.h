@@ -3,6 +3,13 @@
 // against the plain one.
 #pragma once
 
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
 class ID_lib;
 
 // Saturation vapour pressure over water, Pa, at t ℃, with every power of ten
@@ -43,7 +50,23 @@ const SaturationNodePowers* SaturationNodePowersAt(double t);
 // 10^a from a nearby argument base and basePower ≈ 10^base, within
 // basePower's error plus 1.1 ulps; NaN unless |ln 10·(a − base)| ≤ 0.004
 // (every argument the formula takes within 1/32 K of the point is).
-long double PowerOfTenNear(long double base, long double basePower, long double a);
+//
+// 10^a = 10^base · exp(y), y = ln 10·(a − base), exp(y) − 1 to degree 6:
+// for |y| ≤ 4·10^-3 the terms left out are below 2^-68. The subtraction, the
+// product with ln 10 and the polynomial's roundings move y or the small
+// term exp(y) − 1 by a few units of 2^-64 of themselves, nothing against the
+// result; basePower·q and the last addition round by ½ ulp each. Inline, so
+// that the formula's two correction powers are worked out side by side.
+inline long double PowerOfTenNear(long double base, long double basePower, long double a)
+{
+    constexpr long double kLn10 = 2.302585092994045684017991454684364208L;
+    const long double y = kLn10 * (a - base);
+    if (!(y <= 4e-3L && y >= -4e-3L)) // NaN too
+        return std::numeric_limits<long double>::quiet_NaN();
+    const long double q =
+        y * (1 + y * (0.5L + y * (1 / 6.0L + y * (1 / 24.0L + y * (1 / 120.0L + y / 720.0L)))));
+    return basePower + basePower * q;
+}
 
 // How near the series may come to a rounding boundary of double, in long
 // double ulps, and still be rounded as the reference form rounds. (A
@@ -69,6 +92,52 @@ inline constexpr int kSaturationSeriesGuardUlps = 144;
 // through the exp10l form. The same doubles as the reference at about a third
 // of the exp10l form's cost.
 double SaturationPressureNearGrid(double t);
+
+// True when every long double within `ulps` of x rounds to the same double as x.
+// Bit operations only: this runs for every saturation pressure.
+inline bool RoundsLikeItsNeighbours(long double x, int ulps)
+{
+    if constexpr (std::numeric_limits<long double>::digits == 64 && sizeof(long double) >= 10 &&
+                  std::endian::native == std::endian::little) {
+        // Positive and normal as a double (NaN fails too), by comparison:
+        // the sign and exponent are not read from memory, since a wider load
+        // after the 10-byte store of x would wait for the store to complete.
+        if (!(x > 0x1p-1000L && x < 0x1p1000L))
+            return false;
+        // The x87 format's first 8 bytes: a 64-bit significand with its
+        // leading bit. A double keeps its upper 53 bits, so the lower 11
+        // count x's long double ulps above a double, and the rounding
+        // boundary is at 1024 of them.
+        std::uint64_t significand;
+        std::memcpy(&significand, &x, sizeof significand);
+        // The next double down and up in the same binade (not worth the
+        // care near a power of two).
+        constexpr std::uint64_t kKeptBits = (std::uint64_t(1) << 52) - 1;
+        const std::uint64_t kept = (significand >> 11) & kKeptBits;
+        if (kept == 0 || kept == kKeptBits)
+            return false;
+        const int below = static_cast<int>(significand & 0x7FF);
+        return std::abs(below - 1024) > ulps;
+    }
+    const double nearest = static_cast<double>(x);
+    constexpr std::uint64_t kFractionBits = (std::uint64_t(1) << 52) - 1;
+    // Powers of two have a closer neighbour below than above: not worth the care.
+    if (!std::isfinite(nearest) || nearest <= 0 ||
+        (std::bit_cast<std::uint64_t>(nearest) & kFractionBits) == 0)
+        return false;
+    // An ulp of double at nearest, halved; long double has 11 more bits, so
+    // one of its ulps there is this spacing / 2^11. Both are exact.
+    // The next double up is the next bit pattern, nearest being positive and finite.
+    const double above = std::bit_cast<double>(std::bit_cast<std::uint64_t>(nearest) + 1);
+    const long double halfSpacing = ((long double)above - nearest) / 2;
+    const long double margin = ulps * (halfSpacing / 1024);
+    return halfSpacing - std::fabs(x - nearest) > margin; // x − nearest is exact
+}
+
+// The series' value rounded to double where it lies farther than its
+// point's guard from a rounding boundary of double, so that the reference
+// rounds the same way; NaN where it does not, or has no value.
+double SaturationPressureSeriesRounded(double t);
 
 // What ID_lib uses: the series where it lies farther than its point's guard
 // from a rounding boundary of double, otherwise SaturationPressureNearGrid.

@@ -34,7 +34,8 @@ constexpr int kNodes = static_cast<int>(kLastNode - kFirstNode) * kNodesPerKelvi
 //   the largest seen over all 2401 nodes against a 113-bit evaluation.
 // - The other coefficients are worked out in plain long double, a few ulps
 //   each; together they make < 0.4 % of ps (|s·c1| ≤ 0.0036·ps), so their
-//   errors stay below 0.02 ulps.
+//   errors stay below 0.02 ulps. c2 … c6 are kept as doubles: the terms
+//   they multiply are below 7·10^-6 of ps, 2^-53 of that < 0.02 ulps.
 // - Estrin's scheme (see SaturationPressureSeries): c0 + c1·s and the last
 //   addition round once each (≤ 1 ulp together); the products and the
 //   terms from s^2 on are < 0.4 % of ps, their errors < 0.01 ulps.
@@ -43,10 +44,15 @@ constexpr int kNodes = static_cast<int>(kLastNode - kFirstNode) * kNodesPerKelvi
 constexpr int kDegree = 6;
 
 // One node's polynomial and guard, filled on first use. Two cache lines.
+// The coefficients of (t − t0)^k, Pa/K^k: c0 and c1 in long double, the
+// others as doubles (a double loads at a fraction of a long double's cost;
+// the terms from s^2 on are below 7·10^-6 of ps, so rounding their
+// coefficients to double moves ps by less than 0.02 ulps).
 struct alignas(64) Node {
-    ext coefficients[kDegree + 1] = {}; // Pa/K^k, of (t − t0)^k
-    std::atomic<int> state{0};          // kEmpty, kFilling, kReady
-    int guardUlps = 0;                  // see SaturationPressureSeries(t, guardUlps)
+    ext c0 = 0, c1 = 0;
+    double higher[kDegree - 1] = {}; // c2 … c6
+    std::atomic<int> state{0};       // kEmpty, kFilling, kReady
+    int guardUlps = 0;               // see SaturationPressureSeries(t, guardUlps)
 };
 constexpr int kEmpty = 0, kFilling = 1, kReady = 2;
 
@@ -211,13 +217,22 @@ void FillCoefficients(ext* coefficients, SaturationNodePowers& powers, double t0
 
 // True when node k is ready to be read, filling it first if nobody has; false
 // while another thread fills it (the caller works the value out otherwise).
+// Kept out of line: it runs once per node, its callers for every value.
+#if defined(__GNUC__)
+__attribute__((noinline))
+#endif
 bool Ready(Node& node, int k)
 {
     int state = kEmpty;
     if (!node.state.compare_exchange_strong(state, kFilling, std::memory_order_acquire))
         return state == kReady;
     const double t0 = kFirstNode + static_cast<double>(k) / kNodesPerKelvin;
-    FillCoefficients(node.coefficients, nodePowers[k], t0);
+    ext coefficients[kDegree + 1];
+    FillCoefficients(coefficients, nodePowers[k], t0);
+    node.c0 = coefficients[0];
+    node.c1 = coefficients[1];
+    for (int i = 2; i <= kDegree; ++i)
+        node.higher[i - 2] = static_cast<double>(coefficients[i]);
     node.guardUlps = GuardUlpsAt(t0);
     node.state.store(kReady, std::memory_order_release);
     return true;
@@ -230,7 +245,7 @@ namespace
 
 // t's node, ready to be read; null outside [−50, 100] ℃ and while another
 // thread fills it.
-int ReadyNodeOf(double t)
+inline int ReadyNodeOf(double t)
 {
     // The error bounds count in ulps of the x87 format.
     if constexpr (std::numeric_limits<ext>::digits != 64)
@@ -246,29 +261,40 @@ int ReadyNodeOf(double t)
     return k;
 }
 
-} // namespace
-
-long double SaturationPressureSeries(double t, int* guardUlps)
+// The series at t and its point's guard.
+inline ext EvaluateSeries(double t, int& guardUlps)
 {
     const int k = ReadyNodeOf(t);
     if (k < 0)
         return std::numeric_limits<ext>::quiet_NaN();
-    // Exact: t and t0 are doubles within 1/32 K of each other (t0 a multiple
-    // of 1/16), so t − t0 needs at most 64 bits, and exactly t when t0 = 0.
+    // Exact in double: t and t0 lie within 1/32 K of each other (and 1e-14),
+    // t0 a multiple of 1/16, so t − t0 is a multiple of t's ulp, fewer than
+    // 2^53 of them (and t itself when t0 = 0). Worked out before it enters
+    // the x87 registers, so that only one value crosses over.
     const double t0 = kFirstNode + static_cast<double>(k) / kNodesPerKelvin;
-    const ext s = ext(t) - t0;
+    const ext s = t - t0;
     const Node& node = nodes[k];
-    const ext* c = node.coefficients;
-    if (guardUlps)
-        *guardUlps = node.guardUlps;
+    const double* c = node.higher;
+    guardUlps = node.guardUlps;
     // Estrin's scheme: three short chains instead of one of twelve
     // operations. c0 + c1·s rounds once (½ ulp), and so does the last
     // addition; the rest is below 0.4 % of ps.
     const ext s2 = s * s;
-    const ext low = c[0] + c[1] * s;
-    const ext middle = c[2] + c[3] * s;
-    const ext high = (c[4] + c[5] * s) + c[6] * s2;
+    const ext low = node.c0 + node.c1 * s;
+    const ext middle = c[0] + c[1] * s;
+    const ext high = (c[2] + c[3] * s) + c[4] * s2;
     return low + s2 * (middle + s2 * high);
+}
+
+} // namespace
+
+long double SaturationPressureSeries(double t, int* guardUlps)
+{
+    int guard = kSaturationSeriesGuardUlps;
+    const ext ps = EvaluateSeries(t, guard);
+    if (guardUlps)
+        *guardUlps = guard;
+    return ps;
 }
 
 long double SaturationPressureSeries(double t)
@@ -276,24 +302,16 @@ long double SaturationPressureSeries(double t)
     return SaturationPressureSeries(t, nullptr);
 }
 
+double SaturationPressureSeriesRounded(double t)
+{
+    int guard = kSaturationSeriesGuardUlps;
+    const ext ps = EvaluateSeries(t, guard); // NaN when it has none
+    return RoundsLikeItsNeighbours(ps, guard) ? static_cast<double>(ps)
+                                              : std::numeric_limits<double>::quiet_NaN();
+}
+
 const SaturationNodePowers* SaturationNodePowersAt(double t)
 {
     const int k = ReadyNodeOf(t);
     return k < 0 ? nullptr : &nodePowers[k];
-}
-
-// 10^a = 10^base · exp(y), y = ln 10·(a − base), exp(y) − 1 to degree 6:
-// for |y| ≤ 4·10^-3 the terms left out are below 2^-68. The subtraction, the
-// product with ln 10 and the polynomial's roundings move y or the small
-// term exp(y) − 1 by a few units of 2^-64 of themselves, nothing against the
-// result; basePower·q and the last addition round by ½ ulp each. So the
-// result lies within basePower's error + 1.1 ulps of 10^a.
-long double PowerOfTenNear(long double base, long double basePower, long double a)
-{
-    const ext y = kLn10 * (a - base);
-    if (!(std::fabs(y) <= 4e-3L)) // NaN too
-        return std::numeric_limits<ext>::quiet_NaN();
-    const ext q =
-        y * (1 + y * (0.5L + y * (1 / 6.0L + y * (1 / 24.0L + y * (1 / 120.0L + y / 720.0L)))));
-    return basePower + basePower * q;
 }
