@@ -190,12 +190,13 @@ double SaturationPressureExp10(double t)
     return static_cast<double>(kStandardAtm * Pow10Reference(lowest));
 }
 
-// The exp10l form's tests with other powers: the expansions' two correction
-// powers lie within 2.1 ulps of the exact ones (PowerOfTenNear, their points'
-// powl within 1), so within 3.1 of powl's and inside the widened corners
-// (7.5 ulps or more); their 10^E lies within 3.1 ulps of powl's, ≤ 8.2 ulps
-// of ps after the two products with 101325, inside the same 16-ulp guard.
-// A NaN (no point, or an argument too far from it) fails the corner test.
+// The exp10l form's tests with other powers. In relative terms (units of
+// 2^-64): a power from PowerOfTenNear is within 3.1 of the exact one (its
+// point's powl within an ulp, ≤ 2, and its own 1.1), powl's within 2, so the
+// two lie 5.1 apart, well inside the corners' widening by 2^-60 (16, 15 after
+// its rounding); 10^E likewise, 7.1 apart after the products with 101325
+// (≤ 7.1 ulps of ps), inside the same 16-ulp guard. A NaN (no point, or an
+// argument too far from it) fails the corner test.
 double SaturationPressureNearGrid(double t)
 {
     const SaturationNodePowers* node = SaturationNodePowersAt(t);

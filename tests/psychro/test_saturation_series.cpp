@@ -126,8 +126,8 @@ TEST(SaturationSeries, NearGridFormGivesTheReferenceBitsWhereTheSeriesIsUndecide
     const auto undecided = [&](long double largestUlps, bool byReference) {
         for (;;) {
             const double t = inRange(random);
-            const long double v = byReference ? SaturationPressureReferenceExtended(t)
-                                              : SaturationPressureSeries(t);
+            const long double v =
+                byReference ? SaturationPressureReferenceExtended(t) : SaturationPressureSeries(t);
             if (UlpsFromRoundingBoundary(v) <= largestUlps)
                 return t;
         }
