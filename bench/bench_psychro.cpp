@@ -85,6 +85,12 @@ void BM_SaturationPressureExp10Sweep(benchmark::State& state)
     RunSaturationSweep<SaturationPressureExp10>(state);
 }
 BENCHMARK(BM_SaturationPressureExp10Sweep)->Unit(benchmark::kMicrosecond);
+// The form that decides what the series leaves undecided.
+void BM_SaturationPressureNearGridSweep(benchmark::State& state)
+{
+    RunSaturationSweep<SaturationPressureNearGrid>(state);
+}
+BENCHMARK(BM_SaturationPressureNearGridSweep)->Unit(benchmark::kMicrosecond);
 void BM_SaturationPressureReferenceSweep(benchmark::State& state)
 {
     RunSaturationSweep<SaturationPressureReference>(state);

@@ -94,25 +94,6 @@ constexpr ext kLargestGuardedExponent = 8;
 // the same doubles, so this changes only the speed.
 std::atomic<bool> seriesInUse{true};
 
-// True when every long double within `ulps` of x rounds to the same double as x.
-// Bit operations only: this runs for every saturation pressure.
-bool RoundsLikeItsNeighbours(ext x, int ulps)
-{
-    const double nearest = static_cast<double>(x);
-    constexpr std::uint64_t kFractionBits = (std::uint64_t(1) << 52) - 1;
-    // Powers of two have a closer neighbour below than above: not worth the care.
-    if (!std::isfinite(nearest) || nearest <= 0 ||
-        (std::bit_cast<std::uint64_t>(nearest) & kFractionBits) == 0)
-        return false;
-    // An ulp of double at nearest, halved; long double has 11 more bits, so
-    // one of its ulps there is this spacing / 2^11. Both are exact.
-    // The next double up is the next bit pattern, nearest being positive and finite.
-    const double above = std::bit_cast<double>(std::bit_cast<std::uint64_t>(nearest) + 1);
-    const ext halfSpacing = (ext(above) - nearest) / 2;
-    const ext margin = ulps * (halfSpacing / 1024);
-    return halfSpacing - std::fabs(x - nearest) > margin; // x − nearest is exact
-}
-
 // Partial pressure of the vapour, Pa, in air of moisture content d (kg/kg).
 ext VapourPressureFromD(ext d, ext B)
 {
@@ -209,12 +190,42 @@ double SaturationPressureExp10(double t)
     return static_cast<double>(kStandardAtm * Pow10Reference(lowest));
 }
 
+// The exp10l form's tests with other powers. In relative terms (units of
+// 2^-64): a power from PowerOfTenNear is within 3.1 of the exact one (its
+// point's powl within an ulp, ≤ 2, and its own 1.1), powl's within 2, so the
+// two lie 5.1 apart, well inside the corners' widening by 2^-60 (16, 15 after
+// its rounding); 10^E likewise, 7.1 apart after the products with 101325
+// (≤ 7.1 ulps of ps), inside the same 16-ulp guard. A NaN (no point, or an
+// argument too far from it) fails the corner test.
+double SaturationPressureNearGrid(double t)
+{
+    const SaturationNodePowers* node = SaturationNodePowersAt(t);
+    if (!node)
+        return SaturationPressureExp10(t);
+    // GoffGratchExponent's operations in its order, the correction powers apart.
+    const ext x = (t + kZeroCelsius) / kTriplePoint;
+    const ext dryTerms = kA1 * (1 - 1 / x) - kA2 * std::log10(x);
+    const ext firstPow = PowerOfTenNear(node->firstArgument, node->firstPower, kB3 * (x - 1));
+    const ext secondPow =
+        PowerOfTenNear(node->secondArgument, node->secondPower, kB4 * (1 - 1 / x));
+    const auto exponent = [dryTerms](ext first, ext second) {
+        return dryTerms + kA3 * (1 - first) + kA4 * (second - 1) + kE0;
+    };
+    const ext lowest = exponent(firstPow * (1 + kPowerWidening), secondPow * (1 - kPowerWidening));
+    const ext highest = exponent(firstPow * (1 - kPowerWidening), secondPow * (1 + kPowerWidening));
+    if (lowest != highest || !(std::fabs(lowest) < kLargestGuardedExponent)) // NaN too
+        return SaturationPressureReference(t);
+    const ext ps = kStandardAtm * PowerOfTenNear(node->exponent, node->exponentPower, lowest);
+    if (RoundsLikeItsNeighbours(ps, kRoundingGuardUlps)) // false for NaN
+        return static_cast<double>(ps);
+    return static_cast<double>(kStandardAtm * Pow10Reference(lowest));
+}
+
 double SaturationPressureFast(double t)
 {
     if (seriesInUse.load(std::memory_order_relaxed)) {
-        const ext ps = SaturationPressureSeries(t); // NaN when it has none
-        if (RoundsLikeItsNeighbours(ps, kSaturationSeriesGuardUlps))
-            return static_cast<double>(ps);
+        const double ps = SaturationPressureSeriesRounded(t);
+        return ps == ps ? ps : SaturationPressureNearGrid(t); // NaN: undecided
     }
     return SaturationPressureExp10(t);
 }

@@ -1,6 +1,7 @@
 // The saturation pressure's Taylor polynomials: how far they stray from the
-// reference form's extended-precision value, where they have no value, and
-// their first use from several threads at once.
+// reference form's extended-precision value, where they have no value, their
+// first use from several threads at once, and the form near their grid
+// points that decides what they leave undecided.
 #include "psychro/SaturationPressure.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <random>
 #include <thread>
@@ -22,6 +24,21 @@ long double UlpAt(long double v)
     int exponent = 0;
     std::frexp(v, &exponent);
     return std::ldexp(1.0L, exponent - 64);
+}
+
+// How far v lies from the nearest rounding boundary of double, in long
+// double ulps of the double nearest v.
+long double UlpsFromRoundingBoundary(long double v)
+{
+    const double nearest = static_cast<double>(v);
+    const long double halfSpacing =
+        (static_cast<long double>(std::nextafter(nearest, HUGE_VAL)) - nearest) / 2;
+    return (halfSpacing - std::fabs(v - nearest)) / (halfSpacing / 1024);
+}
+
+bool SameBits(double a, double b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
 } // namespace
@@ -92,4 +109,58 @@ TEST(SaturationSeries, FirstUseFromSeveralThreadsGivesTheReferenceBits)
                 ++differing;
     }
     EXPECT_EQ(differing, 0);
+}
+
+// Where the series is too near a rounding boundary, the form that takes its
+// powers of ten from the grid points' expansions must still give the
+// reference's doubles: over random temperatures that the series leaves
+// undecided, those whose reference value lies within the last step's 16 ulps
+// of a boundary, those at the ends of a point's interval (the expansions'
+// farthest reach), and around 0 ℃ (x = 1, the correction powers' arguments
+// change sign), 100 ℃ (E near 0) and −50 ℃ (the largest guard). The fast
+// form is held against the reference on the same temperatures.
+TEST(SaturationSeries, NearGridFormGivesTheReferenceBitsWhereTheSeriesIsUndecided)
+{
+    std::mt19937_64 random(17);
+    std::uniform_real_distribution<double> inRange(-50, 100), offset(-1, 1);
+    const auto undecided = [&](long double largestUlps, bool byReference) {
+        for (;;) {
+            const double t = inRange(random);
+            const long double v =
+                byReference ? SaturationPressureReferenceExtended(t) : SaturationPressureSeries(t);
+            if (UlpsFromRoundingBoundary(v) <= largestUlps)
+                return t;
+        }
+    };
+    const auto intervalEnd = [&] {
+        const double point = -50 + std::round((inRange(random) + 50) * 16) / 16;
+        return std::clamp(point + std::copysign(1.0 / 32, offset(random)) * (1 - 1e-12), -50.0,
+                          100.0);
+    };
+    const struct {
+        const char* name;
+        std::function<double()> next;
+        int count;
+    } families[] = {
+        {"undecided by the series", [&] { return undecided(kSaturationSeriesGuardUlps, false); },
+         40000},
+        {"within 16 ulps of a boundary", [&] { return undecided(16, true); }, 5000},
+        {"at an end of a point's interval", intervalEnd, 20000},
+        {"around 0 ℃", [&] { return offset(random) * 0.05; }, 10000},
+        {"around 100 ℃", [&] { return 100 - std::fabs(offset(random)) * 0.05; }, 10000},
+        {"around -50 ℃", [&] { return -50 + std::fabs(offset(random)) * 0.05; }, 10000},
+    };
+    for (const auto& family : families) {
+        int differing = 0, differingFast = 0;
+        for (int n = 0; n < family.count; ++n) {
+            const double t = family.next();
+            const double reference = SaturationPressureReference(t);
+            if (!SameBits(SaturationPressureNearGrid(t), reference) && ++differing <= 3)
+                ADD_FAILURE() << family.name << ": t = " << t;
+            if (!SameBits(SaturationPressureFast(t), reference))
+                ++differingFast;
+        }
+        EXPECT_EQ(differing, 0) << family.name;
+        EXPECT_EQ(differingFast, 0) << family.name;
+    }
 }
