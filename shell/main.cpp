@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QEvent>
 #include <QTimer>
 #include <clocale>
 #include <cstdio>
@@ -78,6 +79,31 @@ CommandLine ParseCommandLine(int argc, char** argv)
     }
     return {dirs.value(0), files.value(0)};
 }
+
+// For the start-up benchmark (bench/startup_first_paint.sh), with the
+// environment variable VENTACALC_QUIT_AFTER_FIRST_PAINT set: the program
+// ends at once when the main menu's first paint has been put on the screen,
+// so that the time from exec to exit is the time to the first painted menu.
+class QuitAfterFirstPaint : public QObject
+{
+public:
+    explicit QuitAfterFirstPaint(QWidget* menu) : QObject(menu) { menu->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            // Queued: the menu's children are painted and the window is
+            // flushed to the screen before the queue is read again.
+            QTimer::singleShot(0, this, [] {
+                std::fflush(nullptr);
+                std::_Exit(0);
+            });
+        }
+        return false;
+    }
+};
 } // namespace
 
 int main(int argc, char** argv)
@@ -98,6 +124,8 @@ int main(int argc, char** argv)
     RegisterDataSeeds();
     Guarded(nullptr, [] { DataDir::ensure(); });
     QObject::connect(windows.main, &Form_main::closed, &app, &QCoreApplication::quit);
+    if (qEnvironmentVariableIsSet("VENTACALC_QUIT_AFTER_FIRST_PAINT"))
+        new QuitAfterFirstPaint(windows.main);
     windows.main->show();
     // Once the menu is up: the project's calculator opens over it as from its
     // button, and closing it leaves the menu.
