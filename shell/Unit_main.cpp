@@ -4,6 +4,7 @@
 #include "app/Guarded.h"
 
 #include <QEvent>
+#include <utility>
 
 #include <QLabel>
 #include <QPixmap>
@@ -97,8 +98,22 @@ void Form_main::attach(const QString& buttonName, QDialog* window)
     }
 }
 
+void Form_main::promiseWindows(std::function<void()> createWindows)
+{
+    createWindows_ = std::move(createWindows);
+    for (QPushButton* b : buttons_)
+        b->setEnabled(true);
+}
+
+void Form_main::createPromisedWindows()
+{
+    if (auto create = std::exchange(createWindows_, nullptr))
+        create();
+}
+
 void Form_main::openWindow(const QString& buttonName)
 {
+    createPromisedWindows();
     for (QPushButton* b : buttons_) {
         if (b->objectName() == buttonName && windows_.contains(b))
             Guarded(this, [&] { SpeedButtonClick(b); });
@@ -107,6 +122,7 @@ void Form_main::openWindow(const QString& buttonName)
 
 void Form_main::SpeedButtonClick(QPushButton* button)
 {
+    createPromisedWindows();
     QDialog* window = windows_.value(button);
     if (!window)
         return;
