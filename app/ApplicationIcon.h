@@ -3,5 +3,12 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 
 QIcon ApplicationIcon();
+
+// A PNG picture built into the program (a ":/" resource) read as PNG without
+// asking the image format plugins first: Qt would otherwise load every one
+// of them to learn whether it reads PNG better, before the first paint.
+// A null image if it cannot be read.
+QImage BuiltInPng(const QString& resource);

@@ -1,5 +1,6 @@
 #include "shell/Unit_main.h"
 
+#include "app/ApplicationIcon.h"
 #include "app/Fonts.h"
 #include "app/Guarded.h"
 
@@ -43,9 +44,10 @@ Form_main::Form_main(QWidget* parent) : QDialog(parent)
     auto* background = new QLabel(this);
     background->setObjectName(QStringLiteral("Image_background"));
     background->setGeometry(0, 0, kClientWidth, kClientHeight);
-    background->setPixmap(QPixmap(QStringLiteral(":/images/menu_background.png"))
-                              .scaled(kClientWidth, kClientHeight, Qt::KeepAspectRatioByExpanding,
-                                      Qt::SmoothTransformation));
+    background->setPixmap(
+        QPixmap::fromImage(BuiltInPng(QStringLiteral(":/images/menu_background.png")))
+            .scaled(kClientWidth, kClientHeight, Qt::KeepAspectRatioByExpanding,
+                    Qt::SmoothTransformation));
 
     const QList<MenuEntry> all = MainMenuLayout();
     for (int k = 0; k < all.size(); ++k) {
