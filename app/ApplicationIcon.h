@@ -1,5 +1,6 @@
 // The program's icon (packaging/icons, drawn for Ventacalc) at every size it
-// is shipped in; the application object gives it to every window.
+// is shipped in; the application object gives it to every window. Its
+// pictures are decoded when first asked for.
 #pragma once
 
 #include <QIcon>
