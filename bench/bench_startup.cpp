@@ -1,4 +1,6 @@
-// Start-up: from nothing to the main menu shown, with every window created.
+// Start-up inside the process: from nothing to the main menu shown, with
+// every window created (the program itself makes the other windows after the
+// menu's first paint). bench/startup_first_paint.sh times it from exec.
 #include "shell/AppWindows.h"
 #include "shell/Unit_main.h"
 

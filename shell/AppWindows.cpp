@@ -4,13 +4,12 @@
 #include "airtreat/Unit_G.h"
 #include "airtreat/Unit_IDTu_Treat.h"
 #include "app/Prompts.h"
-#include "shell/Unit_main.h"
 #include "app/Unit_message.h"
 #include "chart/Unit_ID_Graphics.h"
 #include "comfort/Unit_PMV.h"
+#include "convert/Unit_BH.h"
 #include "duct/Unit_Adv.h"
 #include "duct/Unit_ZL_Duct.h"
-#include "convert/Unit_BH.h"
 #include "pipe/Unit_BZL_Set.h"
 #include "pipe/Unit_JZ_Set.h"
 #include "pipe/Unit_Pipe_Set.h"
@@ -19,9 +18,13 @@
 #include "psychro/Unit_air_id.h"
 #include "psychro/Unit_atm.h"
 #include "psychro/Unit_wea.h"
+#include "shell/Unit_main.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QScreen>
+#include <QTimer>
+#include <functional>
 
 template <class W, class... Args> W* AppWindows::create(Args&&... args)
 {
@@ -31,13 +34,57 @@ template <class W, class... Args> W* AppWindows::create(Args&&... args)
     return raw;
 }
 
-AppWindows::AppWindows()
+namespace
+{
+// Queues the creation of the other windows behind the menu's first paint:
+// the paint's flush to the screen comes first.
+class AfterFirstPaint : public QObject
+{
+public:
+    AfterFirstPaint(QWidget* menu, std::function<void()> then)
+        : QObject(menu), then_(std::move(then))
+    {
+        menu->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                then_();
+                deleteLater();
+            });
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> then_;
+};
+} // namespace
+
+AppWindows::AppWindows(Creation creation)
     : idLib([](const std::string& text, ID_lib::MessageKind) {
           prompts().error(QApplication::activeWindow(), QString::fromStdString(text));
       })
 {
     // Creation order of the program's windows, the main menu first.
     main = create<Form_main>();
+    CenterOnScreen(main);
+    if (creation == Creation::All) {
+        createRest();
+        return;
+    }
+    main->promiseWindows([this] { createRest(); });
+    new AfterFirstPaint(main, [this] { main->createPromisedWindows(); });
+}
+
+void AppWindows::createRest()
+{
+    if (ductAdvanced)
+        return;
     ductAdvanced = create<Form_Advanced>();
     message = create<Form_message>();
     duct = create<Form_ZL_Duct>(*ductAdvanced);
@@ -65,8 +112,8 @@ AppWindows::AppWindows()
     main->attach(QStringLiteral("SpeedButton_Duct"), duct);
     main->attach(QStringLiteral("SpeedButton_PMV"), pmv);
     main->attach(QStringLiteral("SpeedButton_Unit"), unit);
-    for (auto& w : owned_)
-        CenterOnScreen(w.get());
+    for (std::size_t k = 1; k < owned_.size(); ++k)
+        CenterOnScreen(owned_[k].get());
 }
 
 AppWindows::~AppWindows()

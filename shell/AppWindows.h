@@ -1,5 +1,7 @@
 // The program's windows, created once at start-up in a fixed order (the main
 // menu first) and kept until exit, and the one moist-air library they share.
+// The program itself creates the menu alone, shows it, and the others in
+// their order as soon as the menu has been painted (or first asked for).
 #pragma once
 
 #include "airtreat/TreatmentCalc.h"
@@ -29,8 +31,18 @@ class Form_unit;
 class Form_PMV;
 
 struct AppWindows {
-    AppWindows();
+    enum class Creation {
+        All,              // every window, now
+        AfterMenuPainted, // the main menu now, the others after its first paint
+    };
+    explicit AppWindows(Creation creation = Creation::All);
     ~AppWindows();
+    AppWindows(const AppWindows&) = delete;
+    AppWindows& operator=(const AppWindows&) = delete;
+
+    // Creates the windows after the main menu, in their order, unless they
+    // are there already; the menu's buttons are then attached to them.
+    void createRest();
 
     // The program's library: its messages are error boxes over the active window.
     ID_lib idLib;

@@ -16,6 +16,7 @@
 
 void OpenStartupProject(AppWindows& windows, const QString& path)
 {
+    windows.createRest();
     // The path as a file dialog would have returned it: absolute and clean.
     const QString project = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     const QString suffix = QFileInfo(project).suffix();

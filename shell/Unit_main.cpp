@@ -1,9 +1,11 @@
 #include "shell/Unit_main.h"
 
+#include "app/ApplicationIcon.h"
 #include "app/Fonts.h"
 #include "app/Guarded.h"
 
 #include <QEvent>
+#include <utility>
 
 #include <QLabel>
 #include <QPixmap>
@@ -42,9 +44,10 @@ Form_main::Form_main(QWidget* parent) : QDialog(parent)
     auto* background = new QLabel(this);
     background->setObjectName(QStringLiteral("Image_background"));
     background->setGeometry(0, 0, kClientWidth, kClientHeight);
-    background->setPixmap(QPixmap(QStringLiteral(":/images/menu_background.png"))
-                              .scaled(kClientWidth, kClientHeight, Qt::KeepAspectRatioByExpanding,
-                                      Qt::SmoothTransformation));
+    background->setPixmap(
+        QPixmap::fromImage(BuiltInPng(QStringLiteral(":/images/menu_background.png")))
+            .scaled(kClientWidth, kClientHeight, Qt::KeepAspectRatioByExpanding,
+                    Qt::SmoothTransformation));
 
     const QList<MenuEntry> all = MainMenuLayout();
     for (int k = 0; k < all.size(); ++k) {
@@ -97,8 +100,22 @@ void Form_main::attach(const QString& buttonName, QDialog* window)
     }
 }
 
+void Form_main::promiseWindows(std::function<void()> createWindows)
+{
+    createWindows_ = std::move(createWindows);
+    for (QPushButton* b : buttons_)
+        b->setEnabled(true);
+}
+
+void Form_main::createPromisedWindows()
+{
+    if (auto create = std::exchange(createWindows_, nullptr))
+        create();
+}
+
 void Form_main::openWindow(const QString& buttonName)
 {
+    createPromisedWindows();
     for (QPushButton* b : buttons_) {
         if (b->objectName() == buttonName && windows_.contains(b))
             Guarded(this, [&] { SpeedButtonClick(b); });
@@ -107,6 +124,7 @@ void Form_main::openWindow(const QString& buttonName)
 
 void Form_main::SpeedButtonClick(QPushButton* button)
 {
+    createPromisedWindows();
     QDialog* window = windows_.value(button);
     if (!window)
         return;

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QHash>
 #include <QList>
+#include <functional>
 
 class QPushButton;
 
@@ -18,9 +19,15 @@ class Form_main : public QDialog
     Q_OBJECT
 public:
     // The seven calculator buttons in menu order and "退出". A calculator's
-    // button stays disabled until its window is attached.
+    // button stays disabled until its window is attached or promised.
     explicit Form_main(QWidget* parent = nullptr);
     void attach(const QString& buttonName, QDialog* window);
+    // The calculators' windows are still to be made: every calculator button
+    // is enabled now, and createWindows, which attaches them, runs (once) on
+    // the first click or openWindow that finds them missing, if
+    // createPromisedWindows has not run it before.
+    void promiseWindows(std::function<void()> createWindows);
+    void createPromisedWindows();
     // Opens the window attached to the button as a click on the button does:
     // modally, returning once it is closed again.
     void openWindow(const QString& buttonName);
@@ -43,6 +50,7 @@ private:
 
     QList<QPushButton*> buttons_;
     QHash<QPushButton*, QDialog*> windows_;
+    std::function<void()> createWindows_;
 };
 
 // The menu: button names and captions in order, "退出" last.

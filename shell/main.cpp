@@ -1,6 +1,6 @@
-// Ventacalc: start-up creates every window once, shows the main menu (and the
-// calculator of a project file given on the command line) and runs until the
-// main menu is closed.
+// Ventacalc: start-up creates every window once, the main menu first, shows
+// the main menu (and the calculator of a project file given on the command
+// line) and runs until the main menu is closed.
 #include "app/ApplicationIcon.h"
 #include "app/DataDir.h"
 #include "app/Fonts.h"
@@ -14,10 +14,12 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QEvent>
 #include <QTimer>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 namespace
 {
@@ -78,6 +80,41 @@ CommandLine ParseCommandLine(int argc, char** argv)
     }
     return {dirs.value(0), files.value(0)};
 }
+
+// For the start-up benchmark (bench/startup_first_paint.sh), with the
+// environment variable VENTACALC_QUIT_AFTER_FIRST_PAINT set: the program
+// ends at once when the main menu's first paint has been put on the screen,
+// so that the time from exec to exit is the time to the first painted menu.
+// Set to "windows", it ends once the other windows have been created too.
+class QuitAfterFirstPaint : public QObject
+{
+public:
+    QuitAfterFirstPaint(QWidget* menu, std::function<void()> before)
+        : QObject(menu), before_(std::move(before))
+    {
+        menu->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            // Queued: the menu's children are painted and the window is
+            // flushed to the screen before the queue is read again.
+            QTimer::singleShot(0, this, [this] {
+                if (before_)
+                    before_();
+                std::fflush(nullptr);
+                std::_Exit(0);
+            });
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> before_;
+};
 } // namespace
 
 int main(int argc, char** argv)
@@ -92,12 +129,19 @@ int main(int argc, char** argv)
     if (!commandLine.dataDir.isEmpty())
         DataDir::setOverride(commandLine.dataDir);
 
-    AppWindows windows;
+    // The menu is painted before the other windows are made (AppWindows).
+    AppWindows windows(AppWindows::Creation::AfterMenuPainted);
     // A data directory that cannot be created is reported; the calculators
     // that need no data files still work.
     RegisterDataSeeds();
     Guarded(nullptr, [] { DataDir::ensure(); });
     QObject::connect(windows.main, &Form_main::closed, &app, &QCoreApplication::quit);
+    if (qEnvironmentVariableIsSet("VENTACALC_QUIT_AFTER_FIRST_PAINT")) {
+        std::function<void()> before;
+        if (qgetenv("VENTACALC_QUIT_AFTER_FIRST_PAINT") == "windows")
+            before = [&windows] { windows.createRest(); };
+        new QuitAfterFirstPaint(windows.main, std::move(before));
+    }
     windows.main->show();
     // Once the menu is up: the project's calculator opens over it as from its
     // button, and closing it leaves the menu.

@@ -158,6 +158,9 @@ TEST(ChartExport, ExportsAreCroppedToTheDrawing)
             const QImage png =
                 QImage::fromData(ChartFileBytes(row.list, ChartFileFormat::Png, scale));
             ASSERT_EQ(png.size(), part.size() * scale) << scale;
+            // 96 pixels per logical inch, as the screen shows the chart.
+            EXPECT_EQ(png.dotsPerMeterX(), int(96 * scale / 0.0254)) << scale;
+            EXPECT_EQ(png.dotsPerMeterY(), int(96 * scale / 0.0254)) << scale;
             EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32),
                       row.list.render(scale)
                           .copy(QRect(part.topLeft() * scale, part.size() * scale))
