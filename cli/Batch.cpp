@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QVarLengthArray>
+#include <atomic>
 #include <cerrno>
 
 #include <cstdio>
@@ -25,6 +26,7 @@ namespace
 // workers costs tens of µs a block; 4,096 rows of cached results take about
 // 1 ms on one worker.
 constexpr qsizetype kRowsPerWorker = 4096;
+constexpr size_t kRowsPerChunk = 256;                 // what a worker takes at a time
 constexpr qsizetype kBlockBytes = qsizetype(8) << 20; // text of one block at most
 constexpr qint64 kProgressAfter = 1000;               // ms before a progress line appears
 
@@ -212,7 +214,7 @@ int RunCsvBatch(const QString& path, const BatchCommand& command, int threads, C
     clock.start();
     qint64 done = 0;
     std::vector<Row> rows;
-    std::vector<QByteArray> outputs(static_cast<size_t>(workerCount));
+    std::vector<QByteArray> outputs; // one a chunk
     for (bool more = true; more;) {
         rows.clear();
         qsizetype bytes = 0;
@@ -228,25 +230,29 @@ int RunCsvBatch(const QString& path, const BatchCommand& command, int threads, C
             bytes += line->text.size();
             rows.push_back(std::move(*line));
         }
-        // Contiguous slices, one per worker; this thread takes the first.
-        const size_t slice = (rows.size() + workerCount - 1) / workerCount;
+        // Workers take chunks of rows in turn, this thread one of them, so
+        // that none waits for another held up by misses or by the machine.
+        const size_t chunks = (rows.size() + kRowsPerChunk - 1) / kRowsPerChunk;
+        if (outputs.size() < chunks)
+            outputs.resize(chunks);
+        std::atomic<size_t> nextChunk{0};
+        const auto work = [&batch, &rows, &outputs, &nextChunk, chunks](BatchWorker& worker) {
+            for (size_t c; (c = nextChunk.fetch_add(1)) < chunks;) {
+                outputs[c].resize(0); // keeps its capacity from the last block
+                batch.compute(worker, rows.data() + c * kRowsPerChunk,
+                              rows.data() + std::min(rows.size(), (c + 1) * kRowsPerChunk),
+                              outputs[c]);
+            }
+        };
         std::vector<std::thread> running;
-        for (auto& out : outputs)
-            out.resize(0); // keeps its capacity for the next block
-        for (int w = 1; w < workerCount && slice * w < rows.size(); ++w) {
-            const Row* begin = rows.data() + slice * w;
-            const Row* end = rows.data() + std::min(rows.size(), slice * (w + 1));
-            running.emplace_back([&batch, &workers, &outputs, w, begin, end] {
-                batch.compute(*workers[w], begin, end, outputs[w]);
-            });
-        }
-        batch.compute(*workers[0], rows.data(), rows.data() + std::min(rows.size(), slice),
-                      outputs[0]);
+        for (int w = 1; w < workerCount && static_cast<size_t>(w) < chunks; ++w)
+            running.emplace_back([&work, &workers, w] { work(*workers[w]); });
+        work(*workers[0]);
         for (auto& t : running)
             t.join();
 
-        for (const QByteArray& out : outputs) {
-            if (!writeUtf8(io, out))
+        for (size_t c = 0; c < chunks; ++c) {
+            if (!writeUtf8(io, outputs[c]))
                 return ReportWriteFailure(io);
         }
         done += static_cast<qint64>(rows.size());

@@ -144,9 +144,10 @@ const QStringList& inputColumns()
     return columns;
 }
 
-// A worker's cache holds 65,536 rows (7 MiB): more than the distinct (t, RH)
-// pairs of a year's weather at 0.1 ℃ and 1 % over −10…40 ℃ (about 43,000),
-// so a file of such rows computes each pair about once per worker.
+// A worker's cache holds 65,536 rows (7 MiB): more than the (t, RH) pairs of
+// −10…40 ℃ at 0.1 ℃ and 10…95 % at 1 % (about 43,000; a year of hourly
+// weather is 8,760 rows), so a file of such rows computes each pair about
+// once per worker.
 constexpr size_t kStateCacheRows = size_t(1) << 16;
 
 class StateBatchWorker : public BatchWorker

@@ -202,6 +202,46 @@ TEST(CliBatch, ParallelOutputIsByteIdenticalToSerial)
     }
 }
 
+// Output that is lost after the first block's rows began (the header went
+// through) still ends the batch as a failure.
+TEST(CliBatch, RowsLostOnTheirWayOutAreAFailure)
+{
+    // Takes the first 64 bytes and refuses the rest, as a device that filled up.
+    class FillingDevice : public QIODevice
+    {
+    public:
+        FillingDevice() { open(QIODevice::WriteOnly); }
+
+    protected:
+        qint64 readData(char*, qint64) override { return -1; }
+        qint64 writeData(const char*, qint64 size) override
+        {
+            const qint64 taken = std::min(size, 64 - written_);
+            written_ += taken;
+            return taken > 0 ? taken : -1;
+        }
+
+    private:
+        qint64 written_ = 0;
+    };
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("rows.csv")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("t,rh\n");
+    for (int row = 0; row < 100; ++row)
+        file.write("20,50\n");
+    file.close();
+    FillingDevice output;
+    QBuffer errors;
+    errors.open(QIODevice::WriteOnly);
+    QTextStream out(&output), err(&errors);
+    CliIo io{out, err};
+    EXPECT_EQ(RunCsvBatch(file.fileName(), StateCsvBatch(QStringLiteral("101325"), 1024), 1, io),
+              ExitFailure);
+    err.flush();
+    EXPECT_TRUE(errors.data().contains("无法写入标准输出"));
+}
+
 // Repeated rows come from the workers' caches: the output is byte for byte
 // what computing every row gives, with any cache size and thread count, and
 // plain rows (read as bytes) give what the same rows quoted (read as text) do.
