@@ -1,5 +1,6 @@
 #include "app/Numbers.h"
 
+#include "app/AsciiNumber.h"
 #include "app/EscapedText.h"
 
 #include <QRegularExpression>
@@ -17,33 +18,27 @@ namespace
 // A pasted page of text is named by its beginning only: the box stays readable.
 constexpr int kLongestQuotedText = 40;
 
-bool isDigit(char16_t c)
+template <class Char> bool isDigit(Char c)
 {
-    return c >= u'0' && c <= u'9';
+    return c >= Char('0') && c <= Char('9');
 }
 
-// The text as a number under the field grammar: blanks (any white space)
-// around, an optional sign, digits with at most one ".", at least one digit,
-// an optional exponent. One pass over the text, so that a page of digits is
-// refused as fast as it is read.
-std::optional<double> scanNumber(const QString& text)
+// s[begin, end) as a number under the field grammar (the blanks around
+// already dropped): an optional sign, digits with at most one ".", at least
+// one digit, an optional exponent. One pass over the text, so that a page of
+// digits is refused as fast as it is read.
+template <class Char>
+std::optional<double> scanNumber(const Char* s, qsizetype begin, qsizetype end)
 {
-    qsizetype begin = 0, end = text.size();
-    while (begin < end && text[begin].isSpace())
-        ++begin;
-    while (end > begin && text[end - 1].isSpace())
-        --end;
-    const char16_t* s = reinterpret_cast<const char16_t*>(text.constData());
-
     qsizetype k = begin;
-    const bool negative = k < end && s[k] == u'-';
-    if (k < end && (s[k] == u'+' || s[k] == u'-'))
+    const bool negative = k < end && s[k] == Char('-');
+    if (k < end && (s[k] == Char('+') || s[k] == Char('-')))
         ++k;
     const qsizetype mantissa = k;
     qsizetype intDigits = 0, fracDigits = 0;
     while (k < end && isDigit(s[k]))
         ++k, ++intDigits;
-    if (k < end && s[k] == u'.') {
+    if (k < end && s[k] == Char('.')) {
         ++k;
         while (k < end && isDigit(s[k]))
             ++k, ++fracDigits;
@@ -54,15 +49,15 @@ std::optional<double> scanNumber(const QString& text)
     // The exponent's value, held at a bound far beyond any double's range.
     constexpr qint64 kExponentBound = 1'000'000'000;
     qint64 exponent = 0;
-    if (k < end && (s[k] == u'e' || s[k] == u'E')) {
+    if (k < end && (s[k] == Char('e') || s[k] == Char('E'))) {
         ++k;
-        const bool negativeExponent = k < end && s[k] == u'-';
-        if (k < end && (s[k] == u'+' || s[k] == u'-'))
+        const bool negativeExponent = k < end && s[k] == Char('-');
+        if (k < end && (s[k] == Char('+') || s[k] == Char('-')))
             ++k;
         if (k == end || !isDigit(s[k]))
             return std::nullopt;
         while (k < end && isDigit(s[k])) {
-            exponent = std::min(exponent * 10 + (s[k] - u'0'), kExponentBound);
+            exponent = std::min(exponent * 10 + (s[k] - Char('0')), kExponentBound);
             ++k;
         }
         if (negativeExponent)
@@ -74,7 +69,7 @@ std::optional<double> scanNumber(const QString& text)
     // Every character from the sign on is ASCII now; from_chars takes no "+".
     std::string ascii;
     ascii.reserve(static_cast<size_t>(end - begin));
-    for (qsizetype j = begin + (s[begin] == u'+' ? 1 : 0); j < end; ++j)
+    for (qsizetype j = begin + (s[begin] == Char('+') ? 1 : 0); j < end; ++j)
         ascii.push_back(static_cast<char>(s[j]));
     double value = 0;
     const auto [stop, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
@@ -88,7 +83,7 @@ std::optional<double> scanNumber(const QString& text)
     // tells which.
     qsizetype firstSignificant = mantissa;
     while (firstSignificant < mantissaEnd &&
-           (s[firstSignificant] == u'0' || s[firstSignificant] == u'.'))
+           (s[firstSignificant] == Char('0') || s[firstSignificant] == Char('.')))
         ++firstSignificant;
     const qsizetype point = mantissa + intDigits;
     const qint64 position =
@@ -96,6 +91,17 @@ std::optional<double> scanNumber(const QString& text)
     if (position + exponent < 0)
         return negative ? -0.0 : 0.0;
     return std::nullopt;
+}
+
+// The text with blanks (any white space) around it.
+std::optional<double> scanNumber(const QString& text)
+{
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && text[begin].isSpace())
+        ++begin;
+    while (end > begin && text[end - 1].isSpace())
+        --end;
+    return scanNumber(reinterpret_cast<const char16_t*>(text.constData()), begin, end);
 }
 
 } // namespace
@@ -130,6 +136,17 @@ QString QuotedInput(const QString& text)
         cut += QStringLiteral("…");
     }
     return EscapedControls(cut);
+}
+
+std::optional<double> ParseAsciiNumber(QByteArrayView text)
+{
+    qsizetype begin = 0, end = text.size();
+    const auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    while (begin < end && blank(text[begin]))
+        ++begin;
+    while (end > begin && blank(text[end - 1]))
+        --end;
+    return scanNumber(text.data(), begin, end);
 }
 
 double ParseNumber(const QString& text)

@@ -1,5 +1,7 @@
 // ventacalc-cli state: one moist-air state from two known quantities, or one
 // state per row of a CSV file.
+#include "app/AsciiNumber.h"
+#include "app/CsvReader.h"
 #include "app/Numbers.h"
 #include "cli/Batch.h"
 #include "cli/CommandWords.h"
@@ -7,7 +9,11 @@
 #include "psychro/StatePointCalc.h"
 
 #include <QMap>
+#include <algorithm>
+#include <bit>
+#include <charconv>
 #include <memory>
+#include <vector>
 
 namespace
 {
@@ -108,6 +114,8 @@ public:
         return out;
     }
 
+    double pressure() const { return lib_.AtmPressure; }
+
 private:
     QStringList messages_;
     ID_lib lib_;
@@ -124,6 +132,10 @@ QString jsonObject(const MoistAirState& s)
     return QLatin1Char('{') + parts.join(QStringLiteral(", ")) + QLatin1Char('}');
 }
 
+// The quantities of the input columns, in their order.
+constexpr Quantity kQuantities[] = {Quantity::DryBulb, Quantity::WetBulb, Quantity::RH, Quantity::D,
+                                    Quantity::I};
+
 const QStringList& inputColumns()
 {
     static const QStringList columns{QStringLiteral("t"), QStringLiteral("ts"),
@@ -132,36 +144,158 @@ const QStringList& inputColumns()
     return columns;
 }
 
+// A worker's cache holds 65,536 rows (7 MiB): more than the (t, RH) pairs of
+// −10…40 ℃ at 0.1 ℃ and 10…95 % at 1 % (about 43,000; a year of hourly
+// weather is 8,760 rows), so a file of such rows computes each pair about
+// once per worker.
+constexpr size_t kStateCacheRows = size_t(1) << 16;
+
 class StateBatchWorker : public BatchWorker
 {
 public:
-    explicit StateBatchWorker(const QString& pressure) : calculator_(pressure) {}
+    StateBatchWorker(const QString& pressure, size_t cacheRows)
+        : calculator_(pressure), cache_(cacheRows)
+    {
+    }
 
     BatchOutcome compute(const QStringList& inputs) override
     {
         QList<GivenValue> given;
         given.reserve(2);
+        std::uint64_t columns = 0;
         for (qsizetype k = 0; k < inputs.size(); ++k) {
-            if (!inputs[k].isEmpty())
+            if (!inputs[k].isEmpty()) {
                 given.append({quantityNames().value(inputColumns()[k]),
                               ParseField(inputColumns()[k], inputs[k])});
+                columns = columns << 4 | static_cast<std::uint64_t>(k + 1);
+            }
         }
         if (given.size() != 2)
             throw UserError(QStringLiteral("每行须恰好给出两个已知参数"));
-        const Computed result = calculator_.compute(given[0], given[1]);
-        BatchOutcome outcome{{}, result.messages.join(QLatin1Char(' '))};
-        if (result.ok) {
-            const MoistAirState& s = result.state;
-            outcome.results.reserve(8);
-            for (double v : {s.t, s.ts, s.RH, s.d * 1000, s.i, s.tdew, s.rho, s.pv})
-                outcome.results << FullPrecision(v);
+        const Cached& row = computeCached(given[0], given[1], columns);
+        BatchOutcome out{{}, messageText(row.message)};
+        if (row.ok) {
+            out.results.reserve(8);
+            for (const double v : row.values)
+                out.results << FullPrecision(v);
         }
-        return outcome;
+        return out;
+    }
+
+    bool appendPlainRow(std::span<const QByteArrayView> inputs, QByteArray& line) override
+    {
+        GivenValue given[2];
+        int count = 0;
+        std::uint64_t columns = 0;
+        for (size_t k = 0; k < inputs.size(); ++k) {
+            if (inputs[k].isEmpty())
+                continue;
+            const std::optional<double> value = ParseAsciiNumber(inputs[k]);
+            if (!value || count == 2)
+                return false; // the message is compute()'s
+            given[count++] = {kQuantities[k], *value};
+            columns = columns << 4 | static_cast<std::uint64_t>(k + 1);
+        }
+        if (count != 2)
+            return false;
+        const Cached& row = computeCached(given[0], given[1], columns);
+        // What the batch writes for compute()'s outcome: eight result
+        // columns (empty for a failure), then the error column.
+        char buffer[8 * 32];
+        char* end = buffer;
+        for (const double v : row.values) {
+            if (row.ok)
+                end = std::to_chars(end, buffer + sizeof buffer, v).ptr;
+            *end++ = ',';
+        }
+        line.append(buffer, end - buffer);
+        line += messageField(row.message);
+        line += '\n';
+        return true;
     }
 
 private:
+    // A row as computed: its eight results and the index of its message text.
+    struct Cached {
+        double values[8];
+        bool ok;
+        std::uint16_t message;
+    };
+    using Cache = BatchCache<Cached, 4>;
+    // Rows rarely carry messages, and few distinct ones: a row whose text is
+    // none of the first kMessages is computed every time.
+    static constexpr std::uint16_t kMessages = 256;
+    static constexpr std::uint16_t kUnlisted = kMessages;
+
+    // Keys: the two values and the pressure bit for bit, and which columns
+    // gave the values in their order: all that a row's result depends on.
+    const Cached& computeCached(GivenValue first, GivenValue second, std::uint64_t columns)
+    {
+        const Cache::Key key{std::bit_cast<std::uint64_t>(first.value),
+                             std::bit_cast<std::uint64_t>(second.value),
+                             std::bit_cast<std::uint64_t>(calculator_.pressure()), columns};
+        if (const Cached* hit = cache_.find(key))
+            return *hit;
+        const Computed result = calculator_.compute(first, second);
+        const MoistAirState& s = result.state;
+        last_ = {{s.t, s.ts, s.RH, s.d * 1000, s.i, s.tdew, s.rho, s.pv},
+                 result.ok,
+                 messageIndex(result.messages.join(QLatin1Char(' ')))};
+        if (last_.message != kUnlisted)
+            cache_.insert(key, last_);
+        return last_;
+    }
+
+    std::uint16_t messageIndex(const QString& text)
+    {
+        const auto found = std::find(messages_.cbegin(), messages_.cend(), text);
+        if (found != messages_.cend())
+            return static_cast<std::uint16_t>(found - messages_.cbegin());
+        if (messages_.size() == kMessages) {
+            // Not kept: the text of this row alone.
+            unlisted_ = text;
+            unlistedField_ = CsvField(text).toUtf8();
+            return kUnlisted;
+        }
+        messages_.push_back(text);
+        messageFields_.push_back(CsvField(text).toUtf8());
+        return static_cast<std::uint16_t>(messages_.size() - 1);
+    }
+
+    const QString& messageText(std::uint16_t index) const
+    {
+        return index == kUnlisted ? unlisted_ : messages_[index];
+    }
+    const QByteArray& messageField(std::uint16_t index) const
+    {
+        return index == kUnlisted ? unlistedField_ : messageFields_[index];
+    }
+
     StateCalculator calculator_;
+    Cache cache_;
+    // The distinct message texts, the empty one first, and the same as the
+    // error column writes them; the text of the last row not kept.
+    std::vector<QString> messages_{QString()};
+    std::vector<QByteArray> messageFields_{QByteArray()};
+    QString unlisted_;
+    QByteArray unlistedField_;
+    Cached last_{};
 };
+
+} // namespace
+
+BatchCommand StateCsvBatch(const QString& pressure, size_t cacheRows)
+{
+    return {
+        inputColumns(),
+        {QStringLiteral("t"), QStringLiteral("ts"), QStringLiteral("rh"), QStringLiteral("d"),
+         QStringLiteral("i"), QStringLiteral("tdew"), QStringLiteral("rho"), QStringLiteral("pv")},
+        {},
+        [pressure, cacheRows] { return std::make_unique<StateBatchWorker>(pressure, cacheRows); }};
+}
+
+namespace
+{
 
 int runState(const QStringList& args, CliIo& io)
 {
@@ -188,14 +322,8 @@ int runState(const QStringList& args, CliIo& io)
         // The pressure is checked once, before any row.
         StateCalculator calculator(pressure);
         if (!csvPath.isEmpty()) {
-            const BatchCommand batch{
-                inputColumns(),
-                {QStringLiteral("t"), QStringLiteral("ts"), QStringLiteral("rh"),
-                 QStringLiteral("d"), QStringLiteral("i"), QStringLiteral("tdew"),
-                 QStringLiteral("rho"), QStringLiteral("pv")},
-                {},
-                [pressure] { return std::make_unique<StateBatchWorker>(pressure); }};
-            return RunCsvBatch(csvPath, batch, ParseThreadCount(threads), io);
+            return RunCsvBatch(csvPath, StateCsvBatch(pressure, kStateCacheRows),
+                               ParseThreadCount(threads), io);
         }
         if (given.size() != 2 || given[0].text.isEmpty() || given[1].text.isEmpty()) {
             io.err << "请输入计算参数！\n";

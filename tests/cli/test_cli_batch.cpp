@@ -1,11 +1,15 @@
 // The calculating commands' shared behaviour: failures never printed as
 // results, strict JSON, streaming parallel CSV batches, output errors.
+#include "cli/Batch.h"
 #include "support/CliRun.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QTextStream>
 #include <gtest/gtest.h>
 
 namespace
@@ -195,5 +199,107 @@ TEST(CliBatch, ParallelOutputIsByteIdenticalToSerial)
             RunCli(Args("state --csv - --threads") << QString::fromLatin1(threads), input);
         EXPECT_EQ(parallel.status, 0);
         EXPECT_TRUE(parallel.out == serial.out) << "threads " << threads;
+    }
+}
+
+// Output that is lost after the first block's rows began (the header went
+// through) still ends the batch as a failure.
+TEST(CliBatch, RowsLostOnTheirWayOutAreAFailure)
+{
+    // Takes the first 64 bytes and refuses the rest, as a device that filled up.
+    class FillingDevice : public QIODevice
+    {
+    public:
+        FillingDevice() { open(QIODevice::WriteOnly); }
+
+    protected:
+        qint64 readData(char*, qint64) override { return -1; }
+        qint64 writeData(const char*, qint64 size) override
+        {
+            const qint64 taken = std::min(size, 64 - written_);
+            written_ += taken;
+            return taken > 0 ? taken : -1;
+        }
+
+    private:
+        qint64 written_ = 0;
+    };
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("rows.csv")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("t,rh\n");
+    for (int row = 0; row < 100; ++row)
+        file.write("20,50\n");
+    file.close();
+    FillingDevice output;
+    QBuffer errors;
+    errors.open(QIODevice::WriteOnly);
+    QTextStream out(&output), err(&errors);
+    CliIo io{out, err};
+    EXPECT_EQ(RunCsvBatch(file.fileName(), StateCsvBatch(QStringLiteral("101325"), 1024), 1, io),
+              ExitFailure);
+    err.flush();
+    EXPECT_TRUE(errors.data().contains("无法写入标准输出"));
+}
+
+// Repeated rows come from the workers' caches: the output is byte for byte
+// what computing every row gives, with any cache size and thread count, and
+// plain rows (read as bytes) give what the same rows quoted (read as text) do.
+TEST(CliBatch, CachedRowsAreByteIdenticalToComputedOnes)
+{
+    // Sound states, warnings, failures and refused rows; -0 and 0 differ in
+    // their output, so a cache keyed on == would be caught.
+    QList<QStringList> pool{
+        {"-0", "", "50", "", ""},   {"0", "", "50", "", ""},       {"0.0", "", "50", "", ""},
+        {"-0.0", "", "50", "", ""}, {"20", "25", "", "", ""},      {"-300", "", "50", "", ""},
+        {"1000", "", "50", "", ""}, {"20", "", "abc", "", ""},     {"20", "", "1e999", "", ""},
+        {"20", "", "", "", ""},     {"20", "15", "50", "", ""},    {"10", "", "", "40", ""},
+        {"", "", "", "8", "40"},    {" 21.5 ", "", "1e1", "", ""}, {"+5", "", ".5", "", ""},
+        {"", "18", "70", "", ""},   {"20", "", "0x10", "", ""},    {"20", "", "100.01", "", ""},
+    };
+    QRandomGenerator random(20261209);
+    for (int k = 0; k < 300; ++k) {
+        // Rounded weather-like rows and a few full-precision ones.
+        const double t = -20 + 0.1 * random.bounded(600);
+        const double rh = 5 + random.bounded(95);
+        pool.append({QString::number(t, 'f', 1), "", QString::number(rh, 'f', 0), "", ""});
+        if (k % 10 == 0)
+            pool.append({QString::number(t + random.generateDouble(), 'g', 17), "",
+                         QString::number(rh - random.generateDouble(), 'g', 17), "", ""});
+    }
+    QByteArray plain = "t,ts,rh,d,i\n";
+    QByteArray quoted = plain;
+    for (int row = 0; row < 5000; ++row) {
+        const QStringList& fields = pool[random.bounded(pool.size())];
+        plain += fields.join(QLatin1Char(',')).toUtf8() + '\n';
+        quoted += '"' + fields.join(QStringLiteral("\",\"")).toUtf8() + "\"\n";
+    }
+    QTemporaryDir dir;
+    const auto run = [&dir](const QByteArray& input, size_t cacheRows, int threads) {
+        QFile file(dir.filePath(QStringLiteral("rows.csv")));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(input) == input.size());
+        file.close();
+        QBuffer output, errors;
+        output.open(QIODevice::WriteOnly);
+        errors.open(QIODevice::WriteOnly);
+        QTextStream out(&output), err(&errors);
+        CliIo io{out, err};
+        EXPECT_EQ(RunCsvBatch(file.fileName(), StateCsvBatch(QStringLiteral("101325"), cacheRows),
+                              threads, io),
+                  ExitOk);
+        out.flush();
+        return output.data();
+    };
+    const QByteArray computed = run(quoted, 0, 1);
+    EXPECT_EQ(computed.count('\n'), 5001);
+    EXPECT_TRUE(computed.contains("\n-0,") && computed.contains("\n0,"));
+    for (const QByteArray* input : {&quoted, &plain}) {
+        for (const size_t cacheRows : {size_t(0), size_t(16), size_t(1) << 16}) {
+            for (const int threads : {1, 2, 3}) {
+                EXPECT_TRUE(run(*input, cacheRows, threads) == computed)
+                    << (input == &plain ? "plain" : "quoted") << " rows, cache " << cacheRows
+                    << ", threads " << threads;
+            }
+        }
     }
 }

@@ -1,9 +1,13 @@
 // ParseNumber over arbitrary field texts, and FormatFixed of every number it
-// accepts read back through ParseNumber.
+// accepts read back through ParseNumber; on ASCII text, ParseAsciiNumber
+// accepts what ParseNumber accepts, with the same bits.
 #include "FuzzCheck.h"
+#include "app/AsciiNumber.h"
 #include "app/Numbers.h"
 
 #include <QRegularExpression>
+#include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -56,14 +60,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int decimals = data[0] % (kMostDecimals + 1);
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data + 1),
                                            static_cast<qsizetype>(size - 1));
+    const QByteArrayView bytes(reinterpret_cast<const char*>(data + 1),
+                               static_cast<qsizetype>(size - 1));
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     double value = 0;
     try {
         value = ParseNumber(text);
     } catch (const ConversionError& error) {
         FUZZ_CHECK(!error.text().isEmpty());
+        FUZZ_CHECK(!ascii || !ParseAsciiNumber(bytes));
         return 0;
     }
     FUZZ_CHECK(std::isfinite(value));
+    if (ascii) {
+        const std::optional<double> read = ParseAsciiNumber(bytes);
+        FUZZ_CHECK(read &&
+                   std::bit_cast<std::uint64_t>(*read) == std::bit_cast<std::uint64_t>(value));
+    }
     checkFormatted(value, decimals);
     return 0;
 }
