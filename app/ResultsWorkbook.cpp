@@ -223,6 +223,14 @@ public:
     {
         check(worksheet_write_number(worksheet_, row, column, value, f));
     }
+    // Throws when a row already written did not reach its scratch file (the
+    // library does not check those writes): called after each row, errno
+    // then still says why.
+    void requireRowsWritten()
+    {
+        if (worksheet_->optimize_tmpfile && std::ferror(worksheet_->optimize_tmpfile))
+            failWrite(writeReason());
+    }
     // Before any cell of the row.
     void height(int row, double points)
     {
@@ -403,6 +411,7 @@ void writeSheet(Sheet& sheet, const WorkbookLayout& layout, const QStringList& h
     int row = titleRow + 2;
     records([&](const RecordTableStore::Record& record) {
         workbookWork([&] {
+            errno = 0; // what a failed write of the previous row leaves here is the reason
             for (int c = 0; c <= last; ++c) {
                 const CellValue cell =
                     cellValue(layout.columns[c], record.values[size_t(survey.fields[c])]);
@@ -412,6 +421,7 @@ void writeSheet(Sheet& sheet, const WorkbookLayout& layout, const QStringList& h
                     sheet.text(row, c, cell.text, textFormats[c]);
                 widths[c] = std::max(widths[c], DisplayWidth(cell.text));
             }
+            sheet.requireRowsWritten();
         });
         ++row;
     });
