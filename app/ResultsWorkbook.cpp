@@ -298,7 +298,7 @@ private:
         errno = 0;
         if (std::fflush(rows) != 0 || std::ferror(rows))
             failWrite(writeReason());
-        const off_t size = ftello(rows);
+        const long size = std::ftell(rows);
         if (size < 0)
             failWrite(writeReason());
         return size;
