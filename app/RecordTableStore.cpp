@@ -315,6 +315,7 @@ void RecordTableStore::loadRecords()
     while ((step = select.step()) == SQLITE_ROW) {
         Record record;
         record.rowId = sqlite3_column_int64(select.get(), 0);
+        record.values.reserve(size_t(declaration_.fields.size()));
         for (int i = 0; i < declaration_.fields.size(); ++i) {
             const int column = i + 1;
             const int type = sqlite3_column_type(select.get(), column);

@@ -15,6 +15,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <utility>
 
 namespace
 {
@@ -70,37 +72,97 @@ QString workbookReason(lxw_error error)
     return QStringLiteral("结果表写入出错（代码%1）").arg(int(error));
 }
 
-// A zip file ends with its directory's end record, written last: a file
-// without one at its end was cut off, whatever the writer reported.
-void requireCompleteZip(const QString& target, const QString& written)
+// A failure of the workbook's own writing, as opposed to one of reading its
+// records: the file is not saved, for this reason.
+struct WorkbookFailure {
+    QString reason;
+};
+
+[[noreturn]] void failWrite(const QString& reason)
 {
-    constexpr int kEndRecordSize = 22; // without a comment, as the library writes it
-    QFile file(written);
-    if (!file.open(QIODevice::ReadOnly) || file.size() < kEndRecordSize)
-        throw FileWriteError(target, QStringLiteral("结果表没有完整写入"));
-    file.seek(file.size() - kEndRecordSize);
-    const QByteArray end = file.read(kEndRecordSize);
-    const auto directorySize = qFromLittleEndian<quint32>(end.constData() + 12);
-    const auto directoryAt = qFromLittleEndian<quint32>(end.constData() + 16);
-    if (end.size() != kEndRecordSize || !end.startsWith(QByteArrayLiteral("PK\x05\x06")) ||
-        qint64(directoryAt) + directorySize + kEndRecordSize != file.size())
-        throw FileWriteError(target, QStringLiteral("结果表没有完整写入"));
+    throw WorkbookFailure{reason};
 }
 
-// One workbook being written; its formats are made once each.
+// What a failed write of a file left in errno, in the messages' words.
+QString writeReason()
+{
+    return errno != 0 ? SystemErrorReason(errno) : QStringLiteral("写入出错");
+}
+
+// Runs the workbook's own part of a record visit: whatever it throws is a
+// failure of the workbook, not of the records' source.
+template <class Body> void workbookWork(Body&& body)
+{
+    try {
+        body();
+    } catch (const WorkbookFailure&) {
+        throw;
+    } catch (const UserError& error) {
+        failWrite(error.text());
+    }
+}
+
+// A zip file ends with its directory's end record, written last: a file
+// without one at its end was cut off, whatever the writer reported. The
+// directory names the sheet's part with its size: the rows were copied into
+// it from their scratch file, and a copy that came up short (the library
+// does not check those writes) leaves it smaller than the rows alone.
+void requireCompleteZip(const QString& written, qint64 rowBytes)
+{
+    constexpr int kEndRecordSize = 22;   // without a comment, as the library writes it
+    constexpr int kEntryHeaderSize = 46; // a directory entry before its name
+    const QByteArray sheetPart = QByteArrayLiteral("xl/worksheets/sheet1.xml");
+    const QString cutOff = QStringLiteral("结果表没有完整写入");
+    QFile file(written);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < kEndRecordSize)
+        failWrite(cutOff);
+    file.seek(file.size() - kEndRecordSize);
+    const QByteArray end = file.read(kEndRecordSize);
+    if (end.size() != kEndRecordSize || !end.startsWith(QByteArrayLiteral("PK\x05\x06")))
+        failWrite(cutOff);
+    const auto directorySize = qFromLittleEndian<quint32>(end.constData() + 12);
+    const auto directoryAt = qFromLittleEndian<quint32>(end.constData() + 16);
+    if (qint64(directoryAt) + directorySize + kEndRecordSize != file.size())
+        failWrite(cutOff);
+    file.seek(directoryAt);
+    const QByteArray directory = file.read(directorySize);
+    qint64 sheetSize = -1;
+    for (qsizetype at = 0; at + kEntryHeaderSize <= directory.size();) {
+        const char* entry = directory.constData() + at;
+        if (qFromLittleEndian<quint32>(entry) != 0x02014b50)
+            break;
+        const auto nameLength = qFromLittleEndian<quint16>(entry + 28);
+        const auto extraLength = qFromLittleEndian<quint16>(entry + 30);
+        const auto commentLength = qFromLittleEndian<quint16>(entry + 32);
+        if (directory.mid(at + kEntryHeaderSize, nameLength) == sheetPart)
+            sheetSize = qFromLittleEndian<quint32>(entry + 24);
+        at += kEntryHeaderSize + nameLength + extraLength + commentLength;
+    }
+    if (sheetSize < rowBytes)
+        failWrite(cutOff);
+}
+
+// One workbook being written; its formats are made once each. Rows are
+// written in order, each one whole before the next.
 class Sheet
 {
 public:
-    // The library's own scratch files go to scratchDir (the target's
-    // folder, the same disk as the file) rather than the system's.
+    // The library's own scratch files (the rows, and each part of the file
+    // before it is packed) go to scratchDir (the target's folder, the same
+    // disk as the file) rather than the system's, which may be memory.
     Sheet(const QString& file, const QString& scratchDir)
         : scratchDir_(QFile::encodeName(scratchDir)), workbook_(openWorkbook(file, scratchDir_))
     {
         if (!workbook_)
-            throw UserError(QStringLiteral("无法创建结果文件！"));
+            failWrite(QStringLiteral("无法创建结果文件！"));
+        errno = 0; // the rows' scratch file is made here
         worksheet_ = workbook_add_worksheet(workbook_, nullptr);
-        if (!worksheet_)
-            throw UserError(workbookReason(LXW_ERROR_MEMORY_MALLOC_FAILED));
+        if (!worksheet_) {
+            const QString reason = errno != 0 ? SystemErrorReason(errno)
+                                              : workbookReason(LXW_ERROR_MEMORY_MALLOC_FAILED);
+            workbook_close(std::exchange(workbook_, nullptr));
+            failWrite(reason);
+        }
     }
     ~Sheet()
     {
@@ -124,7 +186,7 @@ public:
             return f;
         lxw_format* f = workbook_add_format(workbook_);
         if (!f)
-            throw UserError(workbookReason(LXW_ERROR_MEMORY_MALLOC_FAILED));
+            failWrite(workbookReason(LXW_ERROR_MEMORY_MALLOC_FAILED));
         format_set_font_name(f, kFontName);
         format_set_font_family(f, kFontFamilyModern);
         format_set_align(f, align);
@@ -144,6 +206,8 @@ public:
         return f;
     }
 
+    // A range within one row: the text in its first cell, the others blank
+    // in the same format.
     void merge(int row, int lastColumn, const QString& text, lxw_format* f)
     {
         check(worksheet_merge_range(worksheet_, row, 0, row, lastColumn, utf8(text), f));
@@ -159,10 +223,15 @@ public:
     {
         check(worksheet_write_number(worksheet_, row, column, value, f));
     }
-    void blank(int row, int column, lxw_format* f)
+    // Throws when a row already written did not reach its scratch file (the
+    // library does not check those writes): called after each row, errno
+    // then still says why.
+    void requireRowsWritten()
     {
-        check(worksheet_write_blank(worksheet_, row, column, f));
+        if (worksheet_->optimize_tmpfile && std::ferror(worksheet_->optimize_tmpfile))
+            failWrite(writeReason());
     }
+    // Before any cell of the row.
     void height(int row, double points)
     {
         check(worksheet_set_row(worksheet_, row, points, nullptr));
@@ -193,8 +262,11 @@ public:
         check(worksheet_set_footer_opt(worksheet_, utf8(footer), &options));
     }
 
-    void close()
+    // Writes the workbook; returns how many bytes the rows took in their
+    // scratch file, which the sheet's part must hold at least.
+    qint64 close()
     {
+        const qint64 rowBytes = finishRows();
         lxw_doc_properties properties{};
         QByteArray title(ResultsWorkbookDocumentTitle);
         properties.title = title.data();
@@ -202,14 +274,34 @@ public:
         lxw_workbook* workbook = std::exchange(workbook_, nullptr);
         errno = 0; // what a failed write of the file leaves here is the reason
         check(workbook_close(workbook));
+        return rowBytes;
     }
 
 private:
     static lxw_workbook* openWorkbook(const QString& file, QByteArray& scratchDir)
     {
         lxw_workbook_options options{};
+        options.constant_memory = LXW_TRUE;
         options.tmpdir = scratchDir.data();
         return workbook_new_opt(QFile::encodeName(file).constData(), &options);
+    }
+    // The rows already written are in the scratch file; the last one is still
+    // held. Writes it too and makes sure every byte reached the file: the
+    // library does not check these writes, and a full disk would otherwise
+    // leave a sheet without its rows.
+    qint64 finishRows()
+    {
+        lxw_worksheet_write_single_row(worksheet_);
+        FILE* rows = worksheet_->optimize_tmpfile;
+        if (!rows)
+            return 0;
+        errno = 0;
+        if (std::fflush(rows) != 0 || std::ferror(rows))
+            failWrite(writeReason());
+        const long size = std::ftell(rows);
+        if (size < 0)
+            failWrite(writeReason());
+        return size;
     }
     const char* utf8(const QString& text)
     {
@@ -219,7 +311,7 @@ private:
     static void check(lxw_error error)
     {
         if (error != LXW_NO_ERROR)
-            throw UserError(workbookReason(error));
+            failWrite(workbookReason(error));
     }
 
     QByteArray scratchDir_;
@@ -254,54 +346,85 @@ CellValue cellValue(const WorkbookColumn& column, const QVariant& value)
     return cell;
 }
 
+// What the first read of the records finds: each column's field, and the
+// heading's total.
+struct Survey {
+    std::vector<int> fields;
+    double total = 0;
+};
+
+Survey surveyRecords(const WorkbookLayout& layout, const TableDeclaration& declaration,
+                     const RecordSource& records)
+{
+    Survey survey;
+    for (const WorkbookColumn& column : layout.columns) {
+        survey.fields.push_back(declaration.indexOf(column.field));
+        if (survey.fields.back() < 0)
+            failWrite(QStringLiteral("管段表中没有字段“%1”！").arg(column.field));
+    }
+    const int totalIndex =
+        layout.totalField.isEmpty() ? -1 : declaration.indexOf(layout.totalField);
+    records([&](const RecordTableStore::Record& record) {
+        if (totalIndex >= 0)
+            survey.total += record.values[size_t(totalIndex)].toDouble();
+    });
+    return survey;
+}
+
 void writeSheet(Sheet& sheet, const WorkbookLayout& layout, const QStringList& headingValues,
-                const TableDeclaration& declaration,
-                const std::vector<RecordTableStore::Record>& records)
+                const Survey& survey, const RecordSource& records)
 {
     const int last = int(layout.columns.size()) - 1;
-    sheet.height(0, kTitleRowHeight);
-    sheet.merge(0, last, layout.title,
-                sheet.format(LXW_ALIGN_CENTER, false, false, false, {}, kTitleFontSize));
-    lxw_format* left = sheet.format(LXW_ALIGN_LEFT, false, false, false);
-    for (size_t i = 0; i < layout.headings.size(); ++i) {
-        const WorkbookHeadingRow& h = layout.headings[i];
-        const QString value = qsizetype(i) < headingValues.size() ? headingValues[i] : QString();
-        sheet.merge(2 + int(i), last, PaddedLabel(h.label, h.padBytes) + value, left);
-    }
-
-    std::vector<int> widths(layout.columns.size(), 0);
-    std::vector<int> fields;
     const int titleRow = layout.titleRow - 1;
-    for (int c = 0; c <= last; ++c) {
-        const WorkbookColumn& column = layout.columns[c];
-        fields.push_back(declaration.indexOf(column.field));
-        if (fields.back() < 0)
-            throw UserError(QStringLiteral("管段表中没有字段“%1”！").arg(column.field));
-        sheet.text(titleRow, c, column.title, sheet.format(LXW_ALIGN_CENTER, true, true, false));
-        sheet.text(titleRow + 1, c, column.unit,
-                   sheet.format(LXW_ALIGN_CENTER, false, true, false));
-        widths[c] = std::max(DisplayWidth(column.title), DisplayWidth(column.unit));
-    }
-
+    // Every format before any cell, in one order, so the file's list of
+    // styles does not depend on the records.
+    lxw_format* title = sheet.format(LXW_ALIGN_CENTER, false, false, false, {}, kTitleFontSize);
+    lxw_format* left = sheet.format(LXW_ALIGN_LEFT, false, false, false);
+    lxw_format* columnTitle = sheet.format(LXW_ALIGN_CENTER, true, true, false);
+    lxw_format* columnUnit = sheet.format(LXW_ALIGN_CENTER, false, true, false);
     // Each column's data formats: for its numbers, and for texts and empty cells.
     std::vector<lxw_format*> numberFormats, textFormats;
     for (const WorkbookColumn& column : layout.columns) {
         numberFormats.push_back(sheet.format(LXW_ALIGN_CENTER, false, false, true, column.pattern));
         textFormats.push_back(sheet.format(LXW_ALIGN_CENTER, false, false, true));
     }
-    int row = titleRow + 2;
-    for (const RecordTableStore::Record& record : records) {
-        for (int c = 0; c <= last; ++c) {
-            const CellValue cell = cellValue(layout.columns[c], record.values[fields[c]]);
-            if (cell.isNumber)
-                sheet.number(row, c, cell.number, numberFormats[c]);
-            else
-                sheet.text(row, c, cell.text, textFormats[c]);
-            widths[c] = std::max(widths[c], DisplayWidth(cell.text));
-        }
-        ++row;
-    }
     lxw_format* plain = sheet.format(LXW_ALIGN_NONE, false, false, false);
+
+    sheet.height(0, kTitleRowHeight);
+    sheet.merge(0, last, layout.title, title);
+    for (size_t i = 0; i < layout.headings.size(); ++i) {
+        const WorkbookHeadingRow& h = layout.headings[i];
+        const QString value = qsizetype(i) < headingValues.size() ? headingValues[i] : QString();
+        sheet.merge(2 + int(i), last, PaddedLabel(h.label, h.padBytes) + value, left);
+    }
+    for (int c = 0; c <= last; ++c)
+        sheet.text(titleRow, c, layout.columns[c].title, columnTitle);
+    for (int c = 0; c <= last; ++c)
+        sheet.text(titleRow + 1, c, layout.columns[c].unit, columnUnit);
+
+    // Columns are as wide as their widest text, in characters (a CJK
+    // character two); the sheet's columns are written after its rows, so
+    // they are known by the end of this read.
+    std::vector<int> widths;
+    for (const WorkbookColumn& column : layout.columns)
+        widths.push_back(std::max(DisplayWidth(column.title), DisplayWidth(column.unit)));
+    int row = titleRow + 2;
+    records([&](const RecordTableStore::Record& record) {
+        workbookWork([&] {
+            errno = 0; // what a failed write of the previous row leaves here is the reason
+            for (int c = 0; c <= last; ++c) {
+                const CellValue cell =
+                    cellValue(layout.columns[c], record.values[size_t(survey.fields[c])]);
+                if (cell.isNumber)
+                    sheet.number(row, c, cell.number, numberFormats[c]);
+                else
+                    sheet.text(row, c, cell.text, textFormats[c]);
+                widths[c] = std::max(widths[c], DisplayWidth(cell.text));
+            }
+            sheet.requireRowsWritten();
+        });
+        ++row;
+    });
     for (int c = 0; c <= last; ++c)
         sheet.width(c, widths[c] + kColumnMargin, plain);
     // Only the column titles and units head the following pages: rows repeated
@@ -318,34 +441,43 @@ QString PaddedLabel(const QString& label, int bytes)
     return have >= bytes ? label : label + QString(bytes - have, QLatin1Char(' '));
 }
 
-double FieldSum(const TableDeclaration& declaration,
-                const std::vector<RecordTableStore::Record>& records, const QString& field)
+RecordSource LoadedRecords(const std::vector<RecordTableStore::Record>& records)
 {
-    const int index = declaration.indexOf(field);
-    double sum = 0;
-    if (index < 0)
-        return sum;
-    for (const RecordTableStore::Record& record : records)
-        sum += record.values[index].toDouble();
-    return sum;
+    return [&records](const RecordVisitor& visit) {
+        for (const RecordTableStore::Record& record : records)
+            visit(record);
+    };
 }
 
 void WriteResultsWorkbook(const QString& path, const WorkbookLayout& layout,
                           const QStringList& headingValues, const TableDeclaration& declaration,
                           const std::vector<RecordTableStore::Record>& records)
 {
-    // The library writes a file by name: it writes the temporary file beside
-    // the target, which replaces the target only when the workbook is whole.
-    PendingFile file(path);
+    StreamResultsWorkbook(
+        path, layout, [&](double) { return headingValues; }, declaration, LoadedRecords(records));
+}
+
+void StreamResultsWorkbook(const QString& path, const WorkbookLayout& layout,
+                           const WorkbookHeadingValues& headingValues,
+                           const TableDeclaration& declaration, const RecordSource& records)
+{
     try {
-        Sheet sheet(file.temporaryPath(), QFileInfo(file.temporaryPath()).absolutePath());
-        writeSheet(sheet, layout, headingValues, declaration, records);
-        sheet.close();
-    } catch (const FileWriteError&) {
-        throw;
-    } catch (const UserError& error) {
-        throw FileWriteError(path, error.text());
+        const Survey survey = surveyRecords(layout, declaration, records);
+        // The library writes a file by name: it writes the temporary file
+        // beside the target, which replaces the target only when the
+        // workbook is whole.
+        PendingFile file(path);
+        qint64 rowBytes = 0;
+        {
+            Sheet sheet(file.temporaryPath(), QFileInfo(file.temporaryPath()).absolutePath());
+            QStringList values;
+            workbookWork([&] { values = headingValues(survey.total); });
+            writeSheet(sheet, layout, values, survey, records);
+            rowBytes = sheet.close();
+        }
+        requireCompleteZip(file.temporaryPath(), rowBytes);
+        file.commit();
+    } catch (const WorkbookFailure& failure) {
+        throw FileWriteError(path, failure.reason);
     }
-    requireCompleteZip(path, file.temporaryPath());
-    file.commit();
 }

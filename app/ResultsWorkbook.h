@@ -17,6 +17,12 @@
 // number it shows; a text is written whole; a field holding nothing is an
 // empty cell. Every cell is in 宋体.
 //
+// The sheet is written row by row into a scratch file beside the target (the
+// library's constant-memory mode), so memory stays flat however many records
+// there are: the records are read twice, first for the heading's total, then
+// for the rows (the column widths follow them in the file). Texts are stored
+// in their cells (inline), not in a shared table.
+//
 // Printed, the sheet is A4 landscape, shrunk to one page wide and as many
 // pages tall as the records need; the column titles and units head every
 // page, and the footer names the table (left) and the page ("第 1 页，共 2
@@ -27,6 +33,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 struct WorkbookHeadingRow {
@@ -46,7 +53,21 @@ struct WorkbookLayout {
     std::vector<WorkbookHeadingRow> headings; // rows 3, 4, …
     int titleRow = 0;                         // 1-based
     std::vector<WorkbookColumn> columns;
+    QString totalField{}; // a number field whose sum the heading shows; empty: none
 };
+
+// Hands every record of a table, in table order, to the visitor; a workbook
+// reads its records twice and needs the same records both times. Whatever a
+// source throws while reading passes through the writer unchanged.
+using RecordVisitor = std::function<void(const RecordTableStore::Record&)>;
+using RecordSource = std::function<void(const RecordVisitor& visit)>;
+// The records of a table held in memory (an open table's records()); they
+// must outlive the source.
+RecordSource LoadedRecords(const std::vector<RecordTableStore::Record>& records);
+
+// The heading's values, one per heading row, from the sum of the layout's
+// totalField over the records (a field holding nothing adds 0).
+using WorkbookHeadingValues = std::function<QStringList(double total)>;
 
 // The document title every results workbook carries in its properties.
 inline constexpr char ResultsWorkbookDocumentTitle[] = "采暖和空调管道阻力计算结果表";
@@ -55,14 +76,18 @@ inline constexpr char ResultsWorkbookDocumentTitle[] = "采暖和空调管道阻
 // is as long or longer).
 QString PaddedLabel(const QString& label, int bytes);
 
-// The sum of a number field over the records (a field holding nothing adds 0).
-double FieldSum(const TableDeclaration& declaration,
-                const std::vector<RecordTableStore::Record>& records, const QString& field);
-
 // Writes the workbook to `path`: built in a temporary file and then written in
 // full beside `path` and renamed over it, so a failure leaves an existing
 // file as it was. `headingValues` follow the heading labels, one per heading
-// row (missing ones are empty). Throws UserError.
+// row (missing ones are empty). Throws UserError: FileWriteError for
+// anything that stops the file being written.
 void WriteResultsWorkbook(const QString& path, const WorkbookLayout& layout,
                           const QStringList& headingValues, const TableDeclaration& declaration,
                           const std::vector<RecordTableStore::Record>& records);
+// The same from records read one at a time: the first read comes before the
+// temporary file is made, so a source that refuses its records then leaves
+// nothing behind; one that fails in the second read leaves the target as it
+// was too.
+void StreamResultsWorkbook(const QString& path, const WorkbookLayout& layout,
+                           const WorkbookHeadingValues& headingValues,
+                           const TableDeclaration& declaration, const RecordSource& records);

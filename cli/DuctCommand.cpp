@@ -159,10 +159,11 @@ int runProject(const CommandWords& words, CliIo& io)
     command.checkRecord = &CheckDuctSegmentRecord;
     command.workbook = [](const QStringList& lines) -> ProjectCommand::Writer {
         const AirProperties air = DuctProjectFromLines(lines);
-        return [air](const QString& xlsx, const RecordTableStore& table,
-                     const QString& projectFileName) {
-            WriteDuctWorkbook(
-                xlsx, {TimeOfDayText(currentClock().timeOfDay()), projectFileName, air}, table);
+        return [air](const QString& xlsx, const TableDeclaration& declaration,
+                     const RecordSource& records, const QString& projectFileName) {
+            WriteDuctWorkbook(xlsx,
+                              {TimeOfDayText(currentClock().timeOfDay()), projectFileName, air},
+                              declaration, records);
         };
     };
     return RunProjectCommand(command, project, words.options.value(QStringLiteral("--xlsx")),

@@ -256,11 +256,11 @@ int runProject(const CommandWords& words, CliIo& io)
             throw UserError(water.refusal);
         heading.water = *water.water;
         heading.meanTemperature = water.meanTemperature;
-        return [heading](const QString& xlsx, const RecordTableStore& table,
-                         const QString& projectFileName) mutable {
+        return [heading](const QString& xlsx, const TableDeclaration& declaration,
+                         const RecordSource& records, const QString& projectFileName) mutable {
             heading.time = TimeOfDayText(currentClock().timeOfDay());
             heading.projectFileName = projectFileName;
-            WritePipeWorkbook(xlsx, heading, table);
+            WritePipeWorkbook(xlsx, heading, declaration, records);
         };
     };
     return RunProjectCommand(command, project, words.options.value(QStringLiteral("--xlsx")),

@@ -30,9 +30,8 @@ struct RecordRefused {
 
 using RecordCheck = std::function<void(const RecordTableStore::Record&, size_t position)>;
 
-// The first of the two reads: every record checked, then given to visit.
-void checkEach(RecordTableStore& table, const RecordCheck& check,
-               const std::function<void(const RecordTableStore::Record&)>& visit)
+// A read of the whole table: every record checked, then given to visit.
+void checkEach(RecordTableStore& table, const RecordCheck& check, const RecordVisitor& visit)
 {
     size_t position = 0;
     table.scan([&](const RecordTableStore::Record& record) {
@@ -139,14 +138,12 @@ int RunProjectCommand(const ProjectCommand& command, const QString& projectPath,
                 command.checkRecord(table, record, position);
         };
         if (write) {
-            table.open();
-            try {
-                for (size_t r = 0; r < table.records().size(); ++r)
-                    check(table.records()[r], r);
-            } catch (const UserError& e) {
-                return Refuse(io, e.text());
-            }
-            write(xlsxPath, table, ProjectFileName(projectPath));
+            // Read record by record like the listing: the workbook's first
+            // read of them checks every one before its file is begun.
+            const RecordSource records = [&](const RecordVisitor& visit) {
+                checkEach(table, check, visit);
+            };
+            write(xlsxPath, table.declaration(), records, ProjectFileName(projectPath));
             return ExitOk;
         }
         if (json)

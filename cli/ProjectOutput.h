@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/RecordTableStore.h"
+#include "app/ResultsWorkbook.h"
 #include "cli/Commands.h"
 
 #include <QString>
@@ -14,14 +15,15 @@ struct ProjectCommand {
     const TableDeclaration* declaration = nullptr;
     int lineCount = 0; // lines of the project file
     // From the project file's lines, what writes the workbook; throws
-    // UserError for lines it cannot use (a refusal). The writer throws
-    // UserError when the file cannot be written.
-    using Writer = std::function<void(const QString& xlsx, const RecordTableStore& table,
-                                      const QString& projectFileName)>;
+    // UserError for lines it cannot use (a refusal). The writer reads the
+    // table's records one at a time from `records` and throws UserError when
+    // the file cannot be written; what `records` throws it passes on.
+    using Writer = std::function<void(const QString& xlsx, const TableDeclaration& declaration,
+                                      const RecordSource& records, const QString& projectFileName)>;
     std::function<Writer(const QStringList& lines)> workbook;
     // Refuses (UserError) a record of the table, at its position from 0,
     // that no calculation stores; every record is checked before any is
-    // listed or written.
+    // listed or the workbook's temporary file is made.
     std::function<void(const RecordTableStore& table, const RecordTableStore::Record& record,
                        size_t position)>
         checkRecord;

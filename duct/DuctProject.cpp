@@ -105,6 +105,7 @@ const WorkbookLayout& DuctWorkbookLayout()
                 {QStringLiteral("总阻力"), QStringLiteral("(Pa)"), QStringLiteral("ZL_z"),
                  QStringLiteral("0.0")},
             },
+        .totalField = QStringLiteral("ZL_z"),
     };
     return layout;
 }
@@ -125,7 +126,14 @@ QStringList DuctWorkbookHeadingValues(const DuctWorkbookHeading& h, double total
 void WriteDuctWorkbook(const QString& path, const DuctWorkbookHeading& heading,
                        const RecordTableStore& table)
 {
-    const double total = FieldSum(table.declaration(), table.records(), QStringLiteral("ZL_z"));
-    WriteResultsWorkbook(path, DuctWorkbookLayout(), DuctWorkbookHeadingValues(heading, total),
-                         table.declaration(), table.records());
+    WriteDuctWorkbook(path, heading, table.declaration(), LoadedRecords(table.records()));
+}
+
+void WriteDuctWorkbook(const QString& path, const DuctWorkbookHeading& heading,
+                       const TableDeclaration& declaration, const RecordSource& records)
+{
+    StreamResultsWorkbook(
+        path, DuctWorkbookLayout(),
+        [&](double total) { return DuctWorkbookHeadingValues(heading, total); }, declaration,
+        records);
 }

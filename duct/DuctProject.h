@@ -42,3 +42,7 @@ QStringList DuctWorkbookHeadingValues(const DuctWorkbookHeading& heading, double
 // Writes the workbook of the segment table's records (throws UserError).
 void WriteDuctWorkbook(const QString& path, const DuctWorkbookHeading& heading,
                        const RecordTableStore& table);
+// The same from the records of a table read one at a time (a table too large
+// to hold; see StreamResultsWorkbook).
+void WriteDuctWorkbook(const QString& path, const DuctWorkbookHeading& heading,
+                       const TableDeclaration& declaration, const RecordSource& records);

@@ -308,23 +308,40 @@ void CheckDuctSegmentRecord(const RecordTableStore& table, const RecordTableStor
 {
     const TableDeclaration& declaration = table.declaration();
     const auto at = [&](const QString& field) { return size_t(declaration.indexOf(field)); };
+    // A segment table opens only with its declared columns, in order: where
+    // the checked fields sit is found once, not for every record.
+    struct Positions {
+        std::vector<size_t> numbers; // those of kNumberFields
+        std::vector<size_t> sizes;   // DN, W, H
+    };
+    static const Positions positions = [] {
+        const TableDeclaration& declared = DuctSegmentTableDeclaration();
+        Positions found;
+        for (const NumberField& field : kNumberFields)
+            found.numbers.push_back(size_t(declared.indexOf(QLatin1String(field.name))));
+        for (const QString& field : {kDN, kW, kH})
+            found.sizes.push_back(size_t(declared.indexOf(field)));
+        return found;
+    }();
     const std::vector<QVariant>& values = record.values;
     const auto refuseRecord = [&](const QString& field, const QString& fault) {
         RefuseSegmentRecord(table, position, values[at(kDuctNo)].toString(),
                             declaration.fields[int(at(field))].title.trimmed(), field, fault);
     };
-    for (const NumberField& field : kNumberFields) {
-        const QVariant& value = values[at(QLatin1String(field.name))];
+    for (size_t k = 0; k < std::size(kNumberFields); ++k) {
+        const QVariant& value = values[positions.numbers[k]];
         if (!value.isValid())
             continue;
+        const NumberField& field = kNumberFields[k];
         const QString fault = storedNumberFault(field.name, value.toDouble());
         if (!fault.isEmpty())
             refuseRecord(QLatin1String(field.name), fault);
     }
-    for (const QString& field : {kDN, kW, kH}) {
-        const QString fault = storedSizeFault(values[at(field)].toString());
+    const QString sizeFields[] = {kDN, kW, kH};
+    for (size_t k = 0; k < std::size(sizeFields); ++k) {
+        const QString fault = storedSizeFault(values[positions.sizes[k]].toString());
         if (!fault.isEmpty())
-            refuseRecord(field, fault);
+            refuseRecord(sizeFields[k], fault);
     }
 }
 

@@ -66,6 +66,7 @@ const WorkbookLayout& PipeWorkbookLayout()
                 {QStringLiteral("总阻力"), QStringLiteral("(Pa)"), QStringLiteral("ZL_z"),
                  QStringLiteral("0.0")},
             },
+        .totalField = QStringLiteral("ZL_z"),
     };
     return layout;
 }
@@ -92,7 +93,14 @@ QStringList PipeWorkbookHeadingValues(const PipeWorkbookHeading& h, double total
 void WritePipeWorkbook(const QString& path, const PipeWorkbookHeading& heading,
                        const RecordTableStore& table)
 {
-    const double total = FieldSum(table.declaration(), table.records(), QStringLiteral("ZL_z"));
-    WriteResultsWorkbook(path, PipeWorkbookLayout(), PipeWorkbookHeadingValues(heading, total),
-                         table.declaration(), table.records());
+    WritePipeWorkbook(path, heading, table.declaration(), LoadedRecords(table.records()));
+}
+
+void WritePipeWorkbook(const QString& path, const PipeWorkbookHeading& heading,
+                       const TableDeclaration& declaration, const RecordSource& records)
+{
+    StreamResultsWorkbook(
+        path, PipeWorkbookLayout(),
+        [&](double total) { return PipeWorkbookHeadingValues(heading, total); }, declaration,
+        records);
 }

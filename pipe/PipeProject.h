@@ -40,3 +40,7 @@ QStringList PipeWorkbookHeadingValues(const PipeWorkbookHeading& heading, double
 // Writes the workbook of the segment table's records (throws UserError).
 void WritePipeWorkbook(const QString& path, const PipeWorkbookHeading& heading,
                        const RecordTableStore& table);
+// The same from the records of a table read one at a time (a table too large
+// to hold; see StreamResultsWorkbook).
+void WritePipeWorkbook(const QString& path, const PipeWorkbookHeading& heading,
+                       const TableDeclaration& declaration, const RecordSource& records);

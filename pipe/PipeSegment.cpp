@@ -428,16 +428,28 @@ const TableDeclaration& PipeSegmentTableDeclaration()
 void CheckPipeSegmentRecord(const RecordTableStore& table, const RecordTableStore::Record& record,
                             size_t position)
 {
-    const TableDeclaration& declaration = table.declaration();
+    // A segment table opens only with its declared columns, in order: where
+    // the checked fields sit is found once, not for every record.
+    struct Positions {
+        size_t number = 0;
+        std::vector<size_t> numbers; // those of kNumberFields
+    };
+    static const Positions positions = [] {
+        const TableDeclaration& declaration = PipeSegmentTableDeclaration();
+        Positions found{size_t(declaration.indexOf(kPipeNo)), {}};
+        for (const NumberField& field : kNumberFields)
+            found.numbers.push_back(size_t(declaration.indexOf(QLatin1String(field.name))));
+        return found;
+    }();
     const std::vector<QVariant>& values = record.values;
-    for (const NumberField& field : kNumberFields) {
-        const QVariant& value = values[size_t(declaration.indexOf(QLatin1String(field.name)))];
+    for (size_t k = 0; k < std::size(kNumberFields); ++k) {
+        const QVariant& value = values[positions.numbers[k]];
         if (!value.isValid())
             continue;
+        const NumberField& field = kNumberFields[k];
         const QString fault = storedNumberFault(field.name, value.toDouble());
         if (!fault.isEmpty())
-            RefuseSegmentRecord(table, position,
-                                values[size_t(declaration.indexOf(kPipeNo))].toString(),
+            RefuseSegmentRecord(table, position, values[positions.number].toString(),
                                 titleOf(field.name), QLatin1String(field.name), fault);
     }
 }

@@ -67,6 +67,16 @@ std::vector<PipeTypeRecord> someTypes(int count)
     return types;
 }
 
+// Duct segments as a calculation stores them, numbered from 1.
+std::vector<std::vector<QVariant>> someDuctSegments(int count)
+{
+    std::vector<std::vector<QVariant>> records;
+    for (int i = 0; i < count; ++i)
+        records.push_back({QString::number(i + 1), 5000.0, "500", QVariant(), QVariant(), 7.13, 1.0,
+                           10.0, QStringLiteral("弯头"), 0.5, 2.0, 10.0, 30.0, 40.0});
+    return records;
+}
+
 ChartDisplayList someChart()
 {
     ID_lib lib;
@@ -138,6 +148,9 @@ TEST_F(FullDisk, EveryWriterKeepsTheOldFileAndSaysTheDiskIsFull)
     const QStringList bigLines(200,
                                QStringLiteral("干球温度(℃)：     20.00  相对湿度(%)：   50.00"));
     const QString templateTable = beside(QStringLiteral("template.DB"));
+    std::vector<RecordTableStore::Record> manySegments;
+    for (std::vector<QVariant>& values : someDuctSegments(1500))
+        manySegments.push_back({0, std::move(values)});
     CreateTableFile(templateTable, PipeSegmentTableDeclaration());
 
     struct Row {
@@ -189,6 +202,27 @@ TEST_F(FullDisk, EveryWriterKeepsTheOldFileAndSaysTheDiskIsFull)
              WriteResultsWorkbook(path, PipeWorkbookLayout(), {}, PipeSegmentTableDeclaration(),
                                   {});
          }},
+        // Its rows go to a scratch file beside it as they are written.
+        {"results workbook of many segments", QStringLiteral("r.xlsx"), oldText,
+         [&](const QString& path) {
+             WriteDuctWorkbook(path, {}, DuctSegmentTableDeclaration(),
+                               LoadedRecords(manySegments));
+         }},
+        // Room again while the rows are written: the rows lost before still
+        // fail the workbook.
+        {"results workbook, room again meanwhile", QStringLiteral("r.xlsx"), oldText,
+         [&](const QString& path) {
+             int reads = 0;
+             WriteDuctWorkbook(path, {}, DuctSegmentTableDeclaration(),
+                               [&](const RecordVisitor& visit) {
+                                   ++reads;
+                                   for (size_t k = 0; k < manySegments.size(); ++k) {
+                                       visit(manySegments[k]);
+                                       if (reads == 2 && k == 1000)
+                                           unfill();
+                                   }
+                               });
+         }},
         {"chart SVG", QStringLiteral("c.svg"), oldText,
          [](const QString& path) { WriteChartFile(path, someChart(), ChartFileFormat::Svg); }},
         {"chart PDF", QStringLiteral("c.pdf"), oldText,
@@ -225,7 +259,9 @@ TEST_F(FullDisk, CliOutputsFailWithStatusOneAndKeepTheOldFile)
 {
     const QString project = beside(QStringLiteral("a.dzl"));
     WriteProjectFile(project, DuctProjectLines(AirProperties{}));
-    CreateTableFile(beside(QStringLiteral("a.DB")), DuctSegmentTableDeclaration());
+    // Enough segments that the workbook's rows need more than the room left.
+    CreateTableFile(beside(QStringLiteral("a.DB")), DuctSegmentTableDeclaration(),
+                    someDuctSegments(1500));
     const std::vector<std::pair<QString, QStringList>> rows = {
         {QStringLiteral("r.xlsx"), {"duct", "--project", project, "--xlsx"}},
         {QStringLiteral("c.svg"), {"chart", "--out"}},

@@ -10,6 +10,7 @@
 #include "support/CliRun.h"
 #include "support/WorkbookDump.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -435,4 +436,62 @@ TEST_F(WorkbookTest, ProjectCommandListsOrRefuses)
     EXPECT_NO_THROW(ReadProjectLines(path("a.dzl"), 3));
     EXPECT_TRUE(QFileInfo(QStringLiteral("/dev/null")).exists() &&
                 !QFileInfo(QStringLiteral("/dev/null")).isFile());
+}
+
+// A table too large to hold is read record by record: a bad record deep in
+// it is refused as in a small table, before anything is printed or written;
+// an old workbook stays as it was and no temporary file is left.
+TEST_F(WorkbookTest, BadRecordDeepInALargeTableIsRefusedBeforeAnyOutput)
+{
+    constexpr int kRecords = 20000;
+    constexpr size_t kBad = 15000; // the 15001st record
+    std::vector<std::vector<QVariant>> pipe, duct;
+    for (int i = 0; i < kRecords; ++i) {
+        pipe.push_back({QString::number(i + 1), 1.0, 28.2, 25.0, 0.49, 130.0, 10.0, str("闸阀"),
+                        0.5, 2.0, 1300.0, 228.0, 1528.0});
+        duct.push_back({QString::number(i + 1), 5000.0, "500", QVariant(), QVariant(), 7.13, 1.0,
+                        10.0, str("弯头"), 0.5, 2.0, 10.0, 30.0, 40.0});
+    }
+    pipe[kBad][6] = 1e300;   // L
+    duct[kBad][2] = "1e999"; // DN
+    WriteProjectFile(path("p.gzl"), PipeProjectLines({str("焊接钢管(GB3092)"), "95", "70"}));
+    CreateTableFile(path("p.DB"), PipeSegmentTableDeclaration(), pipe);
+    WriteProjectFile(path("d.dzl"), DuctProjectLines(AirProperties{}));
+    CreateTableFile(path("d.DB"), DuctSegmentTableDeclaration(), duct);
+    {
+        QFile old(path("old.xlsx"));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old workbook");
+    }
+    const QStringList pipeArgs{"pipe", "--project", path("p.gzl"), "--data-dir", path("data")};
+    const QStringList ductArgs{"duct", "--project", path("d.dzl")};
+    const QString pipeFault = str("管长（L）超出范围");
+    const QString ductFault = str("圆管管径（DN）“1e999”");
+    const struct {
+        QStringList args;
+        QString fault;
+    } cases[] = {
+        {pipeArgs, pipeFault},
+        {pipeArgs + QStringList{"--json"}, pipeFault},
+        {pipeArgs + QStringList{"--xlsx", path("old.xlsx")}, pipeFault},
+        {ductArgs, ductFault},
+        {ductArgs + QStringList{"--json"}, ductFault},
+        {ductArgs + QStringList{"--xlsx", path("old.xlsx")}, ductFault},
+    };
+    const auto files = [&] {
+        return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    };
+    const QStringList filesBefore = files();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const CliRun run = RunCli(c.args);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, QString());
+        for (const QString& part : {str("第15001条记录（管段编号“15001”）"), c.fault})
+            EXPECT_TRUE(run.err.contains(part)) << run.err.toStdString();
+        QFile old(path("old.xlsx"));
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(old.readAll(), "old workbook");
+        EXPECT_EQ(files(), filesBefore);
+    }
 }
