@@ -170,13 +170,19 @@ double SaturationPressureReference(double t)
     return static_cast<double>(SaturationPressureReferenceExtended(t));
 }
 
-double SaturationPressureExp10(double t)
+namespace
 {
-    // GoffGratchExponent's operations in its order, the correction powers apart.
+// GoffGratchExponent's operations in its order, the correction powers apart,
+// each power of ten from power(which, argument) — which: 0 and 1 the two
+// correction powers, 2 the exponent's. Where the corners of the widened
+// powers give one exponent E and 101325·10^E rounds as its neighbours do,
+// that is the reference's double; otherwise the reference decides.
+template <class Power> double GuardedSaturationPressure(double t, Power power)
+{
     const ext x = (t + kZeroCelsius) / kTriplePoint;
     const ext dryTerms = kA1 * (1 - 1 / x) - kA2 * std::log10(x);
-    const ext firstPow = Pow10Fast(kB3 * (x - 1));
-    const ext secondPow = Pow10Fast(kB4 * (1 - 1 / x));
+    const ext firstPow = power(0, kB3 * (x - 1));
+    const ext secondPow = power(1, kB4 * (1 - 1 / x));
     const auto exponent = [dryTerms](ext first, ext second) {
         return dryTerms + kA3 * (1 - first) + kA4 * (second - 1) + kE0;
     };
@@ -184,10 +190,16 @@ double SaturationPressureExp10(double t)
     const ext highest = exponent(firstPow * (1 - kPowerWidening), secondPow * (1 + kPowerWidening));
     if (lowest != highest || !(std::fabs(lowest) < kLargestGuardedExponent)) // NaN too
         return SaturationPressureReference(t);
-    const ext ps = kStandardAtm * Pow10Fast(lowest);
-    if (RoundsLikeItsNeighbours(ps, kRoundingGuardUlps))
+    const ext ps = kStandardAtm * power(2, lowest);
+    if (RoundsLikeItsNeighbours(ps, kRoundingGuardUlps)) // false for NaN
         return static_cast<double>(ps);
     return static_cast<double>(kStandardAtm * Pow10Reference(lowest));
+}
+} // namespace
+
+double SaturationPressureExp10(double t)
+{
+    return GuardedSaturationPressure(t, [](int, ext argument) { return Pow10Fast(argument); });
 }
 
 // The exp10l form's tests with other powers. In relative terms (units of
@@ -202,23 +214,16 @@ double SaturationPressureNearGrid(double t)
     const SaturationNodePowers* node = SaturationNodePowersAt(t);
     if (!node)
         return SaturationPressureExp10(t);
-    // GoffGratchExponent's operations in its order, the correction powers apart.
-    const ext x = (t + kZeroCelsius) / kTriplePoint;
-    const ext dryTerms = kA1 * (1 - 1 / x) - kA2 * std::log10(x);
-    const ext firstPow = PowerOfTenNear(node->firstArgument, node->firstPower, kB3 * (x - 1));
-    const ext secondPow =
-        PowerOfTenNear(node->secondArgument, node->secondPower, kB4 * (1 - 1 / x));
-    const auto exponent = [dryTerms](ext first, ext second) {
-        return dryTerms + kA3 * (1 - first) + kA4 * (second - 1) + kE0;
-    };
-    const ext lowest = exponent(firstPow * (1 + kPowerWidening), secondPow * (1 - kPowerWidening));
-    const ext highest = exponent(firstPow * (1 - kPowerWidening), secondPow * (1 + kPowerWidening));
-    if (lowest != highest || !(std::fabs(lowest) < kLargestGuardedExponent)) // NaN too
-        return SaturationPressureReference(t);
-    const ext ps = kStandardAtm * PowerOfTenNear(node->exponent, node->exponentPower, lowest);
-    if (RoundsLikeItsNeighbours(ps, kRoundingGuardUlps)) // false for NaN
-        return static_cast<double>(ps);
-    return static_cast<double>(kStandardAtm * Pow10Reference(lowest));
+    return GuardedSaturationPressure(t, [node](int which, ext argument) {
+        switch (which) {
+        case 0:
+            return PowerOfTenNear(node->firstArgument, node->firstPower, argument);
+        case 1:
+            return PowerOfTenNear(node->secondArgument, node->secondPower, argument);
+        default:
+            return PowerOfTenNear(node->exponent, node->exponentPower, argument);
+        }
+    });
 }
 
 double SaturationPressureFast(double t)

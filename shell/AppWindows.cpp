@@ -36,15 +36,15 @@ template <class W, class... Args> W* AppWindows::create(Args&&... args)
 
 namespace
 {
-// Queues the creation of the other windows behind the menu's first paint:
-// the paint's flush to the screen comes first.
+// Queues a call behind a window's first paint: the paint's flush to the
+// screen comes first.
 class AfterFirstPaint : public QObject
 {
 public:
-    AfterFirstPaint(QWidget* menu, std::function<void()> then)
-        : QObject(menu), then_(std::move(then))
+    AfterFirstPaint(QWidget* window, std::function<void()> then)
+        : QObject(window), then_(std::move(then))
     {
-        menu->installEventFilter(this);
+        window->installEventFilter(this);
     }
 
 protected:
@@ -65,6 +65,11 @@ private:
 };
 } // namespace
 
+void RunAfterFirstPaint(QWidget* window, std::function<void()> then)
+{
+    new AfterFirstPaint(window, std::move(then));
+}
+
 AppWindows::AppWindows(Creation creation)
     : idLib([](const std::string& text, ID_lib::MessageKind) {
           prompts().error(QApplication::activeWindow(), QString::fromStdString(text));
@@ -78,7 +83,7 @@ AppWindows::AppWindows(Creation creation)
         return;
     }
     main->promiseWindows([this] { createRest(); });
-    new AfterFirstPaint(main, [this] { main->createPromisedWindows(); });
+    RunAfterFirstPaint(main, [this] { main->createPromisedWindows(); });
 }
 
 void AppWindows::createRest()

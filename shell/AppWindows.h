@@ -8,6 +8,7 @@
 #include "psychro/ID_lib.h"
 
 #include <QDialog>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -29,6 +30,11 @@ class Form_id;
 class Form_IDTu;
 class Form_unit;
 class Form_PMV;
+
+// Calls then once the window's first paint has been put on the screen (the
+// paint's flush comes first); calls made for one window run in the order
+// opposite to their registration.
+void RunAfterFirstPaint(QWidget* window, std::function<void()> then);
 
 struct AppWindows {
     enum class Creation {

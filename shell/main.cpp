@@ -14,7 +14,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QEvent>
 #include <QTimer>
 #include <clocale>
 #include <cstdio>
@@ -81,40 +80,6 @@ CommandLine ParseCommandLine(int argc, char** argv)
     return {dirs.value(0), files.value(0)};
 }
 
-// For the start-up benchmark (bench/startup_first_paint.sh), with the
-// environment variable VENTACALC_QUIT_AFTER_FIRST_PAINT set: the program
-// ends at once when the main menu's first paint has been put on the screen,
-// so that the time from exec to exit is the time to the first painted menu.
-// Set to "windows", it ends once the other windows have been created too.
-class QuitAfterFirstPaint : public QObject
-{
-public:
-    QuitAfterFirstPaint(QWidget* menu, std::function<void()> before)
-        : QObject(menu), before_(std::move(before))
-    {
-        menu->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            // Queued: the menu's children are painted and the window is
-            // flushed to the screen before the queue is read again.
-            QTimer::singleShot(0, this, [this] {
-                if (before_)
-                    before_();
-                std::fflush(nullptr);
-                std::_Exit(0);
-            });
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> before_;
-};
 } // namespace
 
 int main(int argc, char** argv)
@@ -136,11 +101,20 @@ int main(int argc, char** argv)
     RegisterDataSeeds();
     Guarded(nullptr, [] { DataDir::ensure(); });
     QObject::connect(windows.main, &Form_main::closed, &app, &QCoreApplication::quit);
+    // For the start-up benchmark (bench/startup_first_paint.sh): with the
+    // environment variable VENTACALC_QUIT_AFTER_FIRST_PAINT set, the program
+    // ends as soon as the main menu's first paint is on the screen, so that
+    // the time from exec to exit is the time to the first painted menu; set
+    // to "windows", once the other windows have been created too. Registered
+    // after the windows' own, it runs before them.
     if (qEnvironmentVariableIsSet("VENTACALC_QUIT_AFTER_FIRST_PAINT")) {
-        std::function<void()> before;
-        if (qgetenv("VENTACALC_QUIT_AFTER_FIRST_PAINT") == "windows")
-            before = [&windows] { windows.createRest(); };
-        new QuitAfterFirstPaint(windows.main, std::move(before));
+        const bool windowsToo = qgetenv("VENTACALC_QUIT_AFTER_FIRST_PAINT") == "windows";
+        RunAfterFirstPaint(windows.main, [&windows, windowsToo] {
+            if (windowsToo)
+                windows.createRest();
+            std::fflush(nullptr);
+            std::_Exit(0);
+        });
     }
     windows.main->show();
     // Once the menu is up: the project's calculator opens over it as from its
