@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QStorageInfo>
 #include <QtEndian>
 
 #include <xlsxwriter.h>
@@ -81,6 +82,15 @@ struct WorkbookFailure {
 [[noreturn]] void failWrite(const QString& reason)
 {
     throw WorkbookFailure{reason};
+}
+
+// Whether the disk of a folder has less room left than a workbook's smallest
+// part needs.
+bool NoRoomLeft(const QString& folder)
+{
+    constexpr qint64 kLeastRoom = 64 * 1024;
+    const QStorageInfo disk(folder);
+    return disk.isValid() && disk.bytesAvailable() >= 0 && disk.bytesAvailable() < kLeastRoom;
 }
 
 // What a failed write of a file left in errno, in the messages' words.
@@ -273,7 +283,13 @@ public:
         check(workbook_set_properties(workbook_, &properties));
         lxw_workbook* workbook = std::exchange(workbook_, nullptr);
         errno = 0; // what a failed write of the file leaves here is the reason
-        check(workbook_close(workbook));
+        const lxw_error error = workbook_close(workbook);
+        // Closing frees the library's scratch files after a failed write, and
+        // with some C libraries that clears errno: a folder left without room
+        // says why all the same.
+        if (error != LXW_NO_ERROR && errno == 0 && NoRoomLeft(QFile::decodeName(scratchDir_)))
+            failWrite(QStringLiteral("磁盘已满"));
+        check(error);
         return rowBytes;
     }
 
