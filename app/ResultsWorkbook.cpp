@@ -93,10 +93,16 @@ bool NoRoomLeft(const QString& folder)
     return disk.isValid() && disk.bytesAvailable() >= 0 && disk.bytesAvailable() < kLeastRoom;
 }
 
-// What a failed write of a file left in errno, in the messages' words.
-QString writeReason()
+// What a failed write of a file in folder left in errno, in the messages'
+// words. Some C libraries (the one Windows programs get under wine among
+// them) leave errno unset when a buffered write fails: a folder left without
+// room says why all the same.
+QString writeReason(const QByteArray& folder)
 {
-    return errno != 0 ? SystemErrorReason(errno) : QStringLiteral("写入出错");
+    if (errno != 0)
+        return SystemErrorReason(errno);
+    return NoRoomLeft(QFile::decodeName(folder)) ? QStringLiteral("磁盘已满")
+                                                 : QStringLiteral("写入出错");
 }
 
 // Runs the workbook's own part of a record visit: whatever it throws is a
@@ -239,7 +245,7 @@ public:
     void requireRowsWritten()
     {
         if (worksheet_->optimize_tmpfile && std::ferror(worksheet_->optimize_tmpfile))
-            failWrite(writeReason());
+            failWrite(writeReason(scratchDir_));
     }
     // Before any cell of the row.
     void height(int row, double points)
@@ -284,9 +290,7 @@ public:
         lxw_workbook* workbook = std::exchange(workbook_, nullptr);
         errno = 0; // what a failed write of the file leaves here is the reason
         const lxw_error error = workbook_close(workbook);
-        // Closing frees the library's scratch files after a failed write, and
-        // with some C libraries that clears errno: a folder left without room
-        // says why all the same.
+        // A failed write of the file with errno unset, as writeReason.
         if (error != LXW_NO_ERROR && errno == 0 && NoRoomLeft(QFile::decodeName(scratchDir_)))
             failWrite(QStringLiteral("磁盘已满"));
         check(error);
@@ -313,10 +317,10 @@ private:
             return 0;
         errno = 0;
         if (std::fflush(rows) != 0 || std::ferror(rows))
-            failWrite(writeReason());
+            failWrite(writeReason(scratchDir_));
         const long size = std::ftell(rows);
         if (size < 0)
-            failWrite(writeReason());
+            failWrite(writeReason(scratchDir_));
         return size;
     }
     const char* utf8(const QString& text)
