@@ -1,7 +1,9 @@
 #include "app/FailureReasons.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <cerrno>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -244,5 +246,22 @@ QString NotARegularFileReason(const QString& path)
     if (type == S_IFCHR || type == S_IFBLK)
         return QStringLiteral("这是一个设备文件，不是普通文件");
     return QStringLiteral("这不是普通文件");
+#endif
+}
+
+bool LessRoomThan(const QString& folder, qint64 bytes)
+{
+#ifdef Q_OS_WIN
+    // Asked of the volume directly: QStorageInfo also wants the volume's
+    // name, which not every drive gives.
+    ULARGE_INTEGER available;
+    const QString native = QDir::toNativeSeparators(folder);
+    if (!GetDiskFreeSpaceExW(reinterpret_cast<const wchar_t*>(native.utf16()), &available, nullptr,
+                             nullptr))
+        return false;
+    return available.QuadPart < quint64(bytes);
+#else
+    const QStorageInfo disk(folder);
+    return disk.isValid() && disk.bytesAvailable() >= 0 && disk.bytesAvailable() < bytes;
 #endif
 }

@@ -33,3 +33,7 @@ QString FileDeviceReason(QFileDevice::FileError kind, int errorNumber = 0);
 // when it is a regular file (or nothing is there): "这是一个文件夹",
 // "这是一个设备文件", "这是一个命名管道" and the like.
 QString NotARegularFileReason(const QString& path);
+
+// Whether the disk holding folder has less than bytes left for this user;
+// false when that cannot be told.
+bool LessRoomThan(const QString& folder, qint64 bytes);

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QStorageInfo>
 #include <QtEndian>
 
 #include <xlsxwriter.h>
@@ -88,9 +87,7 @@ struct WorkbookFailure {
 // part needs.
 bool NoRoomLeft(const QString& folder)
 {
-    constexpr qint64 kLeastRoom = 64 * 1024;
-    const QStorageInfo disk(folder);
-    return disk.isValid() && disk.bytesAvailable() >= 0 && disk.bytesAvailable() < kLeastRoom;
+    return LessRoomThan(folder, 64 * 1024);
 }
 
 // What a failed write of a file in folder left in errno, in the messages'
