@@ -401,7 +401,7 @@ WeatherYear readWeatherCsv(QIODevice& device, double pressure)
     std::optional<CsvColumns> columns;
     std::optional<CsvRowReader> rows;
     HourSlots seen;
-    qint64 lastLine = 0;
+    qint64 lastLine = 0, headerLine = 0;
     int rowCount = 0;
     // Without dates the rows' places in the year are known only at the end:
     // the hour index of each usable row.
@@ -415,6 +415,7 @@ WeatherYear readWeatherCsv(QIODevice& device, double pressure)
             continue;
         if (!columns) {
             columns = readCsvHeader(line->number, text);
+            headerLine = line->number;
             if (columns->d >= 0 && !(pressure >= kLowestPressure && pressure <= kHighestPressure) &&
                 columns->p < 0)
                 throw UserError(
@@ -441,7 +442,7 @@ WeatherYear readWeatherCsv(QIODevice& device, double pressure)
     if (!columns)
         lineError(lastLine + 1, QStringLiteral("缺少列名行"));
     if (rowCount == 0)
-        lineError(lastLine + 1, QStringLiteral("缺少逐时数据"));
+        lineError(headerLine + 1, QStringLiteral("缺少逐时数据"));
     if (columns->month < 0) {
         const bool leap = rowCount > kYearHours;
         for (std::size_t k = 0; k < year.hours.size(); ++k) {
@@ -489,7 +490,7 @@ WeatherYear ReadEpw(QIODevice& device)
         lineError(lastLine + 1,
                   QStringLiteral("文件在表头中结束：EPW文件应有%1行表头").arg(kHeaderLines));
     if (rows == 0)
-        lineError(lastLine + 1, QStringLiteral("缺少逐时数据"));
+        lineError(kHeaderLines + 1, QStringLiteral("缺少逐时数据"));
     return year;
 }
 
