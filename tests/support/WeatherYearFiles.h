@@ -36,6 +36,7 @@
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <cmath>
@@ -71,10 +72,11 @@ inline int DaysInMonth(int year, int month)
     return month == 2 && leap ? 29 : days[month - 1];
 }
 
-// A number as files write it: shortest form, "." as the point.
+// A number as files write it: the shortest text that reads back as the same
+// double, "." as the point.
 inline QString Number(double value)
 {
-    return QString::number(value, 'g', 12);
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
 // The dew point of (t, RH) by the Magnus formula, to 0.1 ℃.
