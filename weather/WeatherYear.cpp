@@ -216,9 +216,30 @@ double epwValue(qint64 line, const QString& name, const QString& text, bool miss
     return value;
 }
 
+// The first count fields of a row as SplitCsvFields gives them (fewer when
+// the row has fewer). A row has some 35 fields and the hour needs 10: a row
+// without quotes is split only that far (a year reads in about a third of
+// the time).
+QStringList leadingFields(const QByteArray& bytes, int count)
+{
+    if (bytes.contains('"'))
+        return SplitCsvFields(QString::fromUtf8(bytes));
+    QStringList fields;
+    fields.reserve(count);
+    for (qsizetype start = 0; fields.size() < count;) {
+        const qsizetype comma = bytes.indexOf(',', start);
+        const qsizetype end = comma < 0 ? bytes.size() : comma;
+        fields << QString::fromUtf8(bytes.constData() + start, end - start).trimmed();
+        if (comma < 0)
+            break;
+        start = comma + 1;
+    }
+    return fields;
+}
+
 void readEpwRow(qint64 line, const QByteArray& bytes, HourSlots& seen, WeatherYear& year)
 {
-    const QStringList f = SplitCsvFields(QString::fromUtf8(bytes));
+    const QStringList f = leadingFields(bytes, kEpwFieldsNeeded);
     if (f.size() < kEpwFieldsNeeded)
         lineError(line,
                   QStringLiteral("应至少有%1个字段，实有%2个").arg(kEpwFieldsNeeded).arg(f.size()));
