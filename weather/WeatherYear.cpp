@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStringDecoder>
 #include <array>
 #include <cerrno>
@@ -404,8 +405,8 @@ private:
         const int failures = lib_.FailureCount();
         if (!(d >= 0) || !lib_.StateFromD_T(t, d / 1000) || lib_.FailureCount() != failures)
             lineError(line, QStringLiteral("含湿量“%1”g/kg在%2℃下不合理（相对湿度将超出0～100%）")
-                                .arg(QuotedInput(text))
-                                .arg(t));
+                                .arg(QuotedInput(text),
+                                     QString::number(t, 'g', QLocale::FloatingPointShortest)));
         return lib_.CurrentState.RH;
     }
 
@@ -592,10 +593,9 @@ bool isListSign(QChar c)
 unsigned parseCycle(const QString& text, int count, const QString& what, const QString& example)
 {
     const auto refuse = [&]() {
+        // One arg() for all: the user's text may hold a "%2" of its own.
         throw UserError(QStringLiteral("%1“%2”有误：应为1～%3的%1或范围，如%4")
-                            .arg(what, QuotedInput(text))
-                            .arg(count)
-                            .arg(example));
+                            .arg(what, QuotedInput(text), QString::number(count), example));
     };
     const auto parseOne = [&](QStringView item) {
         item = item.trimmed();

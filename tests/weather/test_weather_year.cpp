@@ -445,6 +445,7 @@ TEST(WeatherFilter, ParsesMonthsAndHours)
         {"+6", false, 0},
         {"6.5", false, 0},
         {"006", false, 0},
+        {"%2-8", true, 0}, // a text with a "%2" of its own is quoted as it is
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
