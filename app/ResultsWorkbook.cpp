@@ -238,10 +238,14 @@ public:
     }
 
     // A range within one row: the text in its first cell, the others blank
-    // in the same format.
+    // in the same format (a sheet of one column has only that cell: the
+    // library merges no single cell).
     void merge(int row, int lastColumn, const QString& text, lxw_format* f)
     {
-        check(worksheet_merge_range(worksheet_, row, 0, row, lastColumn, utf8(text), f));
+        if (lastColumn == 0)
+            check(worksheet_write_string(worksheet_, row, 0, utf8(text), f));
+        else
+            check(worksheet_merge_range(worksheet_, row, 0, row, lastColumn, utf8(text), f));
     }
     void text(int row, int column, const QString& value, lxw_format* f)
     {

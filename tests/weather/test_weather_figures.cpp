@@ -1,11 +1,19 @@
 // What a weather year gives: each hour's state, the design values, the hours
 // in the comfort zones and the bin tables, with the bin tables' files read
 // back.
+#include "app/CheckedFile.h"
+#include "app/ResultsWorkbook.h"
 #include "chart/ComfortZones.h"
 #include "psychro/ID_lib.h"
 #include "support/WeatherYearFiles.h"
+#include "support/WorkbookDump.h"
+#include "weather/WeatherBinFiles.h"
 #include "weather/WeatherYearFigures.h"
 
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -41,6 +49,28 @@ WeatherYear YearOf(const std::vector<WeatherHour>& hours)
     year.location.name = QStringLiteral("Testville");
     year.hours = hours;
     return year;
+}
+
+// Bins as a June, 8–18 h filter might leave them: a comma in the station's
+// name, an hour not computed, negative bins and moisture bins without hours.
+WeatherBinTables SmallTables()
+{
+    WeatherBinTables tables;
+    tables.station = QStringLiteral("Testville, Hebei, CHN");
+    tables.filter.months = WeatherFilter::ParseMonths(QStringLiteral("6"));
+    tables.filter.hours = WeatherFilter::ParseHours(QStringLiteral("8-18"));
+    tables.pressure = 95000.4;
+    tables.hours = 6;
+    tables.uncomputed = 1;
+    tables.cells = {{-1, 2, 2}, {20, 7, 2}, {20, 9, 1}};
+    tables.dryBulb = {{-1, 2, -1.75}, {20, 3, 14.5}};
+    return tables;
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 bool SameBits(double a, double b)
@@ -281,4 +311,127 @@ TEST(BinTables, CountTheFilteredHoursInFloorBinsWithTheMeanWetBulb)
             EXPECT_EQ(direct.dryBulb[k].meanWetBulb, binned.dryBulb[k].meanWetBulb);
     }
     EXPECT_EQ(ComputeBinTables(year, {}, lib).hours, 7);
+}
+
+// Both tables in the CSV: the heading, then each table's title, column
+// titles with their units and rows, as written out here by hand.
+TEST(BinTableFiles, CsvHoldsTheHeadingAndBothTables)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bins.csv"));
+    WriteBinTablesCsv(path, SmallTables());
+    const QString g = QStringLiteral("(g/kg)");
+    const QStringList lines = {
+        QStringLiteral("气象台站,\"Testville, Hebei, CHN\""),
+        QStringLiteral("时段,6月，8–18时"),
+        QStringLiteral("大气压力(Pa),95000"),
+        QStringLiteral("小时数(h),6（其中1小时无法计算状态，未计入）"),
+        QStringLiteral("区间,\"干球温度[t, t+1)℃，含湿量[d, d+1)g/kg\""),
+        QString(),
+        QStringLiteral("干球温度-含湿量频数表"),
+        QStringLiteral(
+            "干球温度(℃),2～3%1,3～4%1,4～5%1,5～6%1,6～7%1,7～8%1,8～9%1,9～10%1,合计(h)")
+            .arg(g),
+        QStringLiteral("-1～0,2,,,,,,,,2"),
+        QStringLiteral("20～21,,,,,,2,,1,3"),
+        QStringLiteral("合计,2,0,0,0,0,2,0,1,5"),
+        QString(),
+        QStringLiteral("干球温度-平均湿球温度频数表"),
+        QStringLiteral("干球温度(℃),小时数(h),平均湿球温度(℃)"),
+        QStringLiteral("-1～0,2,-1.75"),
+        QStringLiteral("20～21,3,14.50"),
+        QStringLiteral("合计,5,"),
+    };
+    EXPECT_EQ(ReadAll(path).toStdString(),
+              "\xEF\xBB\xBF" +
+                  (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toStdString());
+}
+
+// The workbook: one sheet per table, named for it, each headed by the
+// station, the filter and the pressure, its cells those of the CSV (hours
+// and wet bulbs as numbers, no hours an empty cell).
+TEST(BinTableFiles, WorkbookHasOneSheetPerTableWithTheHeading)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bins.xlsx"));
+    WriteBinTablesWorkbook(path, SmallTables());
+    const QJsonObject moisture = DumpWorkbook(path, 0);
+    const QJsonObject wetBulb = DumpWorkbook(path, 1);
+    ASSERT_FALSE(moisture.isEmpty());
+    ASSERT_FALSE(wetBulb.isEmpty());
+    EXPECT_EQ(moisture[QStringLiteral("title")].toString(),
+              QString::fromUtf8(BinTablesDocumentTitle));
+    EXPECT_EQ(moisture[QStringLiteral("sheetNames")].toArray(),
+              QJsonArray({QStringLiteral("干球温度-含湿量"), QStringLiteral("干球温度-湿球温度")}));
+    struct Case {
+        const QJsonObject* sheet;
+        const char* cell;
+        QString text;
+    } cases[] = {
+        {&moisture, "A1", QStringLiteral("干球温度-含湿量频数表")},
+        {&moisture, "A3", QStringLiteral("气象台站：      Testville, Hebei, CHN")},
+        {&moisture, "A4", QStringLiteral("时段：          6月，8–18时")},
+        {&moisture, "A5", QStringLiteral("大气压力(Pa)：  95000")},
+        {&moisture, "A9", QStringLiteral("干球温度")},
+        {&moisture, "A10", QStringLiteral("(℃)")},
+        {&moisture, "B9", QStringLiteral("2～3")},
+        {&moisture, "B10", QStringLiteral("(g/kg)")},
+        {&moisture, "J9", QStringLiteral("合计")},
+        {&moisture, "A11", QStringLiteral("-1～0")},
+        {&moisture, "B11", QStringLiteral("2")},
+        {&moisture, "C11", QString()},
+        {&moisture, "J11", QStringLiteral("2")},
+        {&moisture, "G12", QStringLiteral("2")},
+        {&moisture, "I12", QStringLiteral("1")},
+        {&moisture, "A13", QStringLiteral("合计")},
+        {&moisture, "C13", QStringLiteral("0")},
+        {&moisture, "J13", QStringLiteral("5")},
+        {&wetBulb, "A1", QStringLiteral("干球温度-平均湿球温度频数表")},
+        {&wetBulb, "A4", QStringLiteral("时段：          6月，8–18时")},
+        {&wetBulb, "C9", QStringLiteral("平均湿球温度")},
+        {&wetBulb, "A11", QStringLiteral("-1～0")},
+        {&wetBulb, "B11", QStringLiteral("2")},
+        {&wetBulb, "C11", QStringLiteral("-1.75")},
+        {&wetBulb, "C12", QStringLiteral("14.5")},
+        {&wetBulb, "B13", QStringLiteral("5")},
+        {&wetBulb, "C13", QString()},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CellText(*c.sheet, QString::fromLatin1(c.cell)), c.text) << c.cell;
+    EXPECT_EQ(wetBulb[QStringLiteral("cells")][QStringLiteral("C12")][QStringLiteral("format")]
+                  .toString(),
+              QStringLiteral("0.00"));
+    EXPECT_EQ(moisture[QStringLiteral("maxRow")].toInt(), 13);
+    EXPECT_EQ(wetBulb[QStringLiteral("maxRow")].toInt(), 13);
+}
+
+// A refused write (here a sheet of a name the format does not allow) leaves
+// the file that was there, and says so.
+TEST(BinTableFiles, AFailedWorkbookLeavesTheOldFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bins.xlsx"));
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    const std::vector<RecordTableStore::Record> records = {{0, {1.0}}};
+    const WorkbookLayout layout{.title = QStringLiteral("表"),
+                                .headings = {},
+                                .titleRow = 3,
+                                .columns = {{QStringLiteral("x"), {}, QStringLiteral("x"), {}}}};
+    const TableDeclaration declaration{{{.name = QStringLiteral("x")}}};
+    QString message;
+    try {
+        WriteResultsWorkbookSheets(
+            path, {{QStringLiteral("表一"), layout, {}, declaration, LoadedRecords(records)},
+                   {QStringLiteral("a/b"), layout, {}, declaration, LoadedRecords(records)}});
+    } catch (const FileWriteError& e) {
+        message = e.text();
+    }
+    EXPECT_EQ(message.toStdString(),
+              NotSavedMessage(path, QStringLiteral("工作表名称“a/b”不可用")).toStdString());
+    EXPECT_EQ(ReadAll(path), QByteArray("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"bins.xlsx"});
 }
