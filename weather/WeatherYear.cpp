@@ -216,9 +216,30 @@ double epwValue(qint64 line, const QString& name, const QString& text, bool miss
     return value;
 }
 
+// The first count fields of a row as SplitCsvFields gives them (fewer when
+// the row has fewer). A row has some 35 fields and the hour needs 10: a row
+// without quotes is split only that far (a year reads in about a third of
+// the time).
+QStringList leadingFields(const QByteArray& bytes, int count)
+{
+    if (bytes.contains('"'))
+        return SplitCsvFields(QString::fromUtf8(bytes));
+    QStringList fields;
+    fields.reserve(count);
+    for (qsizetype start = 0; fields.size() < count;) {
+        const qsizetype comma = bytes.indexOf(',', start);
+        const qsizetype end = comma < 0 ? bytes.size() : comma;
+        fields << QString::fromUtf8(bytes.constData() + start, end - start).trimmed();
+        if (comma < 0)
+            break;
+        start = comma + 1;
+    }
+    return fields;
+}
+
 void readEpwRow(qint64 line, const QByteArray& bytes, HourSlots& seen, WeatherYear& year)
 {
-    const QStringList f = SplitCsvFields(QString::fromUtf8(bytes));
+    const QStringList f = leadingFields(bytes, kEpwFieldsNeeded);
     if (f.size() < kEpwFieldsNeeded)
         lineError(line,
                   QStringLiteral("应至少有%1个字段，实有%2个").arg(kEpwFieldsNeeded).arg(f.size()));
@@ -401,7 +422,7 @@ WeatherYear readWeatherCsv(QIODevice& device, double pressure)
     std::optional<CsvColumns> columns;
     std::optional<CsvRowReader> rows;
     HourSlots seen;
-    qint64 lastLine = 0;
+    qint64 lastLine = 0, headerLine = 0;
     int rowCount = 0;
     // Without dates the rows' places in the year are known only at the end:
     // the hour index of each usable row.
@@ -415,6 +436,7 @@ WeatherYear readWeatherCsv(QIODevice& device, double pressure)
             continue;
         if (!columns) {
             columns = readCsvHeader(line->number, text);
+            headerLine = line->number;
             if (columns->d >= 0 && !(pressure >= kLowestPressure && pressure <= kHighestPressure) &&
                 columns->p < 0)
                 throw UserError(
@@ -441,7 +463,7 @@ WeatherYear readWeatherCsv(QIODevice& device, double pressure)
     if (!columns)
         lineError(lastLine + 1, QStringLiteral("缺少列名行"));
     if (rowCount == 0)
-        lineError(lastLine + 1, QStringLiteral("缺少逐时数据"));
+        lineError(headerLine + 1, QStringLiteral("缺少逐时数据"));
     if (columns->month < 0) {
         const bool leap = rowCount > kYearHours;
         for (std::size_t k = 0; k < year.hours.size(); ++k) {
@@ -489,7 +511,7 @@ WeatherYear ReadEpw(QIODevice& device)
         lineError(lastLine + 1,
                   QStringLiteral("文件在表头中结束：EPW文件应有%1行表头").arg(kHeaderLines));
     if (rows == 0)
-        lineError(lastLine + 1, QStringLiteral("缺少逐时数据"));
+        lineError(kHeaderLines + 1, QStringLiteral("缺少逐时数据"));
     return year;
 }
 

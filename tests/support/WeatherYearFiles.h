@@ -36,6 +36,7 @@
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <cmath>
@@ -71,10 +72,11 @@ inline int DaysInMonth(int year, int month)
     return month == 2 && leap ? 29 : days[month - 1];
 }
 
-// A number as files write it: shortest form, "." as the point.
+// A number as files write it: the shortest text that reads back as the same
+// double, "." as the point.
 inline QString Number(double value)
 {
-    return QString::number(value, 'g', 12);
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
 // The dew point of (t, RH) by the Magnus formula, to 0.1 ℃.
@@ -161,7 +163,8 @@ inline QByteArray EpwText(const std::vector<Hour>& hours, const TextForm& form =
 }
 
 // count whole days of hours from (year, month, day) on, over month and year
-// ends: dry bulb 10 + day index + hour/10 ℃, RH 30 + hour·2 %, 101,325 Pa.
+// ends: dry bulb 10 + (day index mod 20) + hour/10 ℃, RH 30 + hour·2 %,
+// 101,325 Pa.
 inline std::vector<Hour> Days(int year, int month, int day, int count)
 {
     std::vector<Hour> hours;
@@ -169,7 +172,7 @@ inline std::vector<Hour> Days(int year, int month, int day, int count)
         for (int h = 1; h <= 24; ++h) {
             Hour hour;
             hour.year = year, hour.month = month, hour.day = day, hour.hour = h;
-            hour.dryBulb = 10 + k + h / 10.0;
+            hour.dryBulb = 10 + k % 20 + h / 10.0;
             hour.relativeHumidity = 30 + 2 * h;
             hour.dewPoint = MagnusDewPoint(hour.dryBulb, hour.relativeHumidity);
             hour.pressure = 101325;
