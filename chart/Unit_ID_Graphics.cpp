@@ -574,6 +574,8 @@ void Form_IDTu::openPointTable(const QString& path)
 
 // ---- The entry panel -----------------------------------------------------
 
+// The panel as the tools asked for it (LayoutOf): rows not named hidden, a
+// shown mixing-name or volume/ratio field emptied.
 void Form_IDTu::arrangePanel(PanelChange change)
 {
     const PointPanelLayout& layout = LayoutOf(change.panel);
