@@ -161,7 +161,8 @@ inline QByteArray EpwText(const std::vector<Hour>& hours, const TextForm& form =
 }
 
 // count whole days of hours from (year, month, day) on, over month and year
-// ends: dry bulb 10 + day index + hour/10 ℃, RH 30 + hour·2 %, 101,325 Pa.
+// ends: dry bulb 10 + (day index mod 20) + hour/10 ℃, RH 30 + hour·2 %,
+// 101,325 Pa.
 inline std::vector<Hour> Days(int year, int month, int day, int count)
 {
     std::vector<Hour> hours;
@@ -169,7 +170,7 @@ inline std::vector<Hour> Days(int year, int month, int day, int count)
         for (int h = 1; h <= 24; ++h) {
             Hour hour;
             hour.year = year, hour.month = month, hour.day = day, hour.hour = h;
-            hour.dryBulb = 10 + k + h / 10.0;
+            hour.dryBulb = 10 + k % 20 + h / 10.0;
             hour.relativeHumidity = 30 + 2 * h;
             hour.dewPoint = MagnusDewPoint(hour.dryBulb, hour.relativeHumidity);
             hour.pressure = 101325;
