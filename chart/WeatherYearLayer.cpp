@@ -7,6 +7,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPainterPath>
 #include <utility>
 
 namespace
@@ -21,7 +22,7 @@ constexpr double kGramsPerKilogram = 1000;
 // zones' orange and blue; even the darkest lets those lines show through.
 constexpr QRgb Shade(int alpha)
 {
-    return QRgb(unsigned(alpha) << 24 | 0x5a3c8cu); // 90, 60, 140
+    return QRgb(unsigned(alpha) << 24 | 0x461e82u); // 70, 30, 130
 }
 
 // The free part of the picture right of the frame.
@@ -57,10 +58,34 @@ int LegendBottom(QPainter& p, const QStringList& title)
     const int heading = QFontMetrics(p.font(), p.device()).height();
     p.setFont(ChartLabelFont());
     const int line = QFontMetrics(p.font(), p.device()).height();
-    // The title's lines after its first, the gap, the legend's heading and
-    // its shades, the gap.
-    const int rows = int(title.size()) - 1 + 1 + int(WeatherYearLayer::HourClasses().size());
+    // The heading, the title's lines, the gap, the legend's heading and its
+    // shades, the gap.
+    const int rows = int(title.size()) + 1 + int(WeatherYearLayer::HourClasses().size());
     return G::Y0 + heading + rows * line + 2 * kBlockGap;
+}
+
+// The part of the frame where air can be: above the saturation curve as the
+// grid draws it (sampled every 0.5 g/kg), widened by a pixel so that the
+// shading meets the curve. Empty without a pressure.
+QPolygon UnsaturatedPart(double pressure)
+{
+    QPolygon part;
+    if (!(pressure > 0))
+        return part;
+    ID_lib lib;
+    lib.AtmPressure = pressure;
+    lib.PsychroCoefficient = kPsychroCoefficient;
+    QPolygon curve;
+    for (int n = 1; n <= 2 * int(G::dmax); ++n) {
+        const double d = n / 2.0;
+        if (!lib.StateFromD_RH(100, d / kGramsPerKilogram))
+            return part;
+        curve << G::StateToPixel(d, lib.CurrentState.i) + QPoint(1, 1);
+    }
+    part << QPoint(G::X0, G::Y0) << QPoint(G::X0, std::max(curve.first().y(), G::FrameBottom))
+         << curve << QPoint(G::FrameRight, std::min(curve.last().y(), G::Y0))
+         << QPoint(G::FrameRight, G::Y0);
+    return part;
 }
 
 } // namespace
@@ -73,7 +98,8 @@ QString WeatherHourClass::text() const
 }
 
 WeatherYearLayer::WeatherYearLayer(WeatherBinTables bins, std::vector<ZoneHours> zones)
-    : bins_(std::move(bins)), zones_(std::move(zones))
+    : bins_(std::move(bins)), zones_(std::move(zones)),
+      unsaturated_(UnsaturatedPart(bins_.pressure))
 {
     for (const WeatherBinTables::Cell& cell : bins_.cells)
         if (cell.hours > 0 && CellOnChart(cell.t, cell.d))
@@ -83,11 +109,11 @@ WeatherYearLayer::WeatherYearLayer(WeatherBinTables bins, std::vector<ZoneHours>
 const std::array<WeatherHourClass, 5>& WeatherYearLayer::HourClasses()
 {
     static const std::array<WeatherHourClass, 5> classes{{
-        {1, 5, Shade(40)},
+        {1, 5, Shade(36)},
         {6, 20, Shade(72)},
-        {21, 50, Shade(104)},
-        {51, 100, Shade(136)},
-        {101, -1, Shade(168)},
+        {21, 50, Shade(108)},
+        {51, 100, Shade(144)},
+        {101, -1, Shade(180)},
     }};
     return classes;
 }
@@ -142,6 +168,12 @@ void WeatherYearLayer::draw(QPainter& painter) const
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(Qt::NoPen);
     painter.setClipRect(FrameInside());
+    if (!unsaturated_.isEmpty()) {
+        QPainterPath part;
+        part.addPolygon(QPolygonF(unsaturated_));
+        part.closeSubpath();
+        painter.setClipPath(part, Qt::IntersectClip);
+    }
     const auto& classes = HourClasses();
     for (const WeatherBinTables::Cell& cell : bins_.cells) {
         if (cell.hours <= 0 || !CellOnChart(cell.t, cell.d))
@@ -151,13 +183,15 @@ void WeatherYearLayer::draw(QPainter& painter) const
     }
     painter.setClipping(false);
 
-    // The title block, then the legend, right of the frame.
-    const QStringList title = titleLines();
+    // The title block (the station under its heading), then the legend,
+    // right of the frame.
+    QStringList title = titleLines();
+    title.first() = bins_.station;
     painter.setPen(QColor(Qt::black));
     painter.setFont(ChartFont(9));
-    int y = WriteLines(painter, G::Y0, {title.first()});
+    int y = WriteLines(painter, G::Y0, {QStringLiteral("气象年")});
     painter.setFont(ChartLabelFont());
-    y = WriteLines(painter, y, title.mid(1));
+    y = WriteLines(painter, y, title);
     y += kBlockGap;
     y = WriteLines(painter, y, {QStringLiteral("每格小时数：")});
     const QFontMetrics fm(painter.font(), painter.device());

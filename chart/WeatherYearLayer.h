@@ -58,14 +58,15 @@ public:
     // in cells off the chart.
     long long hoursOutside() const { return bins_.hours - drawn_; }
 
-    // The title block as written: "气象年：<station>", the filter, "图中小时数：
-    // <n>", "图外小时数：<n>".
+    // The title block: "气象年：<station>", the filter, "图中小时数：<n>",
+    // "图外小时数：<n>" (beside the chart the station goes under a heading
+    // "气象年").
     QStringList titleLines() const;
     // The zone hours as written: "<zone> <n>时 <share>%", one a zone.
     QStringList zoneLines() const;
 
-    // The cells, clipped to the frame's inside, then the title block and the
-    // legend right of the frame.
+    // The cells, clipped to the frame's inside above the saturation curve,
+    // then the title block and the legend right of the frame.
     void draw(QPainter& painter) const;
     // The hours of each comfort zone, below the legend.
     void drawZoneHours(QPainter& painter) const;
@@ -74,6 +75,7 @@ private:
     WeatherBinTables bins_;
     std::vector<ZoneHours> zones_;
     long long drawn_ = 0;
+    QPolygon unsaturated_; // the frame above the saturation curve at bins' pressure
 };
 
 // The year in the chart window's point report: the title block, with
