@@ -10,7 +10,6 @@
 #include "app/ReportPrinter.h"
 #include "app/TableGridModel.h"
 #include "app/TextReport.h"
-#include "chart/ChartConstructions.h"
 #include "chart/ChartDrawing.h"
 #include "chart/ChartExport.h"
 #include "chart/ChartReadout.h"
@@ -48,14 +47,6 @@ namespace
 using G = ChartGeometry;
 
 constexpr int kHelpContext = 8;
-const QString kNoSuchPoint = QStringLiteral("图上没有该状态点，请先画上！");
-const QString kEnterPointName = QStringLiteral("请输入状态点名！");
-const QString kEnterFlow = QStringLiteral("请输入风量！");
-
-bool BothSet(QPoint a, QPoint b)
-{
-    return a.x() != 0 && a.y() != 0 && b.x() != 0 && b.y() != 0;
-}
 
 // Names are typed in upper case, whatever the keyboard gives.
 void UpperCaseEntry(QLineEdit* edit)
@@ -71,9 +62,7 @@ void UpperCaseEntry(QLineEdit* edit)
 }
 
 // The tool bar's glyphs, drawn in the chart's own marks and colours.
-enum class ToolGlyph { Point, Ratio, TwoPoints, Mixing, Delete };
-
-QIcon ToolIcon(ToolGlyph glyph)
+QIcon ToolIcon(PointTool glyph)
 {
     QPixmap pixmap(24, 24);
     pixmap.fill(Qt::transparent);
@@ -87,30 +76,30 @@ QIcon ToolIcon(ToolGlyph glyph)
         p.drawEllipse(at, 3, 3);
     };
     switch (glyph) {
-    case ToolGlyph::Point:
+    case PointTool::Point:
         mark({12, 12});
         break;
-    case ToolGlyph::Ratio:
+    case PointTool::Ratio:
         p.setPen(black);
         p.drawLine(QPointF(5, 20), QPointF(17, 7));
         p.drawLine(QPointF(17, 7), QPointF(12, 8));
         p.drawLine(QPointF(17, 7), QPointF(16, 12));
         mark({19, 5});
         break;
-    case ToolGlyph::TwoPoints:
+    case PointTool::TwoPoints:
         p.setPen(black);
         p.drawLine(QPointF(5, 18), QPointF(19, 6));
         mark({5, 18});
         mark({19, 6});
         break;
-    case ToolGlyph::Mixing:
+    case PointTool::Mixing:
         p.setPen(black);
         p.drawLine(QPointF(4, 19), QPointF(20, 5));
         mark({4, 19});
         mark({20, 5});
         mark({14, 10});
         break;
-    case ToolGlyph::Delete:
+    case PointTool::Delete:
         mark({12, 12});
         p.setPen(QPen(QColor(Qt::black), 2));
         p.drawLine(QPointF(5, 5), QPointF(19, 19));
@@ -319,7 +308,8 @@ void ChartImage::mousePressEvent(QMouseEvent* event)
 }
 
 Form_IDTu::Form_IDTu(ID_lib& lib, Form_atm& atm, QWidget* parent)
-    : QDialog(parent), lib_(lib), atm_(atm), table_(PointTableDeclaration())
+    : QDialog(parent), lib_(lib), atm_(atm), table_(PointTableDeclaration()),
+      pointTools_(lib, table_)
 {
     setObjectName(QStringLiteral("Form_IDTu"));
     setWindowTitle(QStringLiteral("湿空气焓湿图"));
@@ -342,88 +332,9 @@ Form_IDTu::Form_IDTu(ID_lib& lib, Form_atm& atm, QWidget* parent)
     const int right = 4 + G::ImageSize.width() + 8; // 837
     const int panelWidth = 1040 - right - 6;
 
-    GroupBox1 = new QGroupBox(QStringLiteral("状态点参数"), this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(right, 4, panelWidth, 172);
-    struct ReadoutRow {
-        const char* caption;
-        const char* hint;
-        const char* name;
-        QLineEdit** edit;
-    };
-    const ReadoutRow readouts[] = {{"T(℃)：", "干球温度", "Edit3", &Edit3},
-                                   {"Ts(℃):", "湿球温度", "Edit5", &Edit5},
-                                   {"ψ(%):", "相对湿度", "Edit4", &Edit4},
-                                   {"d(g/kg):", "含湿量", "Edit2", &Edit2},
-                                   {"i(kj/kg):", "焓", "Edit1", &Edit1}};
-    for (int row = 0; row < 5; ++row) {
-        const ReadoutRow& r = readouts[row];
-        NewLabel(GroupBox1, "", QString::fromUtf8(r.caption), {10, 24 + 29 * row, 72, 22});
-        *r.edit = NewEdit(GroupBox1, r.name, {84, 24 + 29 * row, panelWidth - 96, 22});
-        (*r.edit)->setReadOnly(true);
-        (*r.edit)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        (*r.edit)->setToolTip(QString::fromUtf8(r.hint));
-    }
-
-    // The five tools: exactly one is down.
-    tools_ = new QButtonGroup(this);
-    tools_->setExclusive(true);
-    struct Tool {
-        const char* name;
-        const char* hint;
-        ToolGlyph glyph;
-        QToolButton** button;
-        void (Form_IDTu::*handler)();
-    };
-    const Tool tools[] = {
-        {"SpeedButton_point", "画状态点", ToolGlyph::Point, &SpeedButton_point,
-         &Form_IDTu::SpeedButton_pointClick},
-        {"SpeedButton_point_N", "热湿比线", ToolGlyph::Ratio, &SpeedButton_point_N,
-         &Form_IDTu::SpeedButton_point_NClick},
-        {"SpeedButton_point_two", "两点连线", ToolGlyph::TwoPoints, &SpeedButton_point_two,
-         &Form_IDTu::SpeedButton_point_twoClick},
-        {"SpeedButton_point_C", "混合点", ToolGlyph::Mixing, &SpeedButton_point_C,
-         &Form_IDTu::SpeedButton_point_CClick},
-        {"SpeedButton_point_del", "删除点", ToolGlyph::Delete, &SpeedButton_point_del,
-         &Form_IDTu::SpeedButton_point_delClick},
-    };
-    const int toolWidth = panelWidth / 5;
-    for (int k = 0; k < 5; ++k) {
-        auto* button = new QToolButton(this);
-        button->setObjectName(QString::fromLatin1(tools[k].name));
-        button->setToolTip(QString::fromUtf8(tools[k].hint));
-        button->setIcon(ToolIcon(tools[k].glyph));
-        button->setIconSize(QSize(24, 24));
-        button->setCheckable(true);
-        button->setAutoRaise(true);
-        button->setGeometry(right + k * toolWidth, 184, toolWidth - 2, 32);
-        tools_->addButton(button);
-        *tools[k].button = button;
-        ConnectGuarded(button, &QToolButton::clicked, this, tools[k].handler);
-    }
-    SpeedButton_point->setChecked(true);
-
-    // The entry panel; captions and visible fields change with tool and step.
-    auto* panel = new QGroupBox(this);
-    panel->setObjectName(QStringLiteral("Panel1"));
-    panel->setGeometry(right, 222, panelWidth, 196);
-    const int fieldWidth = panelWidth - 16;
-    Label_1 = NewLabel(panel, "Label_1", QStringLiteral("混合点名称："), {8, 8, fieldWidth, 18});
-    Edit_C = NewEdit(panel, "Edit_C", {8, 28, fieldWidth, 22});
-    Edit_C->hide();
-    Label_2 = NewLabel(panel, "Label_2", QStringLiteral("状态点名称："), {8, 56, fieldWidth, 18});
-    Edit_name = NewEdit(panel, "Edit_name", {8, 76, fieldWidth, 22});
-    UpperCaseEntry(Edit_C);
-    UpperCaseEntry(Edit_name);
-    Label_T = NewLabel(panel, "Label_T", QStringLiteral("干球温度(C):"), {8, 106, 92, 22});
-    Edit_T = NewEdit(panel, "Edit_T", {100, 106, fieldWidth - 92, 22});
-    Label_RH = NewLabel(panel, "Label_RH", QStringLiteral("相对湿度(%):"), {8, 134, 92, 22});
-    Edit_RH = NewEdit(panel, "Edit_RH", {100, 134, fieldWidth - 92, 22});
-    // Air volume or ratio: under Label_T, across the panel, over the RH row.
-    Edit_G = NewEdit(panel, "Edit_G", {8, 132, fieldWidth, 22});
-    Edit_G->hide();
-    Button_OK =
-        NewButton(panel, "Button_OK", QStringLiteral("确定"), {(panelWidth - 80) / 2, 162, 80, 26});
+    createReadout(right, panelWidth);
+    createTools(right, panelWidth);
+    createEntryPanel(right, panelWidth);
 
     const int buttonsTop = 428, halfWidth = (panelWidth - 6) / 2;
     const auto at = [&](int index) {
@@ -483,6 +394,98 @@ Form_IDTu::~Form_IDTu()
 {
     DBGrid1->setModel(nullptr);
     delete gridModel_;
+}
+
+// ---- The window's parts, right of the chart --------------------------------
+
+// The read-out group "状态点参数" at the top of the column at left, width wide.
+void Form_IDTu::createReadout(int left, int width)
+{
+    GroupBox1 = new QGroupBox(QStringLiteral("状态点参数"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(left, 4, width, 172);
+    struct ReadoutRow {
+        const char* caption;
+        const char* hint;
+        const char* name;
+        QLineEdit** edit;
+    };
+    const ReadoutRow readouts[] = {{"T(℃)：", "干球温度", "Edit3", &Edit3},
+                                   {"Ts(℃):", "湿球温度", "Edit5", &Edit5},
+                                   {"ψ(%):", "相对湿度", "Edit4", &Edit4},
+                                   {"d(g/kg):", "含湿量", "Edit2", &Edit2},
+                                   {"i(kj/kg):", "焓", "Edit1", &Edit1}};
+    for (int row = 0; row < 5; ++row) {
+        const ReadoutRow& r = readouts[row];
+        NewLabel(GroupBox1, "", QString::fromUtf8(r.caption), {10, 24 + 29 * row, 72, 22});
+        *r.edit = NewEdit(GroupBox1, r.name, {84, 24 + 29 * row, width - 96, 22});
+        (*r.edit)->setReadOnly(true);
+        (*r.edit)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        (*r.edit)->setToolTip(QString::fromUtf8(r.hint));
+    }
+}
+
+// The five tools: exactly one is down, the point tool at first.
+void Form_IDTu::createTools(int left, int width)
+{
+    tools_ = new QButtonGroup(this);
+    tools_->setExclusive(true);
+    struct Tool {
+        const char* name;
+        const char* hint;
+        PointTool tool;
+        QToolButton** button;
+    };
+    const Tool tools[] = {
+        {"SpeedButton_point", "画状态点", PointTool::Point, &SpeedButton_point},
+        {"SpeedButton_point_N", "热湿比线", PointTool::Ratio, &SpeedButton_point_N},
+        {"SpeedButton_point_two", "两点连线", PointTool::TwoPoints, &SpeedButton_point_two},
+        {"SpeedButton_point_C", "混合点", PointTool::Mixing, &SpeedButton_point_C},
+        {"SpeedButton_point_del", "删除点", PointTool::Delete, &SpeedButton_point_del},
+    };
+    const int toolWidth = width / 5;
+    for (int k = 0; k < 5; ++k) {
+        auto* button = new QToolButton(this);
+        button->setObjectName(QString::fromLatin1(tools[k].name));
+        button->setToolTip(QString::fromUtf8(tools[k].hint));
+        button->setIcon(ToolIcon(tools[k].tool));
+        button->setIconSize(QSize(24, 24));
+        button->setCheckable(true);
+        button->setAutoRaise(true);
+        button->setGeometry(left + k * toolWidth, 184, toolWidth - 2, 32);
+        tools_->addButton(button, int(tools[k].tool));
+        *tools[k].button = button;
+        QObject::connect(button, &QToolButton::clicked, this, [this, button, tool = tools[k].tool] {
+            Guarded(this, [&] { SpeedButtonClick(button, tool); });
+        });
+    }
+    SpeedButton_point->setChecked(true);
+}
+
+// The entry panel under the tools; captions and visible fields change with
+// tool and step.
+void Form_IDTu::createEntryPanel(int left, int width)
+{
+    auto* panel = new QGroupBox(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setGeometry(left, 222, width, 196);
+    const int fieldWidth = width - 16;
+    Label_1 = NewLabel(panel, "Label_1", QStringLiteral("混合点名称："), {8, 8, fieldWidth, 18});
+    Edit_C = NewEdit(panel, "Edit_C", {8, 28, fieldWidth, 22});
+    Edit_C->hide();
+    Label_2 = NewLabel(panel, "Label_2", QStringLiteral("状态点名称："), {8, 56, fieldWidth, 18});
+    Edit_name = NewEdit(panel, "Edit_name", {8, 76, fieldWidth, 22});
+    UpperCaseEntry(Edit_C);
+    UpperCaseEntry(Edit_name);
+    Label_T = NewLabel(panel, "Label_T", QStringLiteral("干球温度(C):"), {8, 106, 92, 22});
+    Edit_T = NewEdit(panel, "Edit_T", {100, 106, fieldWidth - 92, 22});
+    Label_RH = NewLabel(panel, "Label_RH", QStringLiteral("相对湿度(%):"), {8, 134, 92, 22});
+    Edit_RH = NewEdit(panel, "Edit_RH", {100, 134, fieldWidth - 92, 22});
+    // Air volume or ratio: under Label_T, across the panel, over the RH row.
+    Edit_G = NewEdit(panel, "Edit_G", {8, 132, fieldWidth, 22});
+    Edit_G->hide();
+    Button_OK =
+        NewButton(panel, "Button_OK", QStringLiteral("确定"), {(width - 80) / 2, 162, 80, 26});
 }
 
 void Form_IDTu::error(const QString& text)
@@ -586,38 +589,11 @@ void Form_IDTu::openPointTable(const QString& path)
 
 // ---- The entry panel -----------------------------------------------------
 
-// One arrangement of the panel under the tool bar. Rows not named are hidden;
-// a shown mixing-name or volume/ratio field starts empty.
-struct Form_IDTu::PanelLayout {
-    bool mixName = false;        // Label_1 "混合点名称:" with Edit_C
-    const char16_t* nameCaption; // Label_2; Edit_name is shown unless TypedValues
-    enum Values { None, TypedValues, FlowOrRatio } values = None;
-    const char16_t* valueCaption = nullptr; // Label_T, over Edit_T/Edit_RH or Edit_G
-};
-
-namespace
+// The panel as the tools asked for it (LayoutOf): rows not named hidden, a
+// shown mixing-name or volume/ratio field emptied.
+void Form_IDTu::arrangePanel(PanelChange change)
 {
-using Layout = Form_IDTu::PanelLayout;
-const Layout kPointName{.nameCaption = u"状态点名称:"};
-const Layout kPointValues{.nameCaption = u"点击或输入状态点:",
-                          .values = Layout::TypedValues,
-                          .valueCaption = u"干球温度(C):"};
-const Layout kRoomPoint{
-    .nameCaption = u"室内点名称:", .values = Layout::FlowOrRatio, .valueCaption = u"热湿比:"};
-const Layout kFirstPoint{.nameCaption = u"第一状态点名称:"};
-const Layout kSecondPoint{.nameCaption = u"第二状态点名称:"};
-const Layout kFirstStream{.mixName = true,
-                          .nameCaption = u"第一状态点名称:",
-                          .values = Layout::FlowOrRatio,
-                          .valueCaption = u"风量(m3/h):"};
-const Layout kSecondStream{.nameCaption = u"第二状态点名称:",
-                           .values = Layout::FlowOrRatio,
-                           .valueCaption = u"风量(m3/h):"};
-const Layout kDeletedPoint{.nameCaption = u"被删除状态点名称:"};
-} // namespace
-
-void Form_IDTu::arrangePanel(const PanelLayout& layout, NameField name)
-{
+    const PointPanelLayout& layout = LayoutOf(change.panel);
     Label_1->setVisible(layout.mixName);
     Edit_C->setVisible(layout.mixName);
     if (layout.mixName) {
@@ -626,28 +602,20 @@ void Form_IDTu::arrangePanel(const PanelLayout& layout, NameField name)
     }
     Label_2->show();
     Label_2->setText(QString::fromUtf16(layout.nameCaption));
-    const bool typed = layout.values == PanelLayout::TypedValues;
+    const bool typed = layout.values == PointPanelLayout::TypedValues;
     Edit_name->setVisible(!typed);
-    if (name == NameField::Emptied)
+    if (change.nameEmptied)
         Edit_name->clear();
-    Label_T->setVisible(layout.values != PanelLayout::None);
+    Label_T->setVisible(layout.values != PointPanelLayout::None);
     if (layout.valueCaption)
         Label_T->setText(QString::fromUtf16(layout.valueCaption));
     Label_RH->setVisible(typed);
     Edit_T->setVisible(typed);
     Edit_RH->setVisible(typed);
-    const bool flowOrRatio = layout.values == PanelLayout::FlowOrRatio;
+    const bool flowOrRatio = layout.values == PointPanelLayout::FlowOrRatio;
     Edit_G->setVisible(flowOrRatio);
     if (flowOrRatio)
         Edit_G->clear();
-}
-
-// A point is placed: the point tool's first step again, for the next name.
-void Form_IDTu::completePoint()
-{
-    arrangePanel(kPointName, NameField::Emptied);
-    AwaitingClick = false;
-    ToolStep = 1;
 }
 
 // The showing's reset to the point tool's first step. Edit_C and Edit_G keep
@@ -655,11 +623,9 @@ void Form_IDTu::completePoint()
 void Form_IDTu::resetPointPanel()
 {
     const bool mixNameShown = !Edit_C->isHidden(), flowShown = !Edit_G->isHidden();
-    arrangePanel(kPointName, NameField::Kept);
+    apply(pointTools_.restart());
     Edit_C->setVisible(mixNameShown);
     Edit_G->setVisible(flowShown);
-    AwaitingClick = false;
-    ToolStep = 1;
 }
 
 // ---- The mouse -----------------------------------------------------------
@@ -675,311 +641,55 @@ void Form_IDTu::Image1MouseMove(int x, int y)
 
 void Form_IDTu::Image1MouseDown(Qt::MouseButton, int x, int y)
 {
-    if (!AwaitingClick)
-        return;
-    const ChartState s = G::PixelToState(x, y);
-    lib_.StateFromI_D(s.d / 1000, s.i);
-    storePoint(PendingName, lib_.CurrentState.t, lib_.CurrentState.RH, s);
-    paint([at = QPoint(x, y), name = PendingName](QPainter& p) { DrawPointMark(p, at, name); });
-    if (SpeedButton_point->isChecked() && ToolStep == 2)
-        completePoint();
+    apply(pointTools_.click(toolDown(), QPoint(x, y)));
 }
 
-// Stores name with T and RH as given and the rest of CurrentState, at s.
-void Form_IDTu::storePoint(const QString& name, double T, double RH, ChartState s)
-{
-    StatePoint point;
-    point.No = name.toStdString();
-    point.T = T;
-    point.RH = RH;
-    point.Ts = lib_.CurrentState.ts;
-    point.D = s.d;
-    point.I = s.i;
-    point.Ruo = lib_.CurrentState.rho;
-    point.Tv = lib_.CurrentState.tdew;
-    point.P = lib_.CurrentState.pv;
-    StorePoint(table_, point);
-    ShowCurrentRecord(DBGrid1, table_);
-}
+// ---- The point tools -----------------------------------------------------
 
-// The text of a field, or its message when it is empty.
-bool Form_IDTu::takeText(QLineEdit* field, const QString& emptyMessage, QString& into)
+std::optional<PointTool> Form_IDTu::toolDown() const
 {
-    if (field->text().isEmpty()) {
-        error(emptyMessage);
-        return false;
-    }
-    into = field->text();
-    return true;
-}
-
-// The number in a field, or its message when it is empty (a text that is no
-// number throws ConversionError).
-bool Form_IDTu::takeNumber(QLineEdit* field, const QString& emptyMessage, double& into)
-{
-    if (field->text().isEmpty()) {
-        error(emptyMessage);
-        return false;
-    }
-    into = ReadField(field);
-    return true;
-}
-
-// PendingName's point, or the message that it is not on the chart.
-std::optional<ChartState> Form_IDTu::findPending()
-{
-    if (!FindPoint(table_, PendingName)) {
-        error(kNoSuchPoint);
+    const int id = tools_->checkedId();
+    if (id < 0)
         return std::nullopt;
-    }
-    const StatePoint point = CurrentPoint(table_);
-    return ChartState{point.D, point.I};
+    return PointTool(id);
 }
 
-// ---- Tools ---------------------------------------------------------------
-
-// A tool acts only when its button is down after the click. Selecting any
-// tool ends a pending click placement: a click then never stores a point
-// under a name given for another tool.
-bool Form_IDTu::toolSelected(QToolButton* tool)
+// The panel as it stands; the number fields are named by their captions.
+PointEntries Form_IDTu::entries() const
 {
-    if (!tool->isChecked())
-        return false;
-    AwaitingClick = false;
-    return true;
+    const auto typed = [](const QLineEdit* field) {
+        return TypedNumber{FieldCaption(field), field->text()};
+    };
+    return {toolDown(),    !Edit_name->isHidden(), Edit_C->text(), Edit_name->text(),
+            typed(Edit_T), typed(Edit_RH),         typed(Edit_G)};
 }
 
-void Form_IDTu::SpeedButton_pointClick()
+// What the tools did, onto the panel, the picture and the grid; then their
+// message or failure.
+void Form_IDTu::apply(const PointToolsAnswer& answer)
 {
-    if (!toolSelected(SpeedButton_point))
-        return;
-    arrangePanel(kPointName, NameField::Kept);
-    ToolStep = 1;
+    for (const PanelChange& change : answer.panels)
+        arrangePanel(change);
+    for (const std::vector<PointDrawing>& drawings : answer.drawings)
+        paint(DrawingStep(drawings));
+    if (answer.pointStored)
+        ShowCurrentRecord(DBGrid1, table_);
+    if (!answer.message.isEmpty())
+        error(answer.message);
+    if (answer.failure)
+        std::rethrow_exception(answer.failure);
 }
 
-void Form_IDTu::SpeedButton_point_NClick()
+// A tool acts only when its button is down after the click.
+void Form_IDTu::SpeedButtonClick(QToolButton* button, PointTool tool)
 {
-    if (toolSelected(SpeedButton_point_N))
-        arrangePanel(kRoomPoint, NameField::Kept);
+    if (button->isChecked())
+        apply(pointTools_.choose(tool));
 }
 
-void Form_IDTu::SpeedButton_point_twoClick()
-{
-    if (!toolSelected(SpeedButton_point_two))
-        return;
-    arrangePanel(kFirstPoint, NameField::Kept);
-    ToolStep = 1;
-}
-
-void Form_IDTu::SpeedButton_point_CClick()
-{
-    if (!toolSelected(SpeedButton_point_C))
-        return;
-    arrangePanel(kFirstStream, NameField::Emptied);
-    ToolStep = 1;
-}
-
-void Form_IDTu::SpeedButton_point_delClick()
-{
-    if (toolSelected(SpeedButton_point_del))
-        arrangePanel(kDeletedPoint, NameField::Kept);
-}
-
-// ---- "确定" ---------------------------------------------------------------
-
-// The sections run in this order, each when its tool and step call for it; a
-// message ends the press, keeping what the sections before it did. A first
-// step that succeeds is not followed by its second step in the same press.
 void Form_IDTu::Button_OKClick()
 {
-    if (SpeedButton_point->isChecked()) {
-        if (ToolStep == 1 && !Edit_name->isHidden()) {
-            if (!PointFirstStep())
-                return;
-        } else if (ToolStep == 2 && AwaitingClick && !PointTypedValues()) {
-            return;
-        }
-    }
-    if (SpeedButton_point_two->isChecked() && !(ToolStep == 1 ? TwoPointFirst() : TwoPointSecond()))
-        return;
-    if (BothSet(LineStart, LineEnd))
-        JoinTwoPoints();
-
-    if (SpeedButton_point_C->isChecked() && !(ToolStep == 1 ? MixFirst() : MixSecond()))
-        return;
-    if (BothSet(LineStart, LineEnd) && !MixPoints())
-        return;
-
-    if (SpeedButton_point_N->isChecked() && !RatioLine())
-        return;
-    if (SpeedButton_point_del->isChecked())
-        DeletePointByName();
-}
-
-// A: the name of the point to place; then a click or typed values place it.
-bool Form_IDTu::PointFirstStep()
-{
-    if (!takeText(Edit_name, kEnterPointName, PendingName))
-        return false;
-    AwaitingClick = true;
-    arrangePanel(kPointValues, NameField::Kept);
-    ToolStep = 2;
-    return true;
-}
-
-// B: the point from its dry bulb and relative humidity.
-bool Form_IDTu::PointTypedValues()
-{
-    if (Edit_T->text().isEmpty() || Edit_RH->text().isEmpty()) {
-        error(QStringLiteral("请输入状态点参数！"));
-        return false;
-    }
-    const double t = ReadField(Edit_T);
-    const double RH = ReadField(Edit_RH);
-    lib_.CurrentState.t = t;
-    lib_.CurrentState.RH = RH;
-    lib_.StateFromRH_T(t, RH);
-    const ChartState s{lib_.CurrentState.d * 1000, lib_.CurrentState.i};
-    storePoint(PendingName, t, RH, s);
-    paint(
-        [at = G::StateToPixel(s), name = PendingName](QPainter& p) { DrawPointMark(p, at, name); });
-    completePoint();
-    return true;
-}
-
-// C: the first point of a line.
-bool Form_IDTu::TwoPointFirst()
-{
-    LineStart = QPoint();
-    if (!takeText(Edit_name, kEnterPointName, PendingName))
-        return false;
-    const std::optional<ChartState> first = findPending();
-    if (!first)
-        return false;
-    LineStart = G::StateToPixel(*first);
-    arrangePanel(kSecondPoint, NameField::Emptied);
-    AwaitingClick = false;
-    ToolStep = 2;
-    return true;
-}
-
-// D: the second point of a line.
-bool Form_IDTu::TwoPointSecond()
-{
-    LineEnd = QPoint();
-    if (!takeText(Edit_name, kEnterPointName, PendingName))
-        return false;
-    const std::optional<ChartState> second = findPending();
-    if (!second)
-        return false;
-    LineEnd = G::StateToPixel(*second);
-    arrangePanel(kFirstPoint, NameField::Emptied);
-    ToolStep = 1;
-    return true;
-}
-
-// E
-void Form_IDTu::JoinTwoPoints()
-{
-    paint([from = LineStart, to = LineEnd](QPainter& p) { DrawChartLine(p, from, to); });
-    LineStart = LineEnd = QPoint();
-}
-
-// F: the mixing point's name and the first stream.
-bool Form_IDTu::MixFirst()
-{
-    LineStart = QPoint();
-    if (!takeText(Edit_C, QStringLiteral("请输入混合点名！"), MixName) ||
-        !takeText(Edit_name, kEnterPointName, PendingName) ||
-        !takeNumber(Edit_G, kEnterFlow, MixFlow1))
-        return false;
-    const std::optional<ChartState> first = findPending();
-    if (!first)
-        return false;
-    FirstMixState = *first;
-    LineStart = G::StateToPixel(*first);
-    arrangePanel(kSecondStream, NameField::Emptied);
-    AwaitingClick = false;
-    ToolStep = 2;
-    return true;
-}
-
-// G: the second stream.
-bool Form_IDTu::MixSecond()
-{
-    LineEnd = QPoint();
-    if (!takeText(Edit_name, kEnterPointName, PendingName) ||
-        !takeNumber(Edit_G, kEnterFlow, MixFlow2))
-        return false;
-    const std::optional<ChartState> second = findPending();
-    if (!second)
-        return false;
-    SecondMixState = *second;
-    LineEnd = G::StateToPixel(*second);
-    arrangePanel(kFirstStream, NameField::Emptied);
-    ToolStep = 1;
-    return true;
-}
-
-// H: the mixing point, on the line between the two streams.
-bool Form_IDTu::MixPoints()
-{
-    const std::optional<ChartState> mix =
-        MixingPoint(FirstMixState, MixFlow1, SecondMixState, MixFlow2);
-    // The two ends serve this mixing only, whatever becomes of it: a failed
-    // one leaves no line for the next press to draw.
-    const QPoint first = std::exchange(LineStart, QPoint());
-    const QPoint second = std::exchange(LineEnd, QPoint());
-    if (!mix) {
-        error(QStringLiteral("风量之和不能为0！"));
-        return false;
-    }
-    lib_.StateFromI_D(mix->d / 1000, mix->i);
-    // Stored before it is drawn: a point the table refuses (volumes so large
-    // that their sum overflows) leaves no mark.
-    storePoint(MixName, lib_.CurrentState.t, lib_.CurrentState.RH, *mix);
-    paint([first, second, at = G::StateToPixel(*mix), name = MixName](QPainter& p) {
-        DrawChartLine(p, first, second);
-        DrawPointMark(p, at, name);
-    });
-    return true;
-}
-
-// I: the heat-moisture-ratio line through a room point; the panel stays, so
-// that several ratios can be drawn through one point.
-bool Form_IDTu::RatioLine()
-{
-    LineStart = QPoint();
-    if (!takeText(Edit_name, QStringLiteral("请输入室内状态点名！"), PendingName) ||
-        !takeNumber(Edit_G, QStringLiteral("请输入热湿比！"), MixFlow1))
-        return false;
-    const std::optional<ChartState> room = findPending();
-    if (!room)
-        return false;
-    LineStart = G::StateToPixel(RatioLineEnd(*room, MixFlow1));
-    paint([from = G::StateToPixel(*room), to = LineStart](QPainter& p) {
-        DrawChartLine(p, from, to);
-    });
-    return true;
-}
-
-// J: a name that is not in the table is passed over without a message.
-bool Form_IDTu::DeletePointByName()
-{
-    if (Edit_name->text().isEmpty()) {
-        error(QStringLiteral("请输入被删除状态点名称！"));
-        return false;
-    }
-    if (FindPoint(table_, Edit_name->text())) {
-        const StatePoint point = CurrentPoint(table_);
-        PendingName = QString::fromStdString(point.No);
-        const QPoint at = G::StateToPixel(point.D, point.I);
-        // Deleted before it is erased: a point the table keeps keeps its mark.
-        table_.remove();
-        paint([at, name = PendingName](QPainter& p) { ErasePointMark(p, at, name); });
-    }
-    arrangePanel(kDeletedPoint, NameField::Emptied);
-    return true;
+    apply(pointTools_.confirm(entries()));
 }
 
 // ---- The point table's files, reports and printing ------------------------

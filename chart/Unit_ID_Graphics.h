@@ -7,6 +7,7 @@
 #include "app/RecordTableStore.h"
 #include "chart/ChartDisplayList.h"
 #include "chart/ChartGeometry.h"
+#include "chart/PointTools.h"
 
 #include <QDialog>
 #include <QImage>
@@ -117,18 +118,15 @@ public:
     QCheckBox* CheckBox_zones;
 
     // The point tools' state, for inspection.
-    int toolStep() const { return ToolStep; }
-    bool awaitingClick() const { return AwaitingClick; }
-    QPoint lineStart() const { return LineStart; }
-    QPoint lineEnd() const { return LineEnd; }
+    int toolStep() const { return pointTools_.toolStep(); }
+    bool awaitingClick() const { return pointTools_.awaitingClick(); }
+    QPoint lineStart() const { return pointTools_.lineStart(); }
+    QPoint lineEnd() const { return pointTools_.lineEnd(); }
     QString currentPointFile() const { return CurrentPointFile; }
     RecordTableStore& pointTable() { return table_; }
     const QImage& picture() const { return Image1->picture(); }
     // Everything the picture shows, in the order it was drawn.
     const ChartDisplayList& displayList() const { return display_; }
-
-    // An arrangement of the entry panel under the tool bar.
-    struct PanelLayout;
 
     // Showing reads the local pressure first: a text that is no number (or
     // a pressure outside the chart's range) is reported and the window is not shown,
@@ -143,11 +141,7 @@ protected:
 private:
     void Image1MouseMove(int x, int y);
     void Image1MouseDown(Qt::MouseButton button, int x, int y);
-    void SpeedButton_pointClick();
-    void SpeedButton_point_NClick();
-    void SpeedButton_point_twoClick();
-    void SpeedButton_point_CClick();
-    void SpeedButton_point_delClick();
+    void SpeedButtonClick(QToolButton* button, PointTool tool);
     void Button_OKClick();
     void Button_Save_pointClick();
     void Button_openClick();
@@ -165,27 +159,15 @@ private:
     void FormShow();
     void TU();
 
-    // Sections of "确定"; each returns false when a message ended the press.
-    bool PointFirstStep();
-    bool PointTypedValues();
-    bool TwoPointFirst();
-    bool TwoPointSecond();
-    void JoinTwoPoints();
-    bool MixFirst();
-    bool MixSecond();
-    bool MixPoints();
-    bool RatioLine();
-    bool DeletePointByName();
+    void createReadout(int left, int width);
+    void createTools(int left, int width);
+    void createEntryPanel(int left, int width);
 
-    enum class NameField { Kept, Emptied };
-    void arrangePanel(const PanelLayout& layout, NameField name);
-    void completePoint();
+    std::optional<PointTool> toolDown() const;
+    PointEntries entries() const;
+    void apply(const PointToolsAnswer& answer);
+    void arrangePanel(PanelChange change);
     void resetPointPanel();
-    bool toolSelected(QToolButton* tool);
-    bool takeText(QLineEdit* field, const QString& emptyMessage, QString& into);
-    bool takeNumber(QLineEdit* field, const QString& emptyMessage, double& into);
-    std::optional<ChartState> findPending();
-    void storePoint(const QString& name, double T, double RH, ChartState state);
     void paint(ChartDisplayList::Step draw);
     void openPointTable(const QString& path);
     QStringList reportLines();
@@ -202,16 +184,8 @@ private:
     struct WeatherYearChoice;
     std::unique_ptr<WeatherYearChoice> weather_;
 
-    int ToolStep = 1;
-    bool AwaitingClick = false;
-    QString PendingName;
-    QString MixName;
-    QPoint LineStart;    // (0, 0): unset
-    QPoint LineEnd;      // (0, 0): unset
-    double MixFlow1 = 0; // m³/h; the ratio tool keeps its ratio here too
-    double MixFlow2 = 0; // m³/h
-    ChartState FirstMixState;
-    ChartState SecondMixState;
+    // The point tools' steps between one action and the next.
+    ChartPointTools pointTools_;
     // The point file chosen by the last save or open; empty while the
     // scratch table is in use.
     QString CurrentPointFile;
