@@ -117,14 +117,14 @@ template <class Body> void workbookWork(Body&& body)
 
 // A zip file ends with its directory's end record, written last: a file
 // without one at its end was cut off, whatever the writer reported. The
-// directory names the sheet's part with its size: the rows were copied into
+// directory names each sheet's part with its size: the rows were copied into
 // it from their scratch file, and a copy that came up short (the library
 // does not check those writes) leaves it smaller than the rows alone.
-void requireCompleteZip(const QString& written, qint64 rowBytes)
+// rowBytes holds the rows' bytes of each sheet, in the sheets' order.
+void requireCompleteZip(const QString& written, const std::vector<qint64>& rowBytes)
 {
     constexpr int kEndRecordSize = 22;   // without a comment, as the library writes it
     constexpr int kEntryHeaderSize = 46; // a directory entry before its name
-    const QByteArray sheetPart = QByteArrayLiteral("xl/worksheets/sheet1.xml");
     const QString cutOff = QStringLiteral("结果表没有完整写入");
     QFile file(written);
     if (!file.open(QIODevice::ReadOnly) || file.size() < kEndRecordSize)
@@ -139,7 +139,8 @@ void requireCompleteZip(const QString& written, qint64 rowBytes)
         failWrite(cutOff);
     file.seek(directoryAt);
     const QByteArray directory = file.read(directorySize);
-    qint64 sheetSize = -1;
+    // The parts of the sheets, xl/worksheets/sheet1.xml, sheet2.xml, … by name.
+    QHash<QByteArray, qint64> partSizes;
     for (qsizetype at = 0; at + kEntryHeaderSize <= directory.size();) {
         const char* entry = directory.constData() + at;
         if (qFromLittleEndian<quint32>(entry) != 0x02014b50)
@@ -147,16 +148,21 @@ void requireCompleteZip(const QString& written, qint64 rowBytes)
         const auto nameLength = qFromLittleEndian<quint16>(entry + 28);
         const auto extraLength = qFromLittleEndian<quint16>(entry + 30);
         const auto commentLength = qFromLittleEndian<quint16>(entry + 32);
-        if (directory.mid(at + kEntryHeaderSize, nameLength) == sheetPart)
-            sheetSize = qFromLittleEndian<quint32>(entry + 24);
+        partSizes.insert(directory.mid(at + kEntryHeaderSize, nameLength),
+                         qFromLittleEndian<quint32>(entry + 24));
         at += kEntryHeaderSize + nameLength + extraLength + commentLength;
     }
-    if (sheetSize < rowBytes)
-        failWrite(cutOff);
+    for (std::size_t k = 0; k < rowBytes.size(); ++k) {
+        const QByteArray part =
+            "xl/worksheets/sheet" + QByteArray::number(qulonglong(k + 1)) + ".xml";
+        if (partSizes.value(part, -1) < rowBytes[k])
+            failWrite(cutOff);
+    }
 }
 
-// One workbook being written; its formats are made once each. Rows are
-// written in order, each one whole before the next.
+// One workbook being written, a sheet at a time; its formats are made once
+// each. Each sheet's rows are written in order, each one whole before the
+// next, and a sheet is written whole before the next is added.
 class Sheet
 {
 public:
@@ -168,14 +174,6 @@ public:
     {
         if (!workbook_)
             failWrite(QStringLiteral("无法创建结果文件！"));
-        errno = 0; // the rows' scratch file is made here
-        worksheet_ = workbook_add_worksheet(workbook_, nullptr);
-        if (!worksheet_) {
-            const QString reason = errno != 0 ? SystemErrorReason(errno)
-                                              : workbookReason(LXW_ERROR_MEMORY_MALLOC_FAILED);
-            workbook_close(std::exchange(workbook_, nullptr));
-            failWrite(reason);
-        }
     }
     ~Sheet()
     {
@@ -184,6 +182,26 @@ public:
     }
     Sheet(const Sheet&) = delete;
     Sheet& operator=(const Sheet&) = delete;
+
+    // Starts the next sheet, which the cells go to from now on; an empty
+    // name is the library's own ("Sheet1", "Sheet2", …).
+    void add(const QString& name)
+    {
+        QByteArray utf8Name = name.toUtf8();
+        if (!name.isEmpty() &&
+            workbook_validate_sheet_name(workbook_, utf8Name.constData()) != LXW_NO_ERROR)
+            failWrite(QStringLiteral("工作表名称“%1”不可用").arg(name));
+        errno = 0; // the rows' scratch file is made here
+        worksheet_ =
+            workbook_add_worksheet(workbook_, name.isEmpty() ? nullptr : utf8Name.constData());
+        if (!worksheet_) {
+            const QString reason = errno != 0 ? SystemErrorReason(errno)
+                                              : workbookReason(LXW_ERROR_MEMORY_MALLOC_FAILED);
+            workbook_close(std::exchange(workbook_, nullptr));
+            failWrite(reason);
+        }
+        worksheets_.push_back(worksheet_);
+    }
 
     lxw_format* format(uint8_t align, bool top, bool sides, bool all, const QString& pattern = {},
                        int fontSize = 0)
@@ -220,10 +238,14 @@ public:
     }
 
     // A range within one row: the text in its first cell, the others blank
-    // in the same format.
+    // in the same format (a sheet of one column has only that cell: the
+    // library merges no single cell).
     void merge(int row, int lastColumn, const QString& text, lxw_format* f)
     {
-        check(worksheet_merge_range(worksheet_, row, 0, row, lastColumn, utf8(text), f));
+        if (lastColumn == 0)
+            check(worksheet_write_string(worksheet_, row, 0, utf8(text), f));
+        else
+            check(worksheet_merge_range(worksheet_, row, 0, row, lastColumn, utf8(text), f));
     }
     void text(int row, int column, const QString& value, lxw_format* f)
     {
@@ -275,13 +297,16 @@ public:
         check(worksheet_set_footer_opt(worksheet_, utf8(footer), &options));
     }
 
-    // Writes the workbook; returns how many bytes the rows took in their
-    // scratch file, which the sheet's part must hold at least.
-    qint64 close()
+    // Writes the workbook with `documentTitle` in its properties; returns
+    // how many bytes each sheet's rows took in their scratch file, which the
+    // sheet's part must hold at least.
+    std::vector<qint64> close(const QString& documentTitle)
     {
-        const qint64 rowBytes = finishRows();
+        std::vector<qint64> rowBytes;
+        for (lxw_worksheet* worksheet : worksheets_)
+            rowBytes.push_back(finishRows(worksheet));
         lxw_doc_properties properties{};
-        QByteArray title(ResultsWorkbookDocumentTitle);
+        QByteArray title = documentTitle.toUtf8();
         properties.title = title.data();
         check(workbook_set_properties(workbook_, &properties));
         lxw_workbook* workbook = std::exchange(workbook_, nullptr);
@@ -306,10 +331,10 @@ private:
     // held. Writes it too and makes sure every byte reached the file: the
     // library does not check these writes, and a full disk would otherwise
     // leave a sheet without its rows.
-    qint64 finishRows()
+    qint64 finishRows(lxw_worksheet* worksheet)
     {
-        lxw_worksheet_write_single_row(worksheet_);
-        FILE* rows = worksheet_->optimize_tmpfile;
+        lxw_worksheet_write_single_row(worksheet);
+        FILE* rows = worksheet->optimize_tmpfile;
         if (!rows)
             return 0;
         errno = 0;
@@ -333,7 +358,8 @@ private:
 
     QByteArray scratchDir_;
     lxw_workbook* workbook_;
-    lxw_worksheet* worksheet_ = nullptr;
+    lxw_worksheet* worksheet_ = nullptr; // the sheet being written
+    std::vector<lxw_worksheet*> worksheets_;
     QHash<QString, lxw_format*> formats_;
     QByteArray buffer_;
 };
@@ -478,19 +504,35 @@ void StreamResultsWorkbook(const QString& path, const WorkbookLayout& layout,
                            const WorkbookHeadingValues& headingValues,
                            const TableDeclaration& declaration, const RecordSource& records)
 {
+    WriteResultsWorkbookSheets(path, {{{}, layout, headingValues, declaration, records}});
+}
+
+void WriteResultsWorkbookSheets(const QString& path, const std::vector<WorkbookSheet>& sheets,
+                                const QString& documentTitle)
+{
     try {
-        const Survey survey = surveyRecords(layout, declaration, records);
+        if (sheets.empty())
+            failWrite(QStringLiteral("结果表没有工作表"));
+        // Every sheet's first read before the temporary file is made.
+        std::vector<Survey> surveys;
+        for (const WorkbookSheet& s : sheets)
+            surveys.push_back(surveyRecords(s.layout, s.declaration, s.records));
         // The library writes a file by name: it writes the temporary file
         // beside the target, which replaces the target only when the
         // workbook is whole.
         PendingFile file(path);
-        qint64 rowBytes = 0;
+        std::vector<qint64> rowBytes;
         {
             Sheet sheet(file.temporaryPath(), QFileInfo(file.temporaryPath()).absolutePath());
-            QStringList values;
-            workbookWork([&] { values = headingValues(survey.total); });
-            writeSheet(sheet, layout, values, survey, records);
-            rowBytes = sheet.close();
+            for (std::size_t k = 0; k < sheets.size(); ++k) {
+                const WorkbookSheet& s = sheets[k];
+                sheet.add(s.name);
+                QStringList values;
+                if (s.headingValues)
+                    workbookWork([&] { values = s.headingValues(surveys[k].total); });
+                writeSheet(sheet, s.layout, values, surveys[k], s.records);
+            }
+            rowBytes = sheet.close(documentTitle);
         }
         requireCompleteZip(file.temporaryPath(), rowBytes);
         file.commit();

@@ -91,3 +91,24 @@ void WriteResultsWorkbook(const QString& path, const WorkbookLayout& layout,
 void StreamResultsWorkbook(const QString& path, const WorkbookLayout& layout,
                            const WorkbookHeadingValues& headingValues,
                            const TableDeclaration& declaration, const RecordSource& records);
+
+// One sheet of a workbook of several: the name on its tab (empty: the
+// library's own, "Sheet1", "Sheet2", …; at most 31 characters, none of
+// []:*?/\), and what StreamResultsWorkbook takes for its one sheet.
+struct WorkbookSheet {
+    QString name;
+    WorkbookLayout layout;
+    WorkbookHeadingValues headingValues; // empty: no values
+    TableDeclaration declaration;
+    RecordSource records;
+};
+
+// Writes the sheets, in their order, into one workbook at `path`, each as
+// StreamResultsWorkbook writes its sheet, with `documentTitle` in the
+// workbook's properties. Every sheet's records are read first, before the
+// temporary file is made; then each sheet is written whole in turn, its rows
+// through its own scratch file. The same checked, all-or-nothing replacement
+// of the target. Throws FileWriteError.
+void WriteResultsWorkbookSheets(
+    const QString& path, const std::vector<WorkbookSheet>& sheets,
+    const QString& documentTitle = QString::fromUtf8(ResultsWorkbookDocumentTitle));

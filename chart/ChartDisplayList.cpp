@@ -2,6 +2,7 @@
 
 #include "chart/ChartDrawing.h"
 #include "chart/ComfortZones.h"
+#include "chart/WeatherYearLayer.h"
 
 #include <QPainter>
 #include <cmath>
@@ -30,8 +31,13 @@ QStringList ChartDisplayList::replay(QPainter& painter) const
         return {};
     }
     const QStringList messages = DrawChartGrid(painter, lib_, pressureText_, size);
-    if (zonesShown_)
+    if (year_)
+        year_->draw(painter);
+    if (zonesShown_) {
         DrawComfortZones(painter, ComfortZoneOutlines(lib_));
+        if (year_)
+            year_->drawZoneHours(painter);
+    }
     for (const Step& step : steps_)
         step(painter);
     return messages;

@@ -14,9 +14,11 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QPainter;
+class WeatherYearLayer;
 
 class ChartDisplayList
 {
@@ -36,11 +38,19 @@ public:
     void setZonesShown(bool shown) { zonesShown_ = shown; }
     bool zonesShown() const { return zonesShown_; }
 
+    // A weather year's hours, drawn over the grid beneath the zones and
+    // every step; none until set. Kept by reset(): the owner lays a layer
+    // computed afresh when the pressure changes.
+    void setWeatherYear(std::shared_ptr<const WeatherYearLayer> layer) { year_ = std::move(layer); }
+    void clearWeatherYear() { year_.reset(); }
+    const WeatherYearLayer* weatherYear() const { return year_.get(); }
+
     // The steps after the grid.
     std::size_t stepCount() const { return steps_.size(); }
 
-    // Draws the whole picture: the page cleared to white, the grid, the zones
-    // when shown, then every step in order. Returns the grid's messages
+    // Draws the whole picture: the page cleared to white, the grid, the
+    // weather year when set, the zones when shown (with the year's hours in
+    // them), then every step in order. Returns the grid's messages
     // (DrawChartGrid); nothing is drawn before reset() but the white page.
     QStringList replay(QPainter& painter) const;
     // A fresh image of ImageSize logical pixels at device pixel ratio dpr
@@ -52,5 +62,6 @@ private:
     ID_lib lib_;
     QString pressureText_;
     bool zonesShown_ = false;
+    std::shared_ptr<const WeatherYearLayer> year_;
     std::vector<Step> steps_;
 };

@@ -360,6 +360,11 @@ double ID_lib::DewPointFromD(double d) const
     return SaturationTemperature(VapourPressureFromD(d, AtmPressure));
 }
 
+double ID_lib::EnthalpyFromT_D(double t, double d) const
+{
+    return double(Enthalpy(t, d));
+}
+
 // The state operations complete CurrentState from two given quantities; the
 // density always takes CurrentState.RH, where the caller leaves a given RH.
 

@@ -69,6 +69,9 @@ public:
     double DryBulbFromRH_Ts(double ts, double RH) const;
     double DryBulbFromI_RH(double RH, double i); // also writes CurrentState.d
     double DewPointFromD(double d) const;        // d in kg/kg
+    // The enthalpy every state operation gives the state (t, d), bit for
+    // bit, d in kg/kg, for any d (no saturation check).
+    double EnthalpyFromT_D(double t, double d) const;
 
     // State operations: True when the state was completed.
     bool StateFromT_Ts(double t, double ts);

@@ -19,6 +19,7 @@
 #include "psychro/ID_lib.h"
 #include "shell/DataSeeds.h"
 #include "support/CliRun.h"
+#include "weather/WeatherBinFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -75,6 +76,20 @@ std::vector<std::vector<QVariant>> someDuctSegments(int count)
         records.push_back({QString::number(i + 1), 5000.0, "500", QVariant(), QVariant(), 7.13, 1.0,
                            10.0, QStringLiteral("弯头"), 0.5, 2.0, 10.0, 30.0, 40.0});
     return records;
+}
+
+// Bin tables of a year spread over 70 ℃ and 30 g/kg: larger than the room left.
+WeatherBinTables someBinTables()
+{
+    WeatherBinTables tables;
+    tables.station = QStringLiteral("Testville, Hebei, CHN");
+    for (int t = -30; t < 40; ++t) {
+        for (int d = 0; d < 30; ++d)
+            tables.cells.push_back({t, d, 3});
+        tables.dryBulb.push_back({t, 90, t * 0.8});
+    }
+    tables.hours = 70 * 90;
+    return tables;
 }
 
 ChartDisplayList someChart()
@@ -223,6 +238,10 @@ TEST_F(FullDisk, EveryWriterKeepsTheOldFileAndSaysTheDiskIsFull)
                                    }
                                });
          }},
+        {"weather bin tables as CSV", QStringLiteral("bins.csv"), oldText,
+         [](const QString& path) { WriteBinTablesCsv(path, someBinTables()); }},
+        {"weather bin tables as a workbook of two sheets", QStringLiteral("bins.xlsx"), oldText,
+         [](const QString& path) { WriteBinTablesWorkbook(path, someBinTables()); }},
         {"chart SVG", QStringLiteral("c.svg"), oldText,
          [](const QString& path) { WriteChartFile(path, someChart(), ChartFileFormat::Svg); }},
         {"chart PDF", QStringLiteral("c.pdf"), oldText,

@@ -156,6 +156,55 @@ def pipe_record(name, roughness, sizes, count=None, name_length=None):
     return bytes(record)
 
 
+def weather_year():
+    # The same text goes to the EPW reader, the CSV reader and (its first
+    # line) the month and hour filters.
+    header = ["LOCATION,Testville,Hebei,CHN,SYNTHETIC,545110,39.80,116.47,8.0,31.3",
+              "DESIGN CONDITIONS,0", "TYPICAL/EXTREME PERIODS,0", "GROUND TEMPERATURES,0",
+              "HOLIDAYS/DAYLIGHT SAVINGS,No,0,0,0", "COMMENTS 1,Synthetic", "COMMENTS 2,",
+              "DATA PERIODS,1,1,Data,Sunday, 1/ 1,12/31"]
+
+    def row(month, day, hour, t, dew, rh, p, year=2001):
+        return ("%d,%d,%d,%d,60,?9?9?9?9E0?9?9?9?9?9?9?9?9?9?9?9?9?9?9?9*9*9?9?9?9,%s,%s,%s,%s,"
+                "9999,9999,315,0,0,0,0,0,0,0,180,2.1,5,3,9999,77777,9,999999999,0,0.0000,0,88,"
+                "0.200,0,1.0" % (year, month, day, hour, t, dew, rh, p))
+
+    def epw(rows, end="\n", bom=""):
+        return bom + end.join(header + rows) + end
+
+    three = [row(1, 1, h, 10 + h / 10, 2.5, 50, 101325) for h in (1, 2, 3)]
+    cases = {
+        "epw_hours": epw(three),
+        "epw_crlf_bom_blank_end": epw(three, "\r\n", "\ufeff") + "\r\n\r\n",
+        "epw_missing_codes": epw([row(7, 1, 1, 99.9, 20, 60, 95000),
+                                  row(7, 1, 2, 30, 99.9, 60, 95000),
+                                  row(7, 1, 3, 30, 20, 999, 95000),
+                                  row(7, 1, 4, 30, 20, 60, 999999),
+                                  row(7, 1, 5, 30, 20, 105, 95000)]),
+        "epw_leap_day": epw([row(2, 29, h, -3, -8, 70, 101000, 2004) for h in (23, 24)] +
+                            [row(3, 1, 1, -4, -8, 75, 101000, 2004)]),
+        "epw_year_end": epw([row(12, 31, 24, -1, -5, 60, 100000), row(1, 1, 1, -2, -6, 60, 100000)]),
+        "epw_latin1_name": epw(three).replace("Testville", "Z\xfcrich"),
+        "epw_hour_twice": epw(three + [three[0]]),
+        "epw_bad_day": epw([row(4, 31, 1, 10, 5, 50, 101325)]),
+        "epw_out_of_range": epw([row(1, 1, 1, 85, 5, 50, 101325), row(1, 1, 2, 10, 5, 120, 20000)]),
+        "epw_short_rows": epw(["2001,1,1,1,60,x,20,10,50"]),
+        "epw_header_only": epw([]),
+        "epw_seven_header_lines": "\n".join(header[:7] + three) + "\n",
+        "csv_dates": " Hour ,Month, DAY ,T,RH,wind\n5,7,14,31.5,55,2\n6,7,14,30,,3\n",
+        "csv_pressure": "\ufefft,rh,p\r\n20,50,90000\r\n21,40,92000\r\n",
+        "csv_moisture": "t,d,p\n30,18.5,80000\n20,7.3,\n10,50,90000\n",
+        "csv_no_dates": "t,rh\n" + "".join("%d,%d\n" % (k % 30, 40 + k % 50) for k in range(30)),
+        "csv_refused": "month,day,t,rh\n1,1,20,50\n",
+        "filter_months": "6-8\n",
+        "filter_wrap": "11～2\n",
+        "filter_lists": "8-12,14-18\n",
+    }
+    for name, text in cases.items():
+        data = text.encode("latin-1") if name == "epw_latin1_name" else text.encode("utf-8")
+        write("weather_year", name, data)
+
+
 def pipe_catalogue():
     steel = pipe_record("焊接钢管(GB3092)", 0.2,
                         [(15, 21.25, 2.75), (20, 26.75, 2.75), (25, 33.5, 3.25)])
@@ -333,6 +382,7 @@ if __name__ == "__main__":
     gbk()
     csv()
     weather_csv()
+    weather_year()
     record_table()
     point_file()
     pipe_catalogue()
