@@ -34,8 +34,7 @@ ChartPictureOptions CheckChartPictureOptions(const ChartArgs& a)
     return options;
 }
 
-std::optional<ProcessComputed> ComputeChartProcess(const ChartArgs& a,
-                                                   const QString& pressureText)
+std::optional<ProcessComputed> ComputeChartProcess(const ChartArgs& a, const QString& pressureText)
 {
     if (!a.process)
         return std::nullopt;

@@ -26,8 +26,7 @@ ChartPictureOptions CheckChartPictureOptions(const ChartArgs& a);
 // The process of --process at the pressure (as typed); nothing without
 // --process. Throws UserError with the calculator's messages when it gives
 // no calculation.
-std::optional<ProcessComputed> ComputeChartProcess(const ChartArgs& a,
-                                                   const QString& pressureText);
+std::optional<ProcessComputed> ComputeChartProcess(const ChartArgs& a, const QString& pressureText);
 
 // Draws the point file's points (a.points) and the process over list's steps,
 // checks that the grid can be computed and writes the file. Returns the exit

@@ -65,7 +65,7 @@ struct ChartArgs {
     bool has(const char* optionOrFlag) const;
 };
 struct ChartGrammar {
-    const char* command = "chart";  // for the message of an unknown word
+    const char* command = "chart";   // for the message of an unknown word
     const char* outOption = "--out"; // the option naming the picture file
     QStringList options;             // the command's own options with a value
     QStringList flags;               // and flags
