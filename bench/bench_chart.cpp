@@ -1,22 +1,25 @@
 // The chart window's two hot paths: drawing the whole grid (on every showing)
-// and the read-out under the mouse (on every mouse movement); and the chart
-// written as a file from its display list.
+// and the read-out under the mouse (on every mouse movement); the chart
+// written as a file from its display list; a weather year laid on the chart.
 #include "app/DataDir.h"
-#include "shell/DataSeeds.h"
 #include "chart/ChartDisplayList.h"
 #include "chart/ChartDrawing.h"
 #include "chart/ChartExport.h"
 #include "chart/ChartReadout.h"
 #include "chart/PointTable.h"
 #include "chart/Unit_ID_Graphics.h"
+#include "chart/WeatherYearLayer.h"
 #include "psychro/ID_lib.h"
 #include "psychro/Unit_atm.h"
+#include "shell/DataSeeds.h"
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <cmath>
 #include <memory>
 
 namespace
@@ -130,6 +133,74 @@ ChartDisplayList ListWith100Points()
     }
     return list;
 }
+
+// A year of 8,760 hours as a temperate station has them: a yearly and a daily
+// swing of the dry bulb, the humidity falling as the day warms. About 600
+// cells of the chart hold hours.
+WeatherYear SyntheticYear()
+{
+    WeatherYear year;
+    year.location.name = QStringLiteral("Benchtown");
+    const double pi = std::acos(-1.0);
+    for (int day = 0; day < 365; ++day)
+        for (int h = 1; h <= 24; ++h) {
+            WeatherHour hour;
+            hour.month = std::min(12, day / 31 + 1);
+            hour.day = day % 31 + 1;
+            hour.hour = h;
+            const double season = -std::cos(2 * pi * (day - 15) / 365.0);
+            const double daily = -std::cos(2 * pi * (h - 4) / 24.0);
+            hour.dryBulb = 12 + 16 * season + 5 * daily + 3 * std::sin(day * 1.7);
+            hour.relativeHumidity =
+                std::clamp(60 + 20 * season - 15 * daily + 10 * std::sin(day * 2.3), 5.0, 100.0);
+            hour.pressure = 101325;
+            year.hours.push_back(hour);
+        }
+    return year;
+}
+
+// What laying the year (and every showing at a new pressure) computes: the
+// hours' states binned at the chart's pressure and the zone hours.
+void BM_WeatherYearLayerFromHours(benchmark::State& state)
+{
+    const WeatherYear year = SyntheticYear();
+    const ID_lib lib = StandardLib();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(WeatherYearLayer(ComputeBinTables(year, WeatherFilter{}, lib),
+                                                  CountZoneHours(year, WeatherFilter{})));
+}
+BENCHMARK(BM_WeatherYearLayerFromHours)->Unit(benchmark::kMillisecond);
+
+// The year's cells, title and legend drawn over a grid already on the image.
+void BM_DrawWeatherYearLayer(benchmark::State& state)
+{
+    const WeatherYear year = SyntheticYear();
+    const ID_lib lib = StandardLib();
+    const WeatherYearLayer layer(ComputeBinTables(year, WeatherFilter{}, lib),
+                                 CountZoneHours(year, WeatherFilter{}));
+    QImage image = RenderChart(lib, QStringLiteral("101325"));
+    state.counters["cells"] = double(layer.bins().cells.size());
+    for (auto _ : state) {
+        QPainter painter(&image);
+        layer.draw(painter);
+        layer.drawZoneHours(painter);
+    }
+}
+BENCHMARK(BM_DrawWeatherYearLayer)->Unit(benchmark::kMillisecond);
+
+// The window's whole redraw with the year on: the grid, the year, the zones
+// and 100 points with their lines, replayed from the display list.
+void BM_RedrawWholeChartWithWeatherYear(benchmark::State& state)
+{
+    ChartDisplayList list = ListWith100Points();
+    const WeatherYear year = SyntheticYear();
+    list.setWeatherYear(std::make_shared<const WeatherYearLayer>(
+        ComputeBinTables(year, WeatherFilter{}, list.library()),
+        CountZoneHours(year, WeatherFilter{})));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(list.render());
+}
+BENCHMARK(BM_RedrawWholeChartWithWeatherYear)->Unit(benchmark::kMillisecond);
 
 void BM_ExportChart(benchmark::State& state, ChartFileFormat format, const char* name)
 {

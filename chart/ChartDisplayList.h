@@ -32,6 +32,9 @@ public:
     // The comfort zones' choice is kept.
     void reset(const ID_lib& lib, const QString& pressureText);
     void append(Step step);
+    // The library the picture was started at (its AtmPressure and
+    // PsychroCoefficient), without a message sink.
+    const ID_lib& library() const { return lib_; }
 
     // The comfort zones of the design code, drawn over the grid beneath every
     // step; off until asked for.

@@ -15,8 +15,11 @@
 #include "chart/ChartExport.h"
 #include "chart/ChartReadout.h"
 #include "chart/PointTable.h"
+#include "chart/Unit_WeatherYear.h"
+#include "chart/WeatherYearLayer.h"
 #include "psychro/ID_lib.h"
 #include "psychro/Unit_atm.h"
+#include "weather/WeatherYearFigures.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -275,6 +278,14 @@ void AddChartCopyShortcut(QWidget* window, const ChartDisplayList& list)
         edit->installEventFilter(filter);
 }
 
+struct Form_IDTu::WeatherYearChoice {
+    WeatherYear year;
+    WeatherFilter filter;
+    QString path, months, hours;
+    WeatherDesignValues design;
+    bool laid = false;
+};
+
 ChartImage::ChartImage(QWidget* parent) : QWidget(parent)
 {
     setMouseTracking(true);
@@ -432,8 +443,9 @@ Form_IDTu::Form_IDTu(ID_lib& lib, Form_atm& atm, QWidget* parent)
     CheckBox_zones->setObjectName(QStringLiteral("CheckBox_zones"));
     CheckBox_zones->setToolTip(QStringLiteral("GB 50736-2012 舒适性空调室内设计参数"));
     CheckBox_zones->setGeometry(at(7).adjusted(8, 0, 0, 0));
-    Button_quit = NewButton(this, "Button_quit", QStringLiteral("退出"), at(8));
-    Button_help = NewButton(this, "Button_help", QStringLiteral("帮助"), at(9));
+    Button_weather = NewButton(this, "Button_weather", QStringLiteral("气象年(&Y)..."), at(8));
+    Button_quit = NewButton(this, "Button_quit", QStringLiteral("退出"), at(10));
+    Button_help = NewButton(this, "Button_help", QStringLiteral("帮助"), at(11));
 
     QObject::connect(Image1, &ChartImage::mouseMoved, this,
                      [this](int x, int y) { Guarded(this, [&] { Image1MouseMove(x, y); }); });
@@ -454,6 +466,7 @@ Form_IDTu::Form_IDTu(ID_lib& lib, Form_atm& atm, QWidget* parent)
                    &Form_IDTu::Button_printer_SetupClick);
     ConnectGuarded(Button_export, &QPushButton::clicked, this, &Form_IDTu::Button_exportClick);
     ConnectGuarded(CheckBox_zones, &QCheckBox::clicked, this, &Form_IDTu::CheckBox_zonesClick);
+    ConnectGuarded(Button_weather, &QPushButton::clicked, this, &Form_IDTu::Button_weatherClick);
     AddChartCopyShortcut(this, display_);
     ConnectGuarded(Button_quit, &QPushButton::clicked, this, &Form_IDTu::Button_quitClick);
     ConnectGuarded(Button_help, &QPushButton::clicked, this, &Form_IDTu::Button_helpClick);
@@ -537,6 +550,8 @@ void Form_IDTu::TU()
 {
     atm_.applyTo(lib_);
     display_.reset(lib_, atm_.pressureText());
+    if (weather_ && weather_->laid)
+        layWeatherYear(); // its cells at the pressure drawn
     QStringList messages;
     Image1->setPicture(display_.render(devicePixelRatio(), &messages));
     resetPointPanel();
@@ -1015,7 +1030,10 @@ void Form_IDTu::Button_openClick()
 
 QStringList Form_IDTu::reportLines()
 {
-    return PointReportLines(ReadPoints(table_), atm_.pressureText());
+    QStringList lines = PointReportLines(ReadPoints(table_), atm_.pressureText());
+    if (const WeatherYearLayer* year = display_.weatherYear())
+        lines << WeatherYearReportLines(*year, display_.zonesShown(), &weather_->design);
+    return lines;
 }
 
 void Form_IDTu::Button_output_pointClick()
@@ -1044,6 +1062,42 @@ void Form_IDTu::CheckBox_zonesClick()
 {
     display_.setZonesShown(CheckBox_zones->isChecked());
     Image1->setPicture(display_.render(devicePixelRatio()));
+}
+
+// The year goes beneath everything drawn so far, its cells at the chart's
+// pressure; the picture is drawn again from its display list.
+void Form_IDTu::Button_weatherClick()
+{
+    Form_WeatherYear dialog(display_.library().AtmPressure, this);
+    if (weather_)
+        dialog.setFields(weather_->path, weather_->months, weather_->hours, weather_->laid);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (dialog.choice() == Form_WeatherYear::Choice::Lay) {
+        auto chosen = std::make_unique<WeatherYearChoice>();
+        chosen->year = dialog.year();
+        chosen->filter = dialog.filter();
+        chosen->path = dialog.path();
+        chosen->months = dialog.monthsText();
+        chosen->hours = dialog.hoursText();
+        chosen->design =
+            ComputeDesignValues(chosen->year, display_.library(), display_.library().AtmPressure);
+        chosen->laid = true;
+        weather_ = std::move(chosen);
+        layWeatherYear();
+    } else if (dialog.choice() == Form_WeatherYear::Choice::Remove && weather_) {
+        weather_->laid = false;
+        display_.clearWeatherYear();
+    }
+    Image1->setPicture(display_.render(devicePixelRatio()));
+}
+
+void Form_IDTu::layWeatherYear()
+{
+    const ID_lib& chart = display_.library();
+    display_.setWeatherYear(std::make_shared<const WeatherYearLayer>(
+        ComputeBinTables(weather_->year, weather_->filter, chart),
+        CountZoneHours(weather_->year, weather_->filter)));
 }
 
 void Form_IDTu::Button_printer_SetupClick()

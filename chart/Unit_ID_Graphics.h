@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QButtonGroup;
@@ -110,6 +111,8 @@ public:
     QPushButton* Button_OK;
     QPushButton *Button_open, *Button_Save_point, *Button_output_point, *Button_print_point,
         *Button_Printing, *Button_printer_Setup, *Button_export, *Button_quit, *Button_help;
+    // A weather year's hours under the points (Form_WeatherYear).
+    QPushButton* Button_weather;
     // The comfort zones over the grid; never stored with the points.
     QCheckBox* CheckBox_zones;
 
@@ -154,6 +157,8 @@ private:
     void Button_printer_SetupClick();
     void Button_exportClick();
     void CheckBox_zonesClick();
+    void Button_weatherClick();
+    void layWeatherYear();
     void Button_quitClick();
     void Button_helpClick();
     bool pressureUsable();
@@ -193,6 +198,9 @@ private:
     QButtonGroup* tools_;
     // What the picture shows: every drawing goes through it (paint, TU).
     ChartDisplayList display_;
+    // The weather year last laid and the dialog's fields; laid while shown.
+    struct WeatherYearChoice;
+    std::unique_ptr<WeatherYearChoice> weather_;
 
     int ToolStep = 1;
     bool AwaitingClick = false;

@@ -1,5 +1,6 @@
 #include "chart/WeatherYearLayer.h"
 
+#include "app/Numbers.h"
 #include "chart/ChartDrawing.h"
 #include "chart/ChartGeometry.h"
 #include "psychro/ID_lib.h"
@@ -179,4 +180,37 @@ void WeatherYearLayer::drawZoneHours(QPainter& painter) const
     painter.setFont(ChartLabelFont());
     WriteLines(painter, top, QStringList{QStringLiteral("舒适区小时数：")} + zoneLines());
     painter.restore();
+}
+
+QStringList WeatherYearReportLines(const WeatherYearLayer& layer, bool zonesShown,
+                                   const WeatherDesignValues* design)
+{
+    const QString indent = QStringLiteral(" "), item = QStringLiteral("   ");
+    QStringList lines{QStringLiteral(" ")};
+    for (const QString& line : layer.titleLines())
+        lines << indent + line;
+    if (zonesShown && !layer.zoneHours().empty()) {
+        lines << indent + QStringLiteral("舒适区小时数（GB 50736-2012）：");
+        for (const QString& line : layer.zoneLines())
+            lines << item + line;
+    }
+    if (design) {
+        const auto value = [](const std::optional<double>& v, const QString& unit) {
+            return v ? FormatNumber(*v, QStringLiteral("0.0")) + unit
+                     : QStringLiteral("数据不足，无法求得");
+        };
+        const QString celsius = QStringLiteral("℃");
+        lines << indent + QStringLiteral("由该年逐时数据求得的室外计算参数（大气压力%1Pa）：")
+                              .arg(FormatNumber(design->pressure, QStringLiteral("0")))
+              << item + QStringLiteral("夏季空调室外计算干球温度：") +
+                     value(design->summerDryBulb, celsius)
+              << item + QStringLiteral("夏季空调室外计算湿球温度：") +
+                     value(design->summerWetBulb, celsius)
+              << item + QStringLiteral("冬季空调室外计算温度：") +
+                     value(design->winterAirConditioning, celsius)
+              << item + QStringLiteral("冬季空调室外计算相对湿度：") +
+                     value(design->winterRelativeHumidity, QStringLiteral("%"))
+              << item + QStringLiteral("冬季供暖室外计算温度：") + value(design->heating, celsius);
+    }
+    return lines;
 }

@@ -75,3 +75,9 @@ private:
     std::vector<ZoneHours> zones_;
     long long drawn_ = 0;
 };
+
+// The year in the chart window's point report: the title block, with
+// zonesShown the hours of each zone, and the design values of the year when
+// given.
+QStringList WeatherYearReportLines(const WeatherYearLayer& layer, bool zonesShown,
+                                   const WeatherDesignValues* design = nullptr);

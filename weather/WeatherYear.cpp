@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStringDecoder>
 #include <array>
 #include <cerrno>
@@ -125,12 +126,8 @@ private:
     std::vector<qint64> lines_;
 };
 
-// The values of one hour held to the EPW's ranges; nullopt marks a value
-// missing (its code in an EPW, an empty field in a CSV).
-struct Reading {
-    std::optional<double> dryBulb, dewPoint, relativeHumidity, pressure;
-};
-
+// The values of an hour held to the EPW's ranges, in both formats; text is
+// the field as the file has it, for the message.
 void checkTemperature(qint64 line, const QString& name, double value, const QString& text)
 {
     if (!(value >= kLowestTemperature && value <= kHighestTemperature))
@@ -152,12 +149,12 @@ void checkPressure(qint64 line, const QString&, double value, const QString& tex
             QStringLiteral("大气压力应在31000～120000Pa之间，实为“%1”").arg(QuotedInput(text)));
 }
 
-// --- EPW ----------------------------------------------------------------
-
 const QString kDryBulbName = QStringLiteral("干球温度");
 const QString kDewPointName = QStringLiteral("露点温度");
 const QString kHumidityName = QStringLiteral("相对湿度");
 const QString kPressureName = QStringLiteral("大气压力");
+
+// --- EPW ----------------------------------------------------------------
 
 double locationNumber(const QStringList& fields, int index, const QString& name, double lowest,
                       double highest)
@@ -184,7 +181,7 @@ WeatherLocation readLocation(const QByteArray& bytes)
     l.name = text(1);
     l.region = text(2);
     l.country = text(3);
-    // Fields 4 and 5 are the data's source and the WMO station number.
+    // The 5th and 6th fields are the data's source and the WMO station number.
     l.latitude = locationNumber(fields, 6, QStringLiteral("纬度"), -90, 90);
     l.longitude = locationNumber(fields, 7, QStringLiteral("经度"), -180, 180);
     l.timeZone = locationNumber(fields, 8, QStringLiteral("时区"), -12, 14);
@@ -404,8 +401,8 @@ private:
         const int failures = lib_.FailureCount();
         if (!(d >= 0) || !lib_.StateFromD_T(t, d / 1000) || lib_.FailureCount() != failures)
             lineError(line, QStringLiteral("含湿量“%1”g/kg在%2℃下不合理（相对湿度将超出0～100%）")
-                                .arg(QuotedInput(text))
-                                .arg(t));
+                                .arg(QuotedInput(text),
+                                     QString::number(t, 'g', QLocale::FloatingPointShortest)));
         return lib_.CurrentState.RH;
     }
 
@@ -592,10 +589,9 @@ bool isListSign(QChar c)
 unsigned parseCycle(const QString& text, int count, const QString& what, const QString& example)
 {
     const auto refuse = [&]() {
+        // One arg() for all: the user's text may hold a "%2" of its own.
         throw UserError(QStringLiteral("%1“%2”有误：应为1～%3的%1或范围，如%4")
-                            .arg(what, QuotedInput(text))
-                            .arg(count)
-                            .arg(example));
+                            .arg(what, QuotedInput(text), QString::number(count), example));
     };
     const auto parseOne = [&](QStringView item) {
         item = item.trimmed();

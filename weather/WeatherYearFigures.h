@@ -13,7 +13,10 @@ class ID_lib;
 
 // The design values of GB 50736-2012 applied to the one year of the file,
 // always over every hour of the file. A value the year cannot give (too few
-// hours or days) is nullopt.
+// hours or days) is nullopt. A day is a date (month, day), whatever the
+// hours' year field (a typical year's months come from different years), and
+// its mean counts only when at least 20 of its hours are in the file; a
+// month's mean is over all of its hours.
 struct WeatherDesignValues {
     // 夏季空调室外计算干球温度: the hourly dry bulb exceeded by at most 50
     // hours (sorted descending, the 51st).

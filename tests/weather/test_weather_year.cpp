@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -406,6 +407,40 @@ TEST(WeatherYearFile, ReadsByExtensionAndTellsUnreadableFiles)
     EXPECT_THROW(ReadWeatherYearFile(dir.path()), WeatherFileUnreadable);
 }
 
+// A device that gives its text and then fails, as a file on a failing disk
+// or a network share that went away.
+class FailingDevice : public QIODevice
+{
+public:
+    explicit FailingDevice(QByteArray text) : text_(std::move(text)) { open(ReadOnly); }
+
+protected:
+    qint64 readData(char* data, qint64 size) override
+    {
+        if (pos_ >= text_.size())
+            return -1;
+        const qint64 n = std::min<qint64>(size, text_.size() - pos_);
+        std::memcpy(data, text_.constData() + pos_, n);
+        pos_ += n;
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray text_;
+    qint64 pos_ = 0;
+};
+
+// A read that fails partway is a file that cannot be read, never a shorter
+// year.
+TEST(WeatherYearFile, AReadErrorIsNoShorterYear)
+{
+    FailingDevice epw(EpwText(Days(2001, 1, 1, 2)));
+    EXPECT_THROW(ReadEpw(epw), WeatherFileUnreadable);
+    FailingDevice csv("t,rh\n20,50\n21,50\n");
+    EXPECT_THROW(ReadWeatherCsv(csv), WeatherFileUnreadable);
+}
+
 TEST(WeatherFilter, ParsesMonthsAndHours)
 {
     struct Case {
@@ -445,6 +480,7 @@ TEST(WeatherFilter, ParsesMonthsAndHours)
         {"+6", false, 0},
         {"6.5", false, 0},
         {"006", false, 0},
+        {"%2-8", true, 0}, // a text with a "%2" of its own is quoted as it is
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
