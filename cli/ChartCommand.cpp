@@ -1,14 +1,10 @@
 // ventacalc-cli chart: the i–d chart written to a PNG, SVG or PDF file, with
 // the points of a point file, a treatment process and the comfort zones as
 // the chart windows draw them.
-#include "airtreat/TreatmentChart.h"
-#include "app/Fonts.h"
 #include "app/Numbers.h"
 #include "chart/ChartDisplayList.h"
-#include "chart/ChartDrawing.h"
-#include "chart/ChartExport.h"
 #include "chart/ChartGeometry.h"
-#include "chart/PointTable.h"
+#include "cli/ChartPicture.h"
 #include "cli/CommandWords.h"
 #include "cli/Commands.h"
 #include "cli/ProcessArguments.h"
@@ -16,7 +12,6 @@
 #include "psychro/StatePointCalc.h"
 
 #include <QMap>
-#include <QPainter>
 
 namespace
 {
@@ -56,15 +51,21 @@ const char* const kHelp =
 
 } // namespace
 
-ChartArgs ParseChartArgs(const QStringList& args)
+bool ChartArgs::has(const char* optionOrFlag) const
+{
+    const QString word = QString::fromLatin1(optionOrFlag);
+    return options.contains(word) || flags.contains(word);
+}
+
+ChartArgs ParseChartWords(const QStringList& args, const ChartGrammar& grammar)
 {
     ChartArgs a;
-    const auto unknown = [](const QString& word) {
-        return UserError(QStringLiteral("无法识别的参数: %1（见 ventacalc-cli chart --help）")
-                             .arg(QuotedInput(word)));
+    const auto unknown = [&](const QString& word) {
+        return UserError(QStringLiteral("无法识别的参数: %1（见 ventacalc-cli %2 --help）")
+                             .arg(QuotedInput(word), QLatin1String(grammar.command)));
     };
     const QMap<QString, QString ChartArgs::*> valued{
-        {QStringLiteral("--out"), &ChartArgs::out},
+        {QLatin1String(grammar.outOption), &ChartArgs::out},
         {QStringLiteral("--pressure"), &ChartArgs::pressure},
         {QStringLiteral("--points"), &ChartArgs::points},
         {QStringLiteral("--scale"), &ChartArgs::scale},
@@ -72,25 +73,44 @@ ChartArgs ParseChartArgs(const QStringList& args)
     QStringList seen;
     for (qsizetype k = 0; k < args.size(); ++k) {
         const QString& word = args[k];
-        if (valued.contains(word) || word == QLatin1String("--zones")) {
+        const bool own = grammar.options.contains(word) || grammar.flags.contains(word);
+        if (valued.contains(word) || word == QLatin1String("--zones") || own) {
             if (seen.contains(word))
                 throw UserError(QStringLiteral("选项 %1 给出了两次").arg(word));
             seen << word;
         }
-        if (word == QLatin1String("--zones")) {
-            a.zones = true;
-        } else if (valued.contains(word)) {
+        const bool withValue = valued.contains(word) || grammar.options.contains(word);
+        if (withValue) {
             if (k + 1 >= args.size())
                 throw UserError(QStringLiteral("选项 %1 缺少值").arg(word));
             if (args[k + 1].isEmpty())
                 throw UserError(QStringLiteral("选项 %1 的值不能为空").arg(word));
+        }
+        if (word == QLatin1String("--zones")) {
+            a.zones = true;
+        } else if (grammar.flags.contains(word)) {
+            a.flags << word;
+        } else if (grammar.options.contains(word)) {
+            a.options.insert(word, args[++k]);
+        } else if (valued.contains(word)) {
             a.*valued.value(word) = args[++k];
             a.process = a.process || word == QLatin1String("--process");
-        } else if (!a.process || !TakeProcessParameter(word, a.given)) {
+            a.pressureGiven = a.pressureGiven || word == QLatin1String("--pressure");
+        } else if (a.process && TakeProcessParameter(word, a.given)) {
+            continue;
+        } else if (grammar.positional && !word.startsWith(QLatin1String("--")) &&
+                   !(a.process && word.contains(QLatin1Char('=')))) {
+            a.positional << word;
+        } else {
             throw unknown(word);
         }
     }
     return a;
+}
+
+ChartArgs ParseChartArgs(const QStringList& args)
+{
+    return ParseChartWords(args, ChartGrammar());
 }
 
 namespace
@@ -100,85 +120,23 @@ int run(const QStringList& args, CliIo& io)
 {
     ChartDisplayList list;
     ChartArgs a;
-    ChartFileFormat format = ChartFileFormat::Png;
-    int scale = kDefaultPngScale;
+    ChartPictureOptions options;
     std::optional<ProcessComputed> process;
     try {
         a = ParseChartArgs(args);
         if (a.out.isEmpty())
             throw UserError(QStringLiteral("请用 --out 给出输出文件（.png、.svg 或 .pdf）"));
-        const std::optional<ChartFileFormat> named = ChartFileFormatOf(a.out);
-        if (!named)
-            throw UserError(QStringLiteral("无法识别输出文件“%1”的格式：扩展名应为 .png、.svg "
-                                           "或 .pdf")
-                                .arg(QuotedInput(a.out)));
-        format = *named;
-        if (!a.scale.isEmpty()) {
-            if (format != ChartFileFormat::Png)
-                throw UserError(QStringLiteral("--scale 只用于PNG图片"));
-            bool ok = false;
-            scale = a.scale.toInt(&ok);
-            if (!ok || scale < kLeastPngScale || scale > kGreatestPngScale)
-                throw UserError(QStringLiteral("放大倍数“%1”应为%2到%3之间的整数")
-                                    .arg(QuotedInput(a.scale))
-                                    .arg(kLeastPngScale)
-                                    .arg(kGreatestPngScale));
-        }
+        options = CheckChartPictureOptions(a);
         ID_lib lib;
         ApplyPressureText(lib, a.pressure, InputNaming::Argument);
         CheckChartPressure(lib.AtmPressure);
         list.reset(lib, a.pressure);
         list.setZonesShown(a.zones);
-        if (a.process) {
-            ProcessCalculator calculator(a.pressure);
-            process = calculator.compute(a.processNumber, a.given);
-            if (!process->calculation)
-                return Refuse(io, process->messages.join(QLatin1Char('\n')));
-        }
+        process = ComputeChartProcess(a, a.pressure);
     } catch (const UserError& e) {
         return Refuse(io, e.text());
     }
-
-    InstallFontSubstitutions();
-    if (!a.points.isEmpty()) {
-        std::vector<StatePoint> points;
-        try {
-            RecordTableStore table(PointTableDeclaration());
-            table.setPath(a.points);
-            table.open();
-            points = ReadPoints(table);
-        } catch (const UserError& e) {
-            io.err << e.text() << "\n";
-            return ExitFailure;
-        }
-        list.append([points](QPainter& p) {
-            for (const StatePoint& point : points)
-                DrawPointMark(p, ChartGeometry::StateToPixel(point.D, point.I),
-                              QString::fromStdString(point.No));
-        });
-    }
-    if (process) {
-        for (const QString& warning : process->messages)
-            io.err << warning << "\n";
-        const std::vector<TreatmentChartStep> steps =
-            TreatmentChartSteps(process->calculation->points);
-        list.append([steps](QPainter& p) { DrawTreatmentChart(p, steps); });
-    }
-
-    // A grid the library could not compute is no chart: drawn once first,
-    // so that nothing is written when it fails.
-    QStringList failures;
-    ChartImageAt(list, kLeastPngScale, &failures);
-    if (!failures.isEmpty())
-        return Refuse(io, failures.join(QLatin1Char('\n')));
-    try {
-        for (const QString& warning : WriteChartFile(a.out, list, format, scale))
-            io.err << warning << "\n";
-    } catch (const UserError& e) {
-        io.err << e.text() << "\n";
-        return ExitFailure;
-    }
-    return ExitOk;
+    return WriteChartPicture(a, options, process, list, io);
 }
 
 const CliCommandRegistrar registrar({QStringLiteral("chart"),

@@ -44,18 +44,41 @@ CommandWords ParsePipeWords(const QStringList& args);
 CommandWords ParseDuctWords(const QStringList& args);
 CommandWords ParseConvertWords(const QStringList& args);
 
-// The chart command's words: its options each once, and after --process the
-// process's key=value parameters (as ProcessArguments.h takes them).
+// The words of a command that draws the chart (chart, weather): its options
+// each once, and after --process the process's key=value parameters (as
+// ProcessArguments.h takes them).
 struct ChartArgs {
     QString out;
     QString pressure = QStringLiteral("101325");
+    bool pressureGiven = false;
     QString points;
     QString scale;
     bool zones = false;
     bool process = false;
     QString processNumber;
     QMap<QString, QString> given;
+    // The command's own words beside the chart's (ChartGrammar).
+    QMap<QString, QString> options;
+    QStringList flags;
+    QStringList positional;
+
+    bool has(const char* optionOrFlag) const;
+};
+struct ChartGrammar {
+    const char* command = "chart";   // for the message of an unknown word
+    const char* outOption = "--out"; // the option naming the picture file
+    QStringList options;             // the command's own options with a value
+    QStringList flags;               // and flags
+    // Plain words are kept (a word holding "=" after --process is a process
+    // parameter or refused).
+    bool positional = false;
 };
 // Throws UserError for a word that belongs nowhere, an option given twice,
 // without its value or with an empty one.
+ChartArgs ParseChartWords(const QStringList& args, const ChartGrammar& grammar);
+// The chart command's words.
 ChartArgs ParseChartArgs(const QStringList& args);
+// The weather command's: FILE, --months, --hours, --json, --bins and the
+// chart's words with --chart for --out; a chart option without --chart,
+// other than --pressure, is refused, and so is anything but one FILE.
+ChartArgs ParseWeatherArgs(const QStringList& args);

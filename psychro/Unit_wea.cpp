@@ -6,7 +6,11 @@
 #include "app/Guarded.h"
 #include "app/Numbers.h"
 #include "app/Prompts.h"
+#include "psychro/ID_lib.h"
 #include "psychro/WeatherTable.h"
+#include "weather/WeatherDesignTexts.h"
+#include "weather/WeatherYear.h"
+#include "weather/WeatherYearFigures.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -57,6 +61,8 @@ Form_wea::Form_wea(QWidget* parent) : QDialog(parent)
         list->setSelectionMode(QAbstractItemView::SingleSelection);
 
     const int buttonsTop = 32 + kListHeight + 12;
+    Button_year =
+        NewButton(this, "Button_year", QStringLiteral("气象年(&Y)..."), {12, buttonsTop, 100, 28});
     Button_select = NewButton(this, "Button_select", QStringLiteral("选取(&S)"),
                               {width - 12 - 2 * 88 - 8, buttonsTop, 88, 28});
     Button_quit = NewButton(this, "Button_quit", QStringLiteral("退出(&Q)"),
@@ -68,6 +74,7 @@ Form_wea::Form_wea(QWidget* parent) : QDialog(parent)
     ConnectGuarded(ListBox_City, &QListWidget::itemDoubleClicked, this,
                    &Form_wea::Button_selectClick);
     ConnectGuarded(Button_select, &QPushButton::clicked, this, &Form_wea::Button_selectClick);
+    ConnectGuarded(Button_year, &QPushButton::clicked, this, &Form_wea::Button_yearClick);
     ConnectGuarded(Button_quit, &QPushButton::clicked, this, &Form_wea::Button_quitClick);
     SetUpKeyboard(this, Button_select);
 }
@@ -164,6 +171,48 @@ void Form_wea::Button_selectClick()
         if (wetBulb_)
             wetBulb_->setFocus();
     }
+    accept();
+}
+
+// The design values of GB 50736-2012 computed from every hour of the file
+// (the wet bulb at its mean station pressure, 101325 Pa for a CSV without
+// one), written as a picked station's are. The values this pick writes must
+// all come from the year: a file too short for one of them fills nothing.
+void Form_wea::Button_yearClick()
+{
+    const QString path = ChooseOpenFile(
+        this,
+        {QStringLiteral("打开气象年文件"),
+         QStringLiteral("气象年文件(*.epw *.csv);;EPW文件(*.epw);;CSV文件(*.csv)"), QString()});
+    if (path.isEmpty())
+        return;
+    WeatherYear year;
+    try {
+        year = ReadWeatherYearFile(path);
+    } catch (const UserError& e) {
+        prompts().error(this, e.text());
+        return;
+    }
+    const WeatherStation station =
+        WeatherStationOf(ComputeDesignValues(year, ID_lib()), year.stationText());
+    const OutdoorDesignTexts texts = OutdoorDesignFor(station, summer_);
+    QStringList missing;
+    if (texts.dryBulb.isEmpty())
+        missing << (summer_ ? QStringLiteral("夏季空调室外计算干球温度")
+                            : QStringLiteral("冬季空调室外计算温度"));
+    if (texts.wetBulb.isEmpty())
+        missing << QStringLiteral("夏季空调室外计算湿球温度");
+    if (texts.relativeHumidity.isEmpty())
+        missing << QStringLiteral("冬季空调室外计算相对湿度");
+    if (!missing.isEmpty()) {
+        prompts().error(this,
+                        QStringLiteral("气象年“%1”的小时数不足，无法求出%2，未填入数值！")
+                            .arg(QuotedInput(station.city), missing.join(QStringLiteral("、"))));
+        return;
+    }
+    writeField(dryBulb_, texts.dryBulb);
+    writeField(wetBulb_, texts.wetBulb);
+    writeField(relativeHumidity_, texts.relativeHumidity);
     accept();
 }
 

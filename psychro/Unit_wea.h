@@ -1,6 +1,7 @@
 // The city weather dialog: the user picks a station of the weather table
-// (wea.DB) by province and city, and its outdoor design values go into the
-// air treatment calculator's outdoor fields.
+// (wea.DB) by province and city, or opens an hourly weather year whose design
+// values are computed, and the outdoor design values go into the air
+// treatment calculator's outdoor fields.
 #pragma once
 
 #include <QDialog>
@@ -27,7 +28,8 @@ public:
     explicit Form_wea(QWidget* parent = nullptr);
 
     // Shows the dialog modally; a pick writes the station's values into the
-    // targets (all three every time). Returns Accepted after a pick.
+    // targets (all three every time), and so does a weather year opened with
+    // "气象年(&Y)...". Returns Accepted after a pick or a year.
     int pick(const WeatherTargets& targets);
     // Where the next pick writes (pick() sets it; tests show the dialog
     // themselves).
@@ -39,7 +41,7 @@ public:
     QLabel *Label_Pro, *Label_City;
     QListWidget* ListBox_Pro;
     QListWidget* ListBox_City;
-    QPushButton *Button_select, *Button_quit;
+    QPushButton *Button_year, *Button_select, *Button_quit;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -48,6 +50,7 @@ private:
     void FormShow();
     void ListBox_ProClick();
     void Button_selectClick();
+    void Button_yearClick();
     void Button_quitClick();
     void fillCities(const QString& province);
     QString tablePath() const;

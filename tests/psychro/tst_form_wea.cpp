@@ -1,11 +1,13 @@
 // The city weather dialog driven through its lists and buttons, on the
 // shipped table and on a small table built to have a province come back and
-// a city name under two provinces.
+// a city name under two provinces, and with weather years opened through
+// "气象年(&Y)...".
 #include "app/DataDir.h"
 #include "psychro/Unit_wea.h"
 #include "psychro/WeatherTable.h"
 #include "shell/DataSeeds.h"
 #include "support/ScriptedPrompts.h"
+#include "support/WeatherYearFiles.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -101,6 +103,7 @@ private slots:
         QCOMPARE(form_->Label_City->text(), QStringLiteral("城市名称:"));
         QCOMPARE(form_->Button_select->text(), QStringLiteral("选取(&S)"));
         QCOMPARE(form_->Button_quit->text(), QStringLiteral("退出(&Q)"));
+        QCOMPARE(form_->Button_year->text(), QStringLiteral("气象年(&Y)..."));
         // The shipped table: 31 provinces, 北京's one city shown with no
         // province selected.
         QCOMPARE(form_->ListBox_Pro->count(), 31);
@@ -206,6 +209,74 @@ private slots:
                  qPrintable(prompts_->errors[0]));
         QCOMPARE(form_->ListBox_Pro->count(), 0);
         QCOMPARE(form_->ListBox_City->count(), 0);
+    }
+
+    // A year fills the fields as a picked station's values are filled, in
+    // the table's texts; a file the year cannot give every value from, or
+    // cannot be read, is one error box, nothing filled and the dialog still
+    // open. Cancelling the file dialog does nothing.
+    void weatherYearsFillTheFields_data()
+    {
+        namespace W = WeatherYearFiles;
+        QTest::addColumn<QByteArray>("text"); // empty: no file
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("summer");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QString>("error"); // part of the one error; empty: none
+        // The design year's wet bulb: 34.5 ℃, 60 % at 95,000 Pa.
+        const QString wetBulb = QStringLiteral("27.7");
+        QTest::newRow("summer") << W::DesignYearEpw() << "year.epw" << true
+                                << QStringList{"34.5", wetBulb, "45"} << QString();
+        QTest::newRow("winter") << W::DesignYearEpw() << "year.EPW" << false
+                                << QStringList{"-11.0", wetBulb, "45"} << QString();
+        QTest::newRow("a CSV") << W::WeatherCsvText(W::Days(2001, 1, 1, 3), {"t", "rh"}) << "d.csv"
+                               << false << QStringList{"12.3", "6.7", "55"} << QString();
+        QTest::newRow("two days: no wet bulb")
+            << W::EpwText(W::Days(2001, 1, 1, 2)) << "two.epw" << false
+            << QStringList{"x", "x", "x"} << "无法求出夏季空调室外计算湿球温度";
+        QTest::newRow("not a weather year") << QByteArray("LOCATION,a\nnothing else\n") << "bad.epw"
+                                            << true << QStringList{"x", "x", "x"} << "第";
+        QTest::newRow("missing file")
+            << QByteArray() << "missing.epw" << true << QStringList{"x", "x", "x"} << "missing.epw";
+        QTest::newRow("cancelled")
+            << QByteArray() << "" << true << QStringList{"x", "x", "x"} << QString();
+    }
+    void weatherYearsFillTheFields()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, name);
+        QFETCH(bool, summer);
+        QFETCH(QStringList, expected);
+        QFETCH(QString, error);
+        const QString path = name.isEmpty() ? QString() : dir_.filePath(name);
+        if (!text.isEmpty()) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(text);
+        }
+        open(built_, summer);
+        prompts_->openAnswers << path;
+        QTest::mouseClick(form_->Button_year, Qt::LeftButton);
+        QCOMPARE(prompts_->openDialogs.size(), 1);
+        QVERIFY(prompts_->openDialogs[0].filter.contains(QStringLiteral("*.epw *.csv")));
+        QCOMPARE(fields(), expected);
+        const bool filled = expected[0] != QLatin1String("x");
+        QCOMPARE(form_->isVisible(), !filled);
+        if (error.isEmpty()) {
+            QCOMPARE(prompts_->errors, QStringList());
+        } else {
+            QCOMPARE(prompts_->errors.size(), 1);
+            QVERIFY2(prompts_->errors[0].contains(error), qPrintable(prompts_->errors[0]));
+        }
+        if (filled) {
+            QCOMPARE(form_->result(), int(QDialog::Accepted));
+            return;
+        }
+        // Still usable: a city picked afterwards fills the fields.
+        click(form_->ListBox_City, QStringLiteral("二城"));
+        QTest::mouseClick(form_->Button_select, Qt::LeftButton);
+        QCOMPARE(fields(), QStringList({summer ? "30" : "-5", "25.1", "50"}));
+        QVERIFY(!form_->isVisible());
     }
 };
 
