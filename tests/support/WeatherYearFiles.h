@@ -24,8 +24,9 @@
 //     34 ℃ (23 July hours 11–16, 24 July hours 13–16). Descending, the 51st
 //     hourly dry bulb is 34.5 ℃ (夏季空调室外计算干球温度); the 50th is 37 and
 //     the 52nd 34, so an off-by-one shows. No other hour exceeds 30 ℃.
-//   - The hot hours all have 60 %, as have all hours outside January, so
-//     the hourly wet bulbs sort as the dry bulbs do: the 51st wet bulb is
+//   - The hot hours all have 60 %, as have all hours outside January (whose
+//     hours are far colder), so the highest hourly wet bulbs belong to the
+//     same hours as the highest dry bulbs, in the same order: the 51st is
 //     that of 34.5 ℃, 60 % at 95,000 Pa (夏季空调室外计算湿球温度), as the
 //     moist-air library computes it (StateFromRH_T).
 //   - Dew points are Magnus-formula approximations, rounded to 0.1 ℃: the
