@@ -8,6 +8,7 @@
 #include <functional>
 #include <future>
 #include <map>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -159,9 +160,15 @@ std::vector<HourState> ComputeHourStates(const WeatherYear& year, const ID_lib& 
     // every hour's state is the same whichever thread works it out.
     std::vector<std::future<void>> running;
     const std::size_t share = (n + threads - 1) / threads;
-    for (std::size_t first = share; first < n; first += share)
-        running.push_back(std::async(std::launch::async, StatesOf, work, std::cref(year.hours),
-                                     first, std::min(n, first + share), std::ref(states)));
+    for (std::size_t first = share; first < n; first += share) {
+        const std::size_t last = std::min(n, first + share);
+        try {
+            running.push_back(std::async(std::launch::async, StatesOf, work, std::cref(year.hours),
+                                         first, last, std::ref(states)));
+        } catch (const std::system_error&) { // no thread to be had: this one works them out
+            StatesOf(work, year.hours, first, last, states);
+        }
+    }
     StatesOf(work, year.hours, 0, std::min(n, share), states);
     for (std::future<void>& f : running)
         f.get();
