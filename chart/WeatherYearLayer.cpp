@@ -7,7 +7,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
-#include <QPainterPath>
+#include <algorithm>
 #include <utility>
 
 namespace
@@ -66,12 +66,15 @@ int LegendBottom(QPainter& p, const QStringList& title)
 
 // The part of the frame where air can be: above the saturation curve as the
 // grid draws it (sampled every 0.5 g/kg), widened by a pixel so that the
-// shading meets the curve. Empty without a pressure.
+// shading meets the curve. Without a pressure, the whole inside of the frame.
 QPolygon UnsaturatedPart(double pressure)
 {
-    QPolygon part;
+    // Filled, the polygon covers the pixels of the frame's inside.
+    const QRect inside = WeatherYearLayer::FrameInside();
+    const QPolygon frame = QPolygon(QRect(inside.topLeft(), inside.size() + QSize(1, 1)));
     if (!(pressure > 0))
-        return part;
+        return frame;
+    QPolygon part;
     ID_lib lib;
     lib.AtmPressure = pressure;
     lib.PsychroCoefficient = kPsychroCoefficient;
@@ -79,13 +82,13 @@ QPolygon UnsaturatedPart(double pressure)
     for (int n = 1; n <= 2 * int(G::dmax); ++n) {
         const double d = n / 2.0;
         if (!lib.StateFromD_RH(100, d / kGramsPerKilogram))
-            return part;
+            return frame;
         curve << G::StateToPixel(d, lib.CurrentState.i) + QPoint(1, 1);
     }
     part << QPoint(G::X0, G::Y0) << QPoint(G::X0, std::max(curve.first().y(), G::FrameBottom))
          << curve << QPoint(G::FrameRight, std::min(curve.last().y(), G::Y0))
          << QPoint(G::FrameRight, G::Y0);
-    return part;
+    return part.intersected(frame);
 }
 
 } // namespace
@@ -98,12 +101,24 @@ QString WeatherHourClass::text() const
 }
 
 WeatherYearLayer::WeatherYearLayer(WeatherBinTables bins, std::vector<ZoneHours> zones)
-    : bins_(std::move(bins)), zones_(std::move(zones)),
-      unsaturated_(UnsaturatedPart(bins_.pressure))
+    : bins_(std::move(bins)), zones_(std::move(zones))
 {
-    for (const WeatherBinTables::Cell& cell : bins_.cells)
-        if (cell.hours > 0 && CellOnChart(cell.t, cell.d))
-            drawn_ += cell.hours;
+    // Each cell cut to the frame's inside above the saturation curve, once:
+    // the picture files draw the shapes as they are, without clipping.
+    const QPolygon part = UnsaturatedPart(bins_.pressure);
+    for (const WeatherBinTables::Cell& cell : bins_.cells) {
+        if (cell.hours <= 0 || !CellOnChart(cell.t, cell.d))
+            continue;
+        drawn_ += cell.hours;
+        QPolygon shape = CellPolygon(cell.t, cell.d);
+        const bool whole = std::all_of(shape.begin(), shape.end(), [&](const QPoint& corner) {
+            return part.containsPoint(corner, Qt::OddEvenFill);
+        });
+        if (!whole)
+            shape = shape.intersected(part);
+        if (!shape.isEmpty())
+            shapes_.push_back({std::move(shape), HourClassOf(cell.hours)});
+    }
 }
 
 const std::array<WeatherHourClass, 5>& WeatherYearLayer::HourClasses()
@@ -167,21 +182,11 @@ void WeatherYearLayer::draw(QPainter& painter) const
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(Qt::NoPen);
-    painter.setClipRect(FrameInside());
-    if (!unsaturated_.isEmpty()) {
-        QPainterPath part;
-        part.addPolygon(QPolygonF(unsaturated_));
-        part.closeSubpath();
-        painter.setClipPath(part, Qt::IntersectClip);
-    }
     const auto& classes = HourClasses();
-    for (const WeatherBinTables::Cell& cell : bins_.cells) {
-        if (cell.hours <= 0 || !CellOnChart(cell.t, cell.d))
-            continue;
-        painter.setBrush(QColor::fromRgba(classes[HourClassOf(cell.hours)].colour));
-        painter.drawPolygon(CellPolygon(cell.t, cell.d));
+    for (const Shape& shape : shapes_) {
+        painter.setBrush(QColor::fromRgba(classes[shape.shade].colour));
+        painter.drawPolygon(shape.outline);
     }
-    painter.setClipping(false);
 
     // The title block (the station under its heading), then the legend,
     // right of the frame.

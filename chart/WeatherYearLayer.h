@@ -75,7 +75,12 @@ private:
     WeatherBinTables bins_;
     std::vector<ZoneHours> zones_;
     long long drawn_ = 0;
-    QPolygon unsaturated_; // the frame above the saturation curve at bins' pressure
+    // The cells drawn, each cut to the frame above the saturation curve.
+    struct Shape {
+        QPolygon outline;
+        int shade; // in HourClasses()
+    };
+    std::vector<Shape> shapes_;
 };
 
 // The year in the chart window's point report: the title block, with
