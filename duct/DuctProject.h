@@ -10,6 +10,7 @@
 #pragma once
 
 #include "app/ResultsWorkbook.h"
+#include "app/SegmentLoops.h"
 #include "duct/DuctSegment.h"
 
 #include <QString>
@@ -46,3 +47,11 @@ void WriteDuctWorkbook(const QString& path, const DuctWorkbookHeading& heading,
 // to hold; see StreamResultsWorkbook).
 void WriteDuctWorkbook(const QString& path, const DuctWorkbookHeading& heading,
                        const TableDeclaration& declaration, const RecordSource& records);
+
+// The same with the "环路" sheet of the loops after the segment sheet; with
+// no loops the workbook above.
+void WriteDuctWorkbook(const QString& path, const DuctWorkbookHeading& heading,
+                       const TableDeclaration& declaration, const RecordSource& records,
+                       const SegmentLoops& loops);
+void WriteDuctWorkbook(const QString& path, const DuctWorkbookHeading& heading,
+                       const RecordTableStore& table, const SegmentLoops& loops);

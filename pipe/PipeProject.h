@@ -8,6 +8,7 @@
 #pragma once
 
 #include "app/ResultsWorkbook.h"
+#include "app/SegmentLoops.h"
 #include "pipe/PipeSegment.h"
 
 #include <QString>
@@ -44,3 +45,11 @@ void WritePipeWorkbook(const QString& path, const PipeWorkbookHeading& heading,
 // to hold; see StreamResultsWorkbook).
 void WritePipeWorkbook(const QString& path, const PipeWorkbookHeading& heading,
                        const TableDeclaration& declaration, const RecordSource& records);
+
+// The same with the "环路" sheet of the loops after the segment sheet; with
+// no loops the workbook above.
+void WritePipeWorkbook(const QString& path, const PipeWorkbookHeading& heading,
+                       const TableDeclaration& declaration, const RecordSource& records,
+                       const SegmentLoops& loops);
+void WritePipeWorkbook(const QString& path, const PipeWorkbookHeading& heading,
+                       const RecordTableStore& table, const SegmentLoops& loops);
