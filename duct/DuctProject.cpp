@@ -106,24 +106,3 @@ QStringList DuctWorkbookHeadingValues(const DuctWorkbookHeading& h, double total
     };
     return SegmentWorkbookHeadingValues(h, own);
 }
-
-void WriteDuctWorkbook(const QString& path, const DuctWorkbookHeading& heading,
-                       const TableDeclaration& declaration, const RecordSource& records,
-                       const SegmentLoops& loops)
-{
-    const WorkbookSheet segments{
-        {},
-        DuctWorkbookLayout(),
-        [heading](double total) { return DuctWorkbookHeadingValues(heading, total); },
-        declaration,
-        records};
-    WriteSegmentWorkbook(path, segments, QStringLiteral("Duct_No"), loops,
-                         QStringLiteral("风管环路计算结果表"), heading.time,
-                         heading.projectFileName);
-}
-
-void WriteDuctWorkbook(const QString& path, const DuctWorkbookHeading& heading,
-                       const RecordTableStore& table, const SegmentLoops& loops)
-{
-    WriteDuctWorkbook(path, heading, table.declaration(), LoadedRecords(table.records()), loops);
-}

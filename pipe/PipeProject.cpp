@@ -85,24 +85,3 @@ QStringList PipeWorkbookHeadingValues(const PipeWorkbookHeading& h, double total
     };
     return SegmentWorkbookHeadingValues(h, own);
 }
-
-void WritePipeWorkbook(const QString& path, const PipeWorkbookHeading& heading,
-                       const TableDeclaration& declaration, const RecordSource& records,
-                       const SegmentLoops& loops)
-{
-    const WorkbookSheet segments{
-        {},
-        PipeWorkbookLayout(),
-        [heading](double total) { return PipeWorkbookHeadingValues(heading, total); },
-        declaration,
-        records};
-    WriteSegmentWorkbook(path, segments, QStringLiteral("Pipe_No"), loops,
-                         QStringLiteral("水管环路计算结果表"), heading.time,
-                         heading.projectFileName);
-}
-
-void WritePipeWorkbook(const QString& path, const PipeWorkbookHeading& heading,
-                       const RecordTableStore& table, const SegmentLoops& loops)
-{
-    WritePipeWorkbook(path, heading, table.declaration(), LoadedRecords(table.records()), loops);
-}
