@@ -8,6 +8,7 @@
 #pragma once
 
 #include "app/ResultsWorkbook.h"
+#include "app/SegmentLoops.h"
 
 #include <QByteArray>
 #include <QString>
@@ -62,6 +63,9 @@ QStringList SegmentWorkbookHeadingValues(const SegmentWorkbookHeading& heading,
 template <typename Heading> struct SegmentWorkbook {
     const WorkbookLayout& (*layout)();
     QStringList (*headingValues)(const Heading& heading, double totalResistance);
+    // The title of the "环路" sheet, and the table's segment number field.
+    const char* loopsTitle = "";
+    const char* numberField = "";
 
     void operator()(const QString& path, const Heading& heading,
                     const RecordTableStore& table) const
@@ -74,5 +78,25 @@ template <typename Heading> struct SegmentWorkbook {
         StreamResultsWorkbook(
             path, layout(), [&](double total) { return headingValues(heading, total); },
             declaration, records);
+    }
+    // The same with the "环路" sheet of the loops after the segment sheet;
+    // with no loops the workbook above.
+    void operator()(const QString& path, const Heading& heading, const RecordTableStore& table,
+                    const SegmentLoops& loops) const
+    {
+        (*this)(path, heading, table.declaration(), LoadedRecords(table.records()), loops);
+    }
+    void operator()(const QString& path, const Heading& heading,
+                    const TableDeclaration& declaration, const RecordSource& records,
+                    const SegmentLoops& loops) const
+    {
+        const WorkbookSheet segments{
+            {},
+            layout(),
+            [values = headingValues, heading](double total) { return values(heading, total); },
+            declaration,
+            records};
+        WriteSegmentWorkbook(path, segments, QString::fromUtf8(numberField), loops,
+                             QString::fromUtf8(loopsTitle), heading.time, heading.projectFileName);
     }
 };

@@ -38,6 +38,7 @@ struct DuctWorkbookHeading : SegmentWorkbookHeading {
 const WorkbookLayout& DuctWorkbookLayout();
 QStringList DuctWorkbookHeadingValues(const DuctWorkbookHeading& heading, double totalResistance);
 // WriteDuctWorkbook(path, heading, table), or (path, heading, declaration,
-// records) for records read one at a time (app/SegmentProject.h).
-inline constexpr SegmentWorkbook<DuctWorkbookHeading> WriteDuctWorkbook{&DuctWorkbookLayout,
-                                                                        &DuctWorkbookHeadingValues};
+// records) for records read one at a time; either with the loops after them
+// for the "环路" sheet (app/SegmentProject.h).
+inline constexpr SegmentWorkbook<DuctWorkbookHeading> WriteDuctWorkbook{
+    &DuctWorkbookLayout, &DuctWorkbookHeadingValues, "风管环路计算结果表", "Duct_No"};

@@ -36,6 +36,7 @@ struct PipeWorkbookHeading : SegmentWorkbookHeading {
 const WorkbookLayout& PipeWorkbookLayout();
 QStringList PipeWorkbookHeadingValues(const PipeWorkbookHeading& heading, double totalResistance);
 // WritePipeWorkbook(path, heading, table), or (path, heading, declaration,
-// records) for records read one at a time (app/SegmentProject.h).
-inline constexpr SegmentWorkbook<PipeWorkbookHeading> WritePipeWorkbook{&PipeWorkbookLayout,
-                                                                        &PipeWorkbookHeadingValues};
+// records) for records read one at a time; either with the loops after them
+// for the "环路" sheet (app/SegmentProject.h).
+inline constexpr SegmentWorkbook<PipeWorkbookHeading> WritePipeWorkbook{
+    &PipeWorkbookLayout, &PipeWorkbookHeadingValues, "水管环路计算结果表", "Pipe_No"};
