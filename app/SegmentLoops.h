@@ -14,8 +14,10 @@
 // they were: a project without loops has no such file, and a program that
 // does not know loops never reads it.
 //
-// The loops file: GBK lines, each ended by CR LF, every line a keyword, one
-// space and its text (the text taken as it stands, spaces included):
+// The loops file: UTF-8 lines (segment numbers are whatever the table holds,
+// which GBK cannot always spell), each ended by CR LF (LF read too), every
+// line a keyword, one space and its text (taken as it stands, spaces
+// included):
 //   Ventacalc环路表 1      the first line, always
 //   限值 0.15              the balance limit as a fraction, 0 < limit < 1
 //   环路 A                 a loop by name; the 管段 lines after it are its
@@ -174,8 +176,8 @@ QStringList LoopReportLines(const LoopsFigures& figures);
 // rule) + ".HL": D:\calc\loop1.DB -> D:\calc\loop1.HL, the data directory's
 // ZL_pipe.DB -> ZL_pipe.HL.
 QString SegmentLoopsPath(const QString& tablePath);
-// The file's bytes (throws UserError for a name or number GBK cannot hold or
-// that holds a line break).
+// The file's bytes (throws UserError for a segment number holding a line
+// break, which no line can keep).
 QByteArray SegmentLoopsBytes(const SegmentLoops& loops);
 // Reads the bytes strictly: throws UserError naming `path` and the line.
 SegmentLoops ParseSegmentLoops(const QByteArray& bytes, const QString& path);
@@ -194,3 +196,12 @@ inline constexpr char LoopSheetName[] = "环路";
 // row per loop of each group with its difference.
 WorkbookSheet LoopWorkbookSheet(const QString& title, const QString& time,
                                 const QString& projectFileName, const LoopsFigures& figures);
+// Writes a calculator's results workbook: the segment sheet as it is without
+// loops, followed by the "环路" sheet of the loops (LoopWorkbookSheet with
+// loopTitle) when there are any, their figures from the segment sheet's
+// records (numberField: the table's segment number field; "ZL_z" the total).
+// Throws UserError.
+void WriteSegmentWorkbook(const QString& path, const WorkbookSheet& segments,
+                          const QString& numberField, const SegmentLoops& loops,
+                          const QString& loopTitle, const QString& time,
+                          const QString& projectFileName);
