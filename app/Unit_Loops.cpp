@@ -162,8 +162,7 @@ void Form_Loops::buildParallelGroup()
                                  {264, 84, 116, kButtonHeight});
     Button_group_save = NewButton(box, "Button_group_save", QStringLiteral("保存组(&W)"),
                                   {264, 116, 116, kButtonHeight});
-    NewLabel(box, "Label_limit", QStringLiteral("允许相对差额(%)："),
-             {264, 170, 116, kFieldHeight});
+    NewLabel(box, "Label_limit", QStringLiteral("平衡限值(%)："), {264, 170, 116, kFieldHeight});
     Edit_limit = NewEdit(box, "Edit_limit", {264, 196, 56, kFieldHeight});
     Edit_limit->setText(limitText(DefaultBalanceLimit));
     Button_limit =

@@ -255,17 +255,28 @@ private slots:
     {
         QTest::addColumn<QString>("step"); // loop NAME=SEGMENTS, group NAMES, limit TEXT
         QTest::addColumn<QString>("named");
-        QTest::newRow("no segments") << "loop C=" << "C";
-        QTest::newRow("segment not in the table") << "loop C=1,9" << "9";
-        QTest::newRow("segment twice") << "loop C=1,2,1" << "C";
-        QTest::newRow("empty number") << "loop C=1,,2" << "";
-        QTest::newRow("no name") << "loop =1,2" << "";
-        QTest::newRow("name with a comma") << "loop C,D=1,2" << "C,D";
-        QTest::newRow("group of one loop") << "group A" << "";
-        QTest::newRow("group again") << "group A,B" << "";
-        QTest::newRow("limit 0") << "limit 0" << "";
-        QTest::newRow("limit 100") << "limit 100" << "";
-        QTest::newRow("limit no number") << "limit abc" << "abc";
+        QTest::newRow("no segments") << "loop C="
+                                     << "C";
+        QTest::newRow("segment not in the table") << "loop C=1,9"
+                                                  << "9";
+        QTest::newRow("segment twice") << "loop C=1,2,1"
+                                       << "C";
+        QTest::newRow("empty number") << "loop C=1,,2"
+                                      << "1,,2";
+        QTest::newRow("no name") << "loop =1,2"
+                                 << "环路名称";
+        QTest::newRow("name with a comma") << "loop C,D=1,2"
+                                           << "C,D";
+        QTest::newRow("group of one loop") << "group A"
+                                           << "“A”";
+        QTest::newRow("group again") << "group A,B"
+                                     << "A、B";
+        QTest::newRow("limit 0") << "limit 0"
+                                 << "平衡限值";
+        QTest::newRow("limit 100") << "limit 100"
+                                   << "平衡限值";
+        QTest::newRow("limit no number") << "limit abc"
+                                         << "abc";
     }
     void refusalsStoreNothing()
     {
@@ -320,8 +331,9 @@ private slots:
         if (what == "loop") {
             loops()->ListBox_loops->setCurrentRow(1);
             QTest::mouseClick(loops()->Button_loop_del, Qt::LeftButton);
-            QCOMPARE(prompts_->confirmations,
-                     QStringList{"确实要删除环路“B”吗？\n只剩一个环路的并联环路组“A、B”也将删除。"});
+            QCOMPARE(
+                prompts_->confirmations,
+                QStringList{"确实要删除环路“B”吗？\n只剩一个环路的并联环路组“A、B”也将删除。"});
         } else {
             loops()->ListBox_groups->setCurrentRow(0);
             QTest::mouseClick(loops()->Button_group_del, Qt::LeftButton);
