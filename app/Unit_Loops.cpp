@@ -54,11 +54,13 @@ QTableWidget* newFigureGrid(QWidget* parent, const char* name, QRect geometry,
     return grid;
 }
 
-void setRow(QTableWidget* grid, int row, const QStringList& cells)
+// numberColumns: the columns from which on, up to the last, numbers stand
+// (right-aligned); the last column is a note.
+void setRow(QTableWidget* grid, int row, const QStringList& cells, int numberColumns)
 {
     for (int column = 0; column < cells.size(); ++column) {
         auto* item = new QTableWidgetItem(cells[column]);
-        if (column > 0 && column < cells.size() - 1) // numbers, right-aligned
+        if (column >= numberColumns && column < cells.size() - 1)
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         grid->setItem(row, column, item);
     }
@@ -352,7 +354,8 @@ void Form_Loops::showFigures()
         }
         setRow(DBGrid_loops, row++,
                {loop.name, loop.segments.join(QStringLiteral(",")), QString::number(loop.count),
-                FormatNumber(loop.total, QStringLiteral("0.0")), percentText(loop.share), note});
+                FormatNumber(loop.total, QStringLiteral("0.0")), percentText(loop.share), note},
+               2);
     }
 
     int rows = 0;
@@ -371,7 +374,8 @@ void Form_Loops::showFigures()
                                                            : QString();
             setRow(DBGrid_groups, row++,
                    {name, common, d.loop, FormatNumber(d.nonCommon, QStringLiteral("0.0")),
-                    percentText(d.difference), note});
+                    percentText(d.difference), note},
+                   3);
             // A loop above the limit stands out in red as well as in words.
             if (d.aboveLimit)
                 for (int column = 0; column < DBGrid_groups->columnCount(); ++column)
