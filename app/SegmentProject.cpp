@@ -97,6 +97,16 @@ void WriteProjectFile(const QString& path, const QStringList& lines)
     WriteTextFile(path, lines);
 }
 
+void RewriteProjectFile(const QString& path, const QStringList& lines)
+{
+    try {
+        WriteTextFile(path, lines);
+    } catch (const FileWriteError& failed) {
+        throw UserError(QStringLiteral("无法写入工程文件“%1”：%2")
+                            .arg(QDir::toNativeSeparators(path), failed.reason()));
+    }
+}
+
 void RefuseProjectFileAsOutput(const QString& output, const QString& projectPath)
 {
     const QString name = QDir::toNativeSeparators(output);
@@ -104,4 +114,22 @@ void RefuseProjectFileAsOutput(const QString& output, const QString& projectPath
         throw UserError(QStringLiteral("“%1”是工程文件本身，不能用作结果文件！").arg(name));
     if (SameFile(output, ProjectTablePath(projectPath)))
         throw UserError(QStringLiteral("“%1”是工程的管段数据表，不能用作结果文件！").arg(name));
+}
+
+std::vector<WorkbookHeadingRow> SegmentWorkbookHeadingRows(const QString& software,
+                                                           std::vector<WorkbookHeadingRow> own)
+{
+    std::vector<WorkbookHeadingRow> rows{
+        {software},
+        {QStringLiteral("计算时间： ")},
+        {QStringLiteral("文件名:    ")},
+    };
+    rows.insert(rows.end(), own.begin(), own.end());
+    return rows;
+}
+
+QStringList SegmentWorkbookHeadingValues(const SegmentWorkbookHeading& heading,
+                                         const QStringList& own)
+{
+    return QStringList{{}, heading.time, heading.projectFileName} + own;
 }

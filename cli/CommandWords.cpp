@@ -5,7 +5,7 @@
 bool CommandWords::has(const char* optionOrFlag) const
 {
     const QString word = QString::fromLatin1(optionOrFlag);
-    return options.contains(word) || flags.contains(word);
+    return options.contains(word) || flags.contains(word) || repeated.contains(word);
 }
 
 CommandWords ParseCommandWords(const QStringList& args, const CommandGrammar& grammar)
@@ -17,6 +17,15 @@ CommandWords ParseCommandWords(const QStringList& args, const CommandGrammar& gr
             if (out.flags.contains(word))
                 throw UserError(QStringLiteral("选项 %1 给出了两次").arg(word));
             out.flags << word;
+            continue;
+        }
+        if (grammar.repeatable.contains(word)) {
+            if (k + 1 >= args.size())
+                throw UserError(QStringLiteral("选项 %1 缺少值").arg(word));
+            const QString& value = args[++k];
+            if (value.isEmpty())
+                throw UserError(QStringLiteral("选项 %1 的值不能为空").arg(word));
+            out.repeated[word] << value;
             continue;
         }
         if (grammar.options.contains(word)) {

@@ -14,14 +14,16 @@ struct CommandGrammar {
     QStringList options;      // "--csv", ...: take the next word as their value
     QStringList flags;        // "--json", "auto", ...: stand alone
     bool positional = false;  // a word without "=" that is no option is kept
+    QStringList repeatable{}; // "--loop", ...: options that may come again, each with its value
 };
 
 struct CommandWords {
-    QMap<QString, QString> given;   // lower-case key -> text
-    QStringList keys;               // the keys of given in the order given
-    QMap<QString, QString> options; // "--csv" -> its value, never empty
-    QStringList flags;              // in the order given, each once
-    QStringList positional;         // in the order given
+    QMap<QString, QString> given;        // lower-case key -> text
+    QStringList keys;                    // the keys of given in the order given
+    QMap<QString, QString> options;      // "--csv" -> its value, never empty
+    QStringList flags;                   // in the order given, each once
+    QStringList positional;              // in the order given
+    QMap<QString, QStringList> repeated; // a repeatable option -> its values in the order given
 
     bool has(const char* optionOrFlag) const;
 };

@@ -24,6 +24,8 @@ const char* const kHelp =
     "                         [rho=1.204] [nu=0.00001506] [K=0.15] [no=1] [--json]\n"
     "      ventacalc-cli duct --csv FILE [--threads N]\n"
     "      ventacalc-cli duct --project FILE.dzl [--xlsx OUT.xlsx | --json]\n"
+    "      ventacalc-cli duct --project FILE.dzl [--loops] [--loop 名称=1,2,3 ...]\n"
+    "                         [--group 名称,名称 ...] [--json | --xlsx OUT.xlsx]\n"
     "\n"
     "计算一个圆形或矩形风管段的风速、比摩阻、沿程阻力、局部阻力和总阻力，与“风管阻力\n"
     "计算”窗口的“计算和保存”相同（不写入管段表）。\n"
@@ -56,14 +58,34 @@ const char* const kHelp =
     "                  显示格式列出各管段，每段一行；与 --json 一起时输出JSON数组。\n"
     "                  管段表中有计算不会存入的数值（非有限数、负数、超出范围）时拒绝\n"
     "  --xlsx OUT      与 --project 一起: 写出与窗口“输出到Excel”相同的计算结果表（空气\n"
-    "                  参数取自工程文件），已有的文件被替换\n"
+    "                  参数取自工程文件），已有的文件被替换。工程有环路时（或给出 --loop、\n"
+    "                  --group 时），管段表之后另有“环路”工作表\n"
+    "  --loops         与 --project 一起: 列出工程的环路（保存在管段表旁边的同名 .HL 文件\n"
+    "                  中）: 每个环路的管段、管段数、总阻力 (Pa)、占最大环路的百分比，标出\n"
+    "                  最不利环路（总阻力最大者）；每组并联环路的公共管段和各环路不计公共\n"
+    "                  管段时与其中最大者的相对差额 (ΔPmax-ΔPi)/ΔPmax，超过限值（默认\n"
+    "                  15%，GB 50736-2012）时标出\n"
+    "  --loop N=1,2,3  与 --project 一起，可重复: 给出名为 N 的环路及其管段编号（须在管段表\n"
+    "                  中，不能重复），加在保存的环路之后；与保存的环路同名时代替它\n"
+    "                  （不写入工程）。不给出 --xlsx 时列出环路，同 --loops\n"
+    "  --group A,B     与 --project 一起，可重复: 给出一组并联环路（至少两个已有或给出的\n"
+    "                  环路），加在保存的并联环路之后\n"
+    "                  列出环路时与 --json 一起输出一个JSON对象: \"loops\" 为 {\"name\", "
+    "\"segments\"\n"
+    "                  （管段编号文字）, \"total\" (Pa，全精度), \"count\", \"share\",\n"
+    "                  \"missing\"（管段表中已没有的管段）} 的数组，\"most_unfavourable\" 为\n"
+    "                  最不利环路的名称，\"limit\" 为限值，\"groups\" 为 {\"loops\",\n"
+    "                  \"common\"（公共管段）, \"differences\"（环路名称: 相对差额，0.2 即\n"
+    "                  20%）, \"above_limit\"} 的数组。环路或并联环路不成立时以状态 2 退出\n"
     "\n"
     "输出: 十四行结果，为管段表的列标题和显示格式。\n"
     "输入不完整或不合理（提示与窗口相同，如“请输入风量！”）、或计算失败（“计算失败！”）时，\n"
     "在标准错误输出给出提示、不输出结果并以状态 2 退出。写标准输出失败时以状态 1 退出。\n"
     "\n"
     "例: ventacalc-cli duct G=5000 DN=500 L=10\n"
-    "    ventacalc-cli duct G=1000 W=200 H=200 L=10 xi=0.5 n=2 jz=弯头 --json\n";
+    "    ventacalc-cli duct G=1000 W=200 H=200 L=10 xi=0.5 n=2 jz=弯头 --json\n"
+    "    ventacalc-cli duct --project loop1.dzl --loop A=1,2,3 --loop B=1,4,5\n"
+    "                       --group A,B --json\n";
 
 // The names of the key=value parameters, lower case; also the CSV's columns.
 const QStringList& parameterKeys()
@@ -77,8 +99,13 @@ const QStringList& parameterKeys()
 
 CommandWords ParseDuctWords(const QStringList& args)
 {
-    const CommandWords words = ParseCommandWords(
-        args, {"duct", parameterKeys(), {"--csv", "--threads", "--project", "--xlsx"}, {"--json"}});
+    const CommandWords words =
+        ParseCommandWords(args, {"duct",
+                                 parameterKeys(),
+                                 {"--csv", "--threads", "--project", "--xlsx"},
+                                 {"--json", LoopsFlag},
+                                 false,
+                                 LoopOptions});
     CheckBatchWords(words);
     return words;
 }
@@ -152,22 +179,31 @@ int runProject(const CommandWords& words, CliIo& io)
     const QString project = words.options.value(QStringLiteral("--project"));
     if (project.isEmpty() || !words.given.isEmpty() ||
         words.options.contains(QStringLiteral("--csv")))
-        return Refuse(io, QStringLiteral("--project 只能与 --xlsx 和 --json 一起使用"));
+        return Refuse(io, QStringLiteral("--project 只能与 --xlsx、--json、--loops、--loop 和 "
+                                         "--group 一起使用，且须给出 --project"));
+    LoopsRequest loops;
+    try {
+        loops = ParseLoopsRequest(words);
+    } catch (const UserError& e) {
+        return Refuse(io, e.text());
+    }
     ProjectCommand command;
     command.declaration = &DuctSegmentTableDeclaration();
     command.lineCount = DuctProjectLineCount;
     command.checkRecord = &CheckDuctSegmentRecord;
+    command.numberField = QStringLiteral("Duct_No");
     command.workbook = [](const QStringList& lines) -> ProjectCommand::Writer {
         const AirProperties air = DuctProjectFromLines(lines);
         return [air](const QString& xlsx, const TableDeclaration& declaration,
-                     const RecordSource& records, const QString& projectFileName) {
+                     const RecordSource& records, const QString& projectFileName,
+                     const SegmentLoops& loops) {
             WriteDuctWorkbook(xlsx,
                               {TimeOfDayText(currentClock().timeOfDay()), projectFileName, air},
-                              declaration, records);
+                              declaration, records, loops);
         };
     };
     return RunProjectCommand(command, project, words.options.value(QStringLiteral("--xlsx")),
-                             words.flags.contains(QStringLiteral("--json")), io);
+                             words.flags.contains(QStringLiteral("--json")), loops, io);
 }
 
 int runDuct(const QStringList& args, CliIo& io)
@@ -179,7 +215,8 @@ int runDuct(const QStringList& args, CliIo& io)
         return Refuse(io, e.text());
     }
     if (words.options.contains(QStringLiteral("--project")) ||
-        words.options.contains(QStringLiteral("--xlsx")))
+        words.options.contains(QStringLiteral("--xlsx")) || words.has(LoopsFlag) ||
+        words.has("--loop") || words.has("--group"))
         return runProject(words, io);
     const QMap<QString, QString>& given = words.given;
     const QString csvPath = words.options.value(QStringLiteral("--csv"));

@@ -32,6 +32,8 @@ const char* const kHelp =
     "                         [jz=<局部阻力类型> n=<数量>] [no=1] [--data-dir DIR] [--json]\n"
     "      ventacalc-cli pipe --csv FILE [--data-dir DIR] [--threads N]\n"
     "      ventacalc-cli pipe --project FILE.gzl [--xlsx OUT.xlsx | --json] [--data-dir DIR]\n"
+    "      ventacalc-cli pipe --project FILE.gzl [--loops] [--loop 名称=1,2,3 ...]\n"
+    "                         [--group 名称,名称 ...] [--json | --xlsx OUT.xlsx]\n"
     "\n"
     "计算一个水管段的流速、比摩阻、沿程阻力、局部阻力和总阻力，与“水管道阻力计算”\n"
     "窗口的“计算和保存”相同（不写入管段表）。\n"
@@ -69,7 +71,25 @@ const char* const kHelp =
     "                  和显示格式列出各管段，每段一行；与 --json 一起时输出JSON数组。\n"
     "                  管段表中有计算不会存入的数值（非有限数、负数、超出范围）时拒绝\n"
     "  --xlsx OUT      与 --project 一起: 写出与窗口“输出到Excel”相同的计算结果表，水的\n"
-    "                  参数按工程文件中的管道类型和供回水温度求得；已有的文件被替换\n"
+    "                  参数按工程文件中的管道类型和供回水温度求得；已有的文件被替换。工程\n"
+    "                  有环路时（或给出 --loop、--group 时），管段表之后另有“环路”工作表\n"
+    "  --loops         与 --project 一起: 列出工程的环路（保存在管段表旁边的同名 .HL 文件\n"
+    "                  中）: 每个环路的管段、管段数、总阻力 (Pa)、占最大环路的百分比，标出\n"
+    "                  最不利环路（总阻力最大者）；每组并联环路的公共管段和各环路不计公共\n"
+    "                  管段时与其中最大者的相对差额 (ΔPmax-ΔPi)/ΔPmax，超过限值（默认\n"
+    "                  15%，GB 50736-2012）时标出\n"
+    "  --loop N=1,2,3  与 --project 一起，可重复: 给出名为 N 的环路及其管段编号（须在管段表\n"
+    "                  中，不能重复），加在保存的环路之后；与保存的环路同名时代替它\n"
+    "                  （不写入工程）。不给出 --xlsx 时列出环路，同 --loops\n"
+    "  --group A,B     与 --project 一起，可重复: 给出一组并联环路（至少两个已有或给出的\n"
+    "                  环路），加在保存的并联环路之后\n"
+    "                  列出环路时与 --json 一起输出一个JSON对象: \"loops\" 为 {\"name\", "
+    "\"segments\"\n"
+    "                  （管段编号文字）, \"total\" (Pa，全精度), \"count\", \"share\",\n"
+    "                  \"missing\"（管段表中已没有的管段）} 的数组，\"most_unfavourable\" 为\n"
+    "                  最不利环路的名称，\"limit\" 为限值，\"groups\" 为 {\"loops\",\n"
+    "                  \"common\"（公共管段）, \"differences\"（环路名称: 相对差额，0.2 即\n"
+    "                  20%）, \"above_limit\"} 的数组。环路或并联环路不成立时以状态 2 退出\n"
     "\n"
     "输出: 十三行结果，为管段表的列标题和显示格式。\n"
     "输入不完整或不合理（提示与窗口相同，如“请输入流量！”）、或计算失败（“计算失败！”）时，\n"
@@ -77,7 +97,9 @@ const char* const kHelp =
     "（如 pipe.dat 已损坏）、或写标准输出失败时以状态 1 退出。\n"
     "\n"
     "例: ventacalc-cli pipe type=焊接钢管(GB3092) t1=95 t2=70 G=1.0 DN=25 L=10 jz=闸阀 n=2\n"
-    "    ventacalc-cli pipe type=焊接钢管(GB3092) Q=28198 auto Rmax=100 L=10 --json\n";
+    "    ventacalc-cli pipe type=焊接钢管(GB3092) Q=28198 auto Rmax=100 L=10 --json\n"
+    "    ventacalc-cli pipe --project loop1.gzl --loop A=1,2,3 --loop B=1,4,5\n"
+    "                       --group A,B --json\n";
 
 // The names of the key=value parameters, lower case; also the CSV's columns.
 const QStringList& parameterKeys()
@@ -100,7 +122,9 @@ CommandWords ParsePipeWords(const QStringList& args)
         ParseCommandWords(args, {"pipe",
                                  parameterKeys(),
                                  {"--data-dir", "--csv", "--threads", "--project", "--xlsx"},
-                                 {"--json", "auto"}});
+                                 {"--json", "auto", LoopsFlag},
+                                 false,
+                                 LoopOptions});
     CheckBatchWords(words);
     return words;
 }
@@ -234,7 +258,15 @@ int runProject(const CommandWords& words, CliIo& io)
     if (project.isEmpty() || !words.given.isEmpty() ||
         words.flags.contains(QStringLiteral("auto")) ||
         words.options.contains(QStringLiteral("--csv")))
-        return Refuse(io, QStringLiteral("--project 只能与 --xlsx、--json 和 --data-dir 一起使用"));
+        return Refuse(io,
+                      QStringLiteral("--project 只能与 --xlsx、--json、--loops、--loop、--group "
+                                     "和 --data-dir 一起使用，且须给出 --project"));
+    LoopsRequest loops;
+    try {
+        loops = ParseLoopsRequest(words);
+    } catch (const UserError& e) {
+        return Refuse(io, e.text());
+    }
     PipeSegmentData data;
     try {
         data = readData(words.options.value(QStringLiteral("--data-dir")));
@@ -246,6 +278,7 @@ int runProject(const CommandWords& words, CliIo& io)
     command.declaration = &PipeSegmentTableDeclaration();
     command.lineCount = PipeProjectLineCount;
     command.checkRecord = &CheckPipeSegmentRecord;
+    command.numberField = QStringLiteral("Pipe_No");
     command.workbook = [&data](const QStringList& lines) -> ProjectCommand::Writer {
         PipeWorkbookHeading heading;
         heading.settings = PipeProjectFromLines(lines);
@@ -257,14 +290,15 @@ int runProject(const CommandWords& words, CliIo& io)
         heading.water = *water.water;
         heading.meanTemperature = water.meanTemperature;
         return [heading](const QString& xlsx, const TableDeclaration& declaration,
-                         const RecordSource& records, const QString& projectFileName) mutable {
+                         const RecordSource& records, const QString& projectFileName,
+                         const SegmentLoops& loops) mutable {
             heading.time = TimeOfDayText(currentClock().timeOfDay());
             heading.projectFileName = projectFileName;
-            WritePipeWorkbook(xlsx, heading, declaration, records);
+            WritePipeWorkbook(xlsx, heading, declaration, records, loops);
         };
     };
     return RunProjectCommand(command, project, words.options.value(QStringLiteral("--xlsx")),
-                             words.flags.contains(QStringLiteral("--json")), io);
+                             words.flags.contains(QStringLiteral("--json")), loops, io);
 }
 
 int runPipe(const QStringList& args, CliIo& io)
@@ -276,7 +310,8 @@ int runPipe(const QStringList& args, CliIo& io)
         return Refuse(io, e.text());
     }
     if (words.options.contains(QStringLiteral("--project")) ||
-        words.options.contains(QStringLiteral("--xlsx")))
+        words.options.contains(QStringLiteral("--xlsx")) || words.has(LoopsFlag) ||
+        words.has("--loop") || words.has("--group"))
         return runProject(words, io);
     const QMap<QString, QString>& given = words.given;
     const QString dataDir = words.options.value(QStringLiteral("--data-dir"));

@@ -1,10 +1,6 @@
 #include "duct/DuctProject.h"
 
-#include "app/CheckedFile.h"
-#include "app/Gbk.h"
 #include "app/Numbers.h"
-
-#include <QDir>
 
 #include <cmath>
 #include <cstdio>
@@ -55,15 +51,7 @@ AirProperties DuctProjectFromLines(const QStringList& lines)
 
 void WriteDuctProjectFile(const QString& path, const AirProperties& air)
 {
-    QByteArray bytes;
-    for (const QString& line : DuctProjectLines(air))
-        bytes += ToGbk(line) + "\r\n";
-    try {
-        ReplaceFile(path, bytes);
-    } catch (const FileWriteError& failed) {
-        throw UserError(QStringLiteral("无法写入工程文件“%1”：%2")
-                            .arg(QDir::toNativeSeparators(path), failed.reason()));
-    }
+    RewriteProjectFile(path, DuctProjectLines(air));
 }
 
 const WorkbookLayout& DuctWorkbookLayout()
@@ -71,15 +59,13 @@ const WorkbookLayout& DuctWorkbookLayout()
     static const WorkbookLayout layout{
         .title = QStringLiteral("风管阻力计算结果表"),
         .headings =
-            {
-                {QStringLiteral("计算软件： 风管阻力计算软件 ")},
-                {QStringLiteral("计算时间： ")},
-                {QStringLiteral("文件名:    ")},
-                {QStringLiteral("密度(kg/m3)："), kLabelBytes},
-                {QStringLiteral("运动粘滞系数(m2/s)："), kLabelBytes},
-                {QStringLiteral("管壁粗糙度(mm)："), kLabelBytes},
-                {QStringLiteral("总阻力(Pa)："), kLabelBytes},
-            },
+            SegmentWorkbookHeadingRows(QStringLiteral("计算软件： 风管阻力计算软件 "),
+                                       {
+                                           {QStringLiteral("密度(kg/m3)："), kLabelBytes},
+                                           {QStringLiteral("运动粘滞系数(m2/s)："), kLabelBytes},
+                                           {QStringLiteral("管壁粗糙度(mm)："), kLabelBytes},
+                                           {QStringLiteral("总阻力(Pa)："), kLabelBytes},
+                                       }),
         .titleRow = 12,
         .columns =
             {
@@ -112,28 +98,11 @@ const WorkbookLayout& DuctWorkbookLayout()
 
 QStringList DuctWorkbookHeadingValues(const DuctWorkbookHeading& h, double totalResistance)
 {
-    return {
-        {},
-        h.time,
-        h.projectFileName,
+    const QStringList own{
         FormatNumber(h.air.rho, QStringLiteral("0.00")),
         FormatNumber(h.air.nu, QStringLiteral("0.0000000000")),
         FormatNumber(h.air.K, QStringLiteral("0.000")),
         FormatNumber(totalResistance, QStringLiteral("0.0")),
     };
-}
-
-void WriteDuctWorkbook(const QString& path, const DuctWorkbookHeading& heading,
-                       const RecordTableStore& table)
-{
-    WriteDuctWorkbook(path, heading, table.declaration(), LoadedRecords(table.records()));
-}
-
-void WriteDuctWorkbook(const QString& path, const DuctWorkbookHeading& heading,
-                       const TableDeclaration& declaration, const RecordSource& records)
-{
-    StreamResultsWorkbook(
-        path, DuctWorkbookLayout(),
-        [&](double total) { return DuctWorkbookHeadingValues(heading, total); }, declaration,
-        records);
+    return SegmentWorkbookHeadingValues(h, own);
 }

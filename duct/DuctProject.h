@@ -9,7 +9,7 @@
 // The segment table is the .DB beside it (app/SegmentProject.h).
 #pragma once
 
-#include "app/ResultsWorkbook.h"
+#include "app/SegmentProject.h"
 #include "duct/DuctSegment.h"
 
 #include <QString>
@@ -30,19 +30,15 @@ AirProperties DuctProjectFromLines(const QStringList& lines);
 // at all: a failed write leaves the old file. Throws UserError.
 void WriteDuctProjectFile(const QString& path, const AirProperties& air);
 
-struct DuctWorkbookHeading {
-    QString time;            // "计算时间"
-    QString projectFileName; // "文件名": empty without a project
+struct DuctWorkbookHeading : SegmentWorkbookHeading {
     AirProperties air;
 };
 
 // Columns A–N, rows 1–13, one row per segment from row 14.
 const WorkbookLayout& DuctWorkbookLayout();
 QStringList DuctWorkbookHeadingValues(const DuctWorkbookHeading& heading, double totalResistance);
-// Writes the workbook of the segment table's records (throws UserError).
-void WriteDuctWorkbook(const QString& path, const DuctWorkbookHeading& heading,
-                       const RecordTableStore& table);
-// The same from the records of a table read one at a time (a table too large
-// to hold; see StreamResultsWorkbook).
-void WriteDuctWorkbook(const QString& path, const DuctWorkbookHeading& heading,
-                       const TableDeclaration& declaration, const RecordSource& records);
+// WriteDuctWorkbook(path, heading, table), or (path, heading, declaration,
+// records) for records read one at a time; either with the loops after them
+// for the "环路" sheet (app/SegmentProject.h).
+inline constexpr SegmentWorkbook<DuctWorkbookHeading> WriteDuctWorkbook{
+    &DuctWorkbookLayout, &DuctWorkbookHeadingValues, "风管环路计算结果表", "Duct_No"};

@@ -2,7 +2,7 @@
 
 #include "app/KeyedRecords.h"
 #include "app/Numbers.h"
-#include "pipe/WaterFriction.h"
+#include "friction/Friction.h"
 
 #include <QLocale>
 #include <cmath>
@@ -285,10 +285,7 @@ std::optional<double> DuctSpecificFriction(double v, double d, double K, double 
     const ColebrookWhiteResult cw = ColebrookWhite(v * d / nu, K, d);
     if (!cw.converged)
         return std::nullopt;
-    const double R = cw.lambda * v * v / (d * 2) * rho;
-    if (!std::isfinite(R))
-        return std::nullopt;
-    return R;
+    return DarcyWeisbachGradient(cw.lambda, v, d, rho);
 }
 
 DuctSegmentOutcome CalculateDuctSegment(const DuctSegmentInputs& in)

@@ -192,10 +192,11 @@ void Form_ZL_Duct::buildBottomRow()
     w.workbookWriter = [this]() -> SegmentProjectWindow::WorkbookWriter {
         segmentList_.open();
         CheckDuctSegmentRecords(segments_); // nothing of a damaged table is written
-        return [this](const QString& path, const QString& projectFileName) {
+        const SegmentLoops loops = ReadSegmentLoops(SegmentLoopsPath(segments_.path()));
+        return [this, loops](const QString& path, const QString& projectFileName) {
             const DuctWorkbookHeading heading{TimeOfDayText(currentClock().timeOfDay()),
                                               projectFileName, air_};
-            WriteDuctWorkbook(path, heading, segments_);
+            WriteDuctWorkbook(path, heading, segments_, loops);
         };
     };
     projects_ = std::make_unique<SegmentProjectActions>(

@@ -25,11 +25,9 @@ const WorkbookLayout& PipeWorkbookLayout()
 {
     static const WorkbookLayout layout{
         .title = QStringLiteral("水管阻力计算结果表"),
-        .headings =
+        .headings = SegmentWorkbookHeadingRows(
+            QStringLiteral("计算软件： 岚禾暖通常用计算工具软件Ventacalc3.00 "),
             {
-                {QStringLiteral("计算软件： 岚禾暖通常用计算工具软件Ventacalc3.00 ")},
-                {QStringLiteral("计算时间： ")},
-                {QStringLiteral("文件名:    ")},
                 {},
                 {QStringLiteral("管道类型:"), kLabelBytes},
                 {QStringLiteral("供水温度(℃):"), kLabelBytes},
@@ -39,7 +37,7 @@ const WorkbookLayout& PipeWorkbookLayout()
                 {QStringLiteral("水的运动粘滞系数(m2/s)："), kLabelBytes},
                 {QStringLiteral("管壁粗糙度(mm)："), kLabelBytes},
                 {QStringLiteral("总阻力(Pa)："), kLabelBytes},
-            },
+            }),
         .titleRow = 17,
         .columns =
             {
@@ -73,10 +71,7 @@ const WorkbookLayout& PipeWorkbookLayout()
 
 QStringList PipeWorkbookHeadingValues(const PipeWorkbookHeading& h, double totalResistance)
 {
-    return {
-        {},
-        h.time,
-        h.projectFileName,
+    const QStringList own{
         {},
         h.settings.pipeType,
         h.settings.supplyTemp,
@@ -88,19 +83,5 @@ QStringList PipeWorkbookHeadingValues(const PipeWorkbookHeading& h, double total
         FormatNumber(h.water.K, QStringLiteral("0.0000")),
         FormatNumber(totalResistance, QStringLiteral("0.0")),
     };
-}
-
-void WritePipeWorkbook(const QString& path, const PipeWorkbookHeading& heading,
-                       const RecordTableStore& table)
-{
-    WritePipeWorkbook(path, heading, table.declaration(), LoadedRecords(table.records()));
-}
-
-void WritePipeWorkbook(const QString& path, const PipeWorkbookHeading& heading,
-                       const TableDeclaration& declaration, const RecordSource& records)
-{
-    StreamResultsWorkbook(
-        path, PipeWorkbookLayout(),
-        [&](double total) { return PipeWorkbookHeadingValues(heading, total); }, declaration,
-        records);
+    return SegmentWorkbookHeadingValues(h, own);
 }

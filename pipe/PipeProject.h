@@ -7,7 +7,7 @@
 // (app/SegmentProject.h).
 #pragma once
 
-#include "app/ResultsWorkbook.h"
+#include "app/SegmentProject.h"
 #include "pipe/PipeSegment.h"
 
 #include <QString>
@@ -26,9 +26,7 @@ inline constexpr int PipeProjectLineCount = 3;
 PipeProjectSettings PipeProjectFromLines(const QStringList& lines);
 
 // What the workbook's heading shows besides the table's total resistance.
-struct PipeWorkbookHeading {
-    QString time;            // "计算时间"
-    QString projectFileName; // "文件名": empty without a project
+struct PipeWorkbookHeading : SegmentWorkbookHeading {
     PipeProjectSettings settings;
     double meanTemperature = 0; // ℃
     WaterState water;
@@ -37,10 +35,8 @@ struct PipeWorkbookHeading {
 // Columns A–M, rows 1–18, one row per segment from row 19.
 const WorkbookLayout& PipeWorkbookLayout();
 QStringList PipeWorkbookHeadingValues(const PipeWorkbookHeading& heading, double totalResistance);
-// Writes the workbook of the segment table's records (throws UserError).
-void WritePipeWorkbook(const QString& path, const PipeWorkbookHeading& heading,
-                       const RecordTableStore& table);
-// The same from the records of a table read one at a time (a table too large
-// to hold; see StreamResultsWorkbook).
-void WritePipeWorkbook(const QString& path, const PipeWorkbookHeading& heading,
-                       const TableDeclaration& declaration, const RecordSource& records);
+// WritePipeWorkbook(path, heading, table), or (path, heading, declaration,
+// records) for records read one at a time; either with the loops after them
+// for the "环路" sheet (app/SegmentProject.h).
+inline constexpr SegmentWorkbook<PipeWorkbookHeading> WritePipeWorkbook{
+    &PipeWorkbookLayout, &PipeWorkbookHeadingValues, "水管环路计算结果表", "Pipe_No"};

@@ -253,10 +253,11 @@ void Form_ZL_pipe::buildBottomRow()
         heading.meanTemperature = water.meanTemperature;
         segmentList_.open();
         CheckPipeSegmentRecords(segments_); // nothing of a damaged table is written
-        return [this, heading](const QString& path, const QString& projectFileName) mutable {
+        const SegmentLoops loops = ReadSegmentLoops(SegmentLoopsPath(segments_.path()));
+        return [this, heading, loops](const QString& path, const QString& projectFileName) mutable {
             heading.time = TimeOfDayText(currentClock().timeOfDay());
             heading.projectFileName = projectFileName;
-            WritePipeWorkbook(path, heading, segments_);
+            WritePipeWorkbook(path, heading, segments_, loops);
         };
     };
     projects_ = std::make_unique<SegmentProjectActions>(

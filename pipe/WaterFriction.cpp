@@ -1,5 +1,7 @@
 #include "pipe/WaterFriction.h"
 
+#include "friction/Friction.h"
+
 #include <array>
 #include <cmath>
 #include <limits>
@@ -43,14 +45,6 @@ constexpr double kDensityExponent = -0.00061019; // 1/℃
 constexpr double kLaminarBelowRe = 2000;
 constexpr double kLaminarFactor = 64;
 
-// The damped iteration of the Colebrook–White equation.
-constexpr double kStartLambda = 0.02;
-constexpr double kLambdaFloor = 1e-7; // replaces a λ ≤ 0 before its square root
-constexpr double kTolerance = 1e-7;   // |λ' − λ| at convergence
-constexpr double kKeptOld = 0.2;      // share of the old λ in each step
-constexpr int kMostSteps = 500;       // the 501st step is a failure
-constexpr double kMmPerM = 1000;
-
 } // namespace
 
 double KinematicViscosityOfWater(double t)
@@ -74,35 +68,6 @@ double WaterDensity(double tm)
     return kDensityAt0 * std::exp(kDensityExponent * tm);
 }
 
-ColebrookWhiteResult ColebrookWhite(double Re, double K, double d)
-{
-    const double roughnessTerm = (K / kMmPerM) / (3.71 * d);
-    const double ln10 = std::log(10.0);
-    ColebrookWhiteResult result;
-    double lambda = kStartLambda;
-    for (int steps = 0;;) {
-        if (lambda <= 0)
-            lambda = kLambdaFloor;
-        const double x = 2.51 / (std::sqrt(lambda) * Re) + roughnessTerm;
-        const double lg = std::log(x) / ln10;
-        const double next = 1 / (4 * lg * lg);
-        if (std::fabs(next - lambda) <= kTolerance) {
-            // The λ this step started from is the result, not λ'.
-            result.lambda = lambda;
-            result.steps = steps;
-            result.converged = true;
-            return result;
-        }
-        lambda = next + kKeptOld * (lambda - next);
-        ++steps;
-        if (steps > kMostSteps) {
-            result.lambda = lambda;
-            result.steps = steps;
-            return result;
-        }
-    }
-}
-
 std::optional<double> PipeSpecificFriction(double v, double d, double K, double nu, double rho)
 {
     const double Re = v * d / nu;
@@ -115,8 +80,5 @@ std::optional<double> PipeSpecificFriction(double v, double d, double K, double 
             return std::nullopt;
         lambda = cw.lambda;
     }
-    const double R = lambda * v * v / (d * 2) * rho;
-    if (!std::isfinite(R))
-        return std::nullopt;
-    return R;
+    return DarcyWeisbachGradient(lambda, v, d, rho);
 }

@@ -9,10 +9,10 @@
 //   if (!R)
 //       <"计算失败！": the iteration did not converge; nothing is stored>
 //
-// Reference: the Darcy–Weisbach gradient R = λ/d · ρv²/2 with the
-// Colebrook–White friction factor 1/√λ = −2·lg(2.51/(Re·√λ) + K/(3.71·d)),
-// and 64/Re for laminar flow, as Chinese heating design practice uses them;
-// the viscosity of water from the usual handbook table.
+// Reference: the Darcy–Weisbach gradient with the Colebrook–White friction
+// factor (friction/Friction.h), and 64/Re for laminar flow, as Chinese heating
+// design practice uses them; the viscosity of water from the usual handbook
+// table.
 #pragma once
 
 #include <optional>
@@ -25,19 +25,6 @@ double KinematicViscosityOfWater(double t);
 
 // Density of water (kg/m³) at the mean temperature tm (℃).
 double WaterDensity(double tm);
-
-// The Colebrook–White friction factor by damped fixed-point iteration: from
-// λ = 0.02, each step takes λ' from the equation and keeps 20 % of the old λ;
-// it has converged when |λ' − λ| ≤ 1e-7, and the result is then the λ before
-// that last step. After 501 damped steps without converging it has failed.
-// Shared by the pipe and the duct friction (the duct has no laminar branch).
-struct ColebrookWhiteResult {
-    double lambda = 0; // the friction factor (meaningless when !converged)
-    int steps = 0;     // damped steps taken
-    bool converged = false;
-};
-// Re: Reynolds number; K: absolute roughness (mm); d: inner diameter (m).
-ColebrookWhiteResult ColebrookWhite(double Re, double K, double d);
 
 // The specific friction R (Pa/m) of water at mean velocity v (m/s) in a pipe of
 // inner diameter d (m) and absolute roughness K (mm), with kinematic viscosity

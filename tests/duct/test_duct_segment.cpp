@@ -2,6 +2,7 @@
 // the local resistance, the refusals, the segment table and loading back.
 #include "app/DataDir.h"
 #include "duct/DuctSegment.h"
+#include "friction/Friction.h"
 #include "pipe/WaterFriction.h"
 #include "shell/DataSeeds.h"
 

@@ -186,6 +186,23 @@ def project_file():
         write("project_file", name, data)
 
 
+def loops_file():
+    head = "Ventacalc环路表 1\r\n"
+    cases = {
+        "two_groups": head + "限值 0.15\r\n环路 A\r\n管段 1\r\n管段 2\r\n管段 3\r\n"
+                      "环路 B\r\n管段 1\r\n管段 4\r\n环路 C\r\n管段 1\r\n管段 2\r\n"
+                      "并联 A,B\r\n并联 C,A\r\n",
+        "lf_no_last_end": head.replace("\r\n", "\n") + "环路 供水\n管段 主干 1",
+        "empty_loop": head + "环路 A\r\n环路 B\r\n管段 1\r\n",
+        "segment_twice": head + "环路 A\r\n管段 1\r\n管段 1\r\n",
+        "group_unknown": head + "环路 A\r\n管段 1\r\n并联 A,X\r\n",
+        "limit_late": head + "环路 A\r\n管段 1\r\n限值 0.2\r\n",
+    }
+    for name, text in cases.items():
+        write("loops_file", name, text.encode("utf-8"))
+    write("loops_file", "not_utf8", head.encode("utf-8") + b"\xff\r\n")
+
+
 def pdf_file(cmap, length=None):
     """A one-page PDF laid out as Qt writes it, whose one font reads back
     through cmap; length replaces the CMap stream's /Length entry."""
@@ -337,6 +354,7 @@ if __name__ == "__main__":
     point_file()
     pipe_catalogue()
     project_file()
+    loops_file()
     pdf_text_layer()
 
 

@@ -1,5 +1,6 @@
 // Water properties and pipe friction: the handbook figures and the worked
 // friction case, the laminar boundary and the iteration's failure.
+#include "friction/Friction.h"
 #include "pipe/WaterFriction.h"
 
 #include <cmath>

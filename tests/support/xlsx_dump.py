@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-# Prints a workbook's first sheet as JSON for the workbook tests: every cell
+# Prints a workbook's first sheet (or the one of the index given after the
+# path) as JSON for the workbook tests: every cell
 # written (value, number format, alignment, font name and size, borders), the
 # merged ranges, the column widths and their fonts, the document title and
 # the printed page (orientation, paper, fit, rows repeated, footer, margins).
@@ -9,7 +10,7 @@ import sys
 import openpyxl
 
 book = openpyxl.load_workbook(sys.argv[1])
-sheet = book.worksheets[0]
+sheet = book.worksheets[int(sys.argv[2]) if len(sys.argv) > 2 else 0]
 cells = {}
 for row in sheet.iter_rows():
     for cell in row:
@@ -46,6 +47,7 @@ page = {
 print(json.dumps({
     "title": book.properties.title,
     "sheets": len(book.worksheets),
+    "sheetNames": book.sheetnames,
     "cells": cells,
     "merged": sorted(str(r) for r in sheet.merged_cells.ranges),
     "widths": {k: v.width for k, v in sheet.column_dimensions.items()},
