@@ -30,6 +30,8 @@ SegmentListGroup NewSegmentListGroup(QWidget* window)
     g.add = NewButton(g.box, "Button_add", QStringLiteral("添加(&A)"), {118, 20, 70, 26});
     g.edit = NewButton(g.box, "Button_edit", QStringLiteral("编辑(&E)"), {118, 54, 70, 26});
     g.remove = NewButton(g.box, "Button_del", QStringLiteral("删除(&D)"), {118, 88, 70, 26});
+    // Loops are made of the listed segments. "浏览(&R)..." of the bottom row has R.
+    g.loops = NewButton(g.box, "Button_loops", QStringLiteral("环路(&U)..."), {118, 226, 70, 26});
     return g;
 }
 

@@ -21,6 +21,7 @@ struct SegmentListGroup {
     QGroupBox* box;
     QListWidget* list;                // ListBox_pipe
     QPushButton *add, *edit, *remove; // Button_add, Button_edit, Button_del
+    QPushButton* loops;               // Button_loops: "环路(&U)...", the loops dialog
 };
 // At its place in the top left corner of the window.
 SegmentListGroup NewSegmentListGroup(QWidget* window);

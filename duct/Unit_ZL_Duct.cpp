@@ -10,12 +10,14 @@
 #include "app/SegmentProjectActions.h"
 #include "app/SegmentWindow.h"
 #include "app/TableGridModel.h"
+#include "app/Unit_Loops.h"
 #include "duct/DuctProject.h"
 #include "duct/Unit_Adv.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -66,9 +68,11 @@ Form_ZL_Duct::Form_ZL_Duct(Form_Advanced& advanced, QWidget* parent)
     SetUpKeyboard(this, Button_Save);
 }
 
-// The grid's model reads the segment table's declaration: it goes before the table.
+// The grid's model reads the segment table's declaration, and the loops
+// dialog the table: both go before the table.
 Form_ZL_Duct::~Form_ZL_Duct()
 {
+    delete loops_;
     DBGrid1->setModel(nullptr);
     delete gridModel_;
 }
@@ -79,11 +83,20 @@ void Form_ZL_Duct::buildListGroup()
     ListBox_pipe = g.list;
     segmentList_.attach(ListBox_pipe);
     Button_add = g.add, Button_edit = g.edit, Button_del = g.remove;
+    Button_loops = g.loops;
     ConnectGuarded(Button_add, &QPushButton::clicked, this, &Form_ZL_Duct::Button_addClick);
     ConnectGuarded(Button_edit, &QPushButton::clicked, this, &Form_ZL_Duct::Button_editClick);
     ConnectGuarded(ListBox_pipe, &QListWidget::itemDoubleClicked, this,
                    &Form_ZL_Duct::Button_editClick);
     ConnectGuarded(Button_del, &QPushButton::clicked, this, &Form_ZL_Duct::Button_delClick);
+
+    // The figures follow every change of the table: a segment stored or
+    // deleted, another project's table.
+    loops_ = new Form_Loops(
+        {&segments_, QStringLiteral("Duct_No"), [this] { segmentList_.open(); }, kHelpContext},
+        this);
+    connect(&segments_, &RecordTableStore::contentsChanged, loops_, &Form_Loops::refresh);
+    ConnectGuarded(Button_loops, &QPushButton::clicked, this, &Form_ZL_Duct::Button_loopsClick);
 }
 
 void Form_ZL_Duct::buildInputGroup()
@@ -318,6 +331,22 @@ void Form_ZL_Duct::DBGrid1CellClick()
 void Form_ZL_Duct::Button_delClick()
 {
     segmentList_.deleteSelected(this);
+}
+
+// The dialog stays open beside the window, so that segments can be changed
+// while their loops' figures are in sight.
+void Form_ZL_Duct::Button_loopsClick()
+{
+    loops_->show();
+    loops_->raise();
+    loops_->activateWindow();
+}
+
+void Form_ZL_Duct::hideEvent(QHideEvent* event)
+{
+    QDialog::hideEvent(event);
+    if (!event->spontaneous()) // closed, not minimised
+        loops_->hide();
 }
 
 DuctSegmentInputs Form_ZL_Duct::readInputs() const

@@ -19,6 +19,7 @@ class QPushButton;
 class QRadioButton;
 class QTableView;
 class Form_Advanced;
+class Form_Loops;
 class SegmentProjectActions;
 class TableGridModel;
 
@@ -51,6 +52,7 @@ public:
     // "管段列表"
     QListWidget* ListBox_pipe;
     QPushButton *Button_add, *Button_edit, *Button_del;
+    QPushButton* Button_loops; // "环路(&U)..."
     // "数据输入"
     QLineEdit *Edit_duct_No, *Edit_L, *Edit_G;
     QRadioButton *RadioButton_Yuan, *RadioButton_Fang;
@@ -66,8 +68,12 @@ public:
     QPushButton *Button_browse, *Button_view;
     QPushButton *Button_quit, *Button_help;
 
+    // The loops dialog of this window's segment table.
+    Form_Loops* loopsDialog() const { return loops_; }
+
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void FormShow();
@@ -78,6 +84,7 @@ private:
     void Button_editClick();
     void DBGrid1CellClick();
     void Button_delClick();
+    void Button_loopsClick();
     void Button_SaveClick();
     void Button_quitClick();
     void Button_helpClick();
@@ -96,4 +103,5 @@ private:
     SegmentTableList segmentList_;
     TableGridModel* gridModel_;
     std::unique_ptr<SegmentProjectActions> projects_;
+    Form_Loops* loops_; // a child window, beside this one while it is shown
 };

@@ -11,6 +11,7 @@
 #include "app/SegmentProjectActions.h"
 #include "app/SegmentWindow.h"
 #include "app/TableGridModel.h"
+#include "app/Unit_Loops.h"
 #include "pipe/LocalResistance.h"
 #include "pipe/PipeCatalogue.h"
 #include "pipe/PipeProject.h"
@@ -22,6 +23,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -80,9 +82,11 @@ Form_ZL_pipe::Form_ZL_pipe(Form_BZL_Set& sizeSetting, Form_JZSet_pipe& coefficie
     SetUpKeyboard(this, Button_Save);
 }
 
-// The grid's model reads the segment table's declaration: it goes before the table.
+// The grid's model reads the segment table's declaration, and the loops
+// dialog the table: both go before the table.
 Form_ZL_pipe::~Form_ZL_pipe()
 {
+    delete loops_;
     DBGrid1->setModel(nullptr);
     delete gridModel_;
 }
@@ -93,11 +97,20 @@ void Form_ZL_pipe::buildListGroup()
     ListBox_pipe = g.list;
     segmentList_.attach(ListBox_pipe);
     Button_add = g.add, Button_edit = g.edit, Button_del = g.remove;
+    Button_loops = g.loops;
     ConnectGuarded(Button_add, &QPushButton::clicked, this, &Form_ZL_pipe::Button_addClick);
     ConnectGuarded(Button_edit, &QPushButton::clicked, this, &Form_ZL_pipe::Button_editClick);
     ConnectGuarded(ListBox_pipe, &QListWidget::itemDoubleClicked, this,
                    &Form_ZL_pipe::Button_editClick);
     ConnectGuarded(Button_del, &QPushButton::clicked, this, &Form_ZL_pipe::Button_delClick);
+
+    // The figures follow every change of the table: a segment stored or
+    // deleted, another project's table.
+    loops_ = new Form_Loops(
+        {&segments_, QStringLiteral("Pipe_No"), [this] { segmentList_.open(); }, kHelpContext},
+        this);
+    connect(&segments_, &RecordTableStore::contentsChanged, loops_, &Form_Loops::refresh);
+    ConnectGuarded(Button_loops, &QPushButton::clicked, this, &Form_ZL_pipe::Button_loopsClick);
 }
 
 QGroupBox* Form_ZL_pipe::buildInputGroup()
@@ -459,6 +472,22 @@ void Form_ZL_pipe::DBGrid1CellClick()
 void Form_ZL_pipe::Button_delClick()
 {
     segmentList_.deleteSelected(this);
+}
+
+// The dialog stays open beside the window, so that segments can be changed
+// while their loops' figures are in sight.
+void Form_ZL_pipe::Button_loopsClick()
+{
+    loops_->show();
+    loops_->raise();
+    loops_->activateWindow();
+}
+
+void Form_ZL_pipe::hideEvent(QHideEvent* event)
+{
+    QDialog::hideEvent(event);
+    if (!event->spontaneous()) // closed, not minimised
+        loops_->hide();
 }
 
 PipeSegmentInputs Form_ZL_pipe::readInputs() const

@@ -24,6 +24,7 @@ class QTableView;
 class Form_BZL_Set;
 class Form_JZSet_pipe;
 class Form_Pipe_Set;
+class Form_Loops;
 class SegmentProjectActions;
 class TableGridModel;
 
@@ -57,6 +58,7 @@ public:
     // "管段列表"
     QListWidget* ListBox_pipe;
     QPushButton *Button_add, *Button_edit, *Button_del;
+    QPushButton* Button_loops; // "环路(&U)..."
     // "数据输入"
     QLineEdit *Edit_pipe_No, *Edit_L;
     QRadioButton *RadioButton_G, *RadioButton_Q;
@@ -80,8 +82,12 @@ public:
     QPushButton *Button_browse, *Button_view;
     QPushButton *Button_quit, *Button_help;
 
+    // The loops dialog of this window's segment table.
+    Form_Loops* loopsDialog() const { return loops_; }
+
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void FormShow();
@@ -97,6 +103,7 @@ private:
     void Button_editClick();
     void DBGrid1CellClick();
     void Button_delClick();
+    void Button_loopsClick();
     void Button_SaveClick();
     void Button_quitClick();
     void Button_helpClick();
@@ -126,5 +133,6 @@ private:
     TableGridModel* gridModel_;
     WaterState lastWater_;
     std::unique_ptr<SegmentProjectActions> projects_;
+    Form_Loops* loops_;        // a child window, beside this one while it is shown
     bool shownBefore_ = false; // the pipe type box offers a first type once
 };
