@@ -360,8 +360,15 @@ SegmentLoops WithGivenLoops(const SegmentLoops& stored, const std::vector<Segmen
         else
             result.loops.push_back(loop);
     }
+    // A given group of loops the project already groups is that group: a
+    // script may repeat what the dialog stored. Only one given twice is refused.
+    const std::size_t storedGroups = result.groups.size();
     for (const LoopGroup& group : groups) {
         CheckGroup(group, result.loops);
+        const QSet<QString> names = sorted(group.loops);
+        const auto same = [&](const LoopGroup& g) { return sorted(g.loops) == names; };
+        if (std::any_of(result.groups.begin(), result.groups.begin() + storedGroups, same))
+            continue;
         checkGroupFree(result.groups, group);
         result.groups.push_back(group);
     }

@@ -116,7 +116,8 @@ void PutGroup(SegmentLoops& loops, const LoopGroup& group, int replacing = -1);
 void RemoveGroup(SegmentLoops& loops, int index);
 // The command line's loops on top of the stored ones: a given loop with a
 // stored loop's name replaces it (in its place, its groups kept), any other
-// is added after them; the given groups are added after the stored ones.
+// is added after them; the given groups are added after the stored ones, a
+// group of the same loops as a stored one being that group.
 // Given loops are checked against tableNumbers. Throws UserError.
 SegmentLoops WithGivenLoops(const SegmentLoops& stored, const std::vector<SegmentLoop>& loops,
                             const std::vector<LoopGroup>& groups, const QStringList& tableNumbers);
