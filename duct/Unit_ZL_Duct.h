@@ -69,7 +69,8 @@ public:
     QPushButton *Button_quit, *Button_help;
 
     // The loops dialog of this window's segment table.
-    Form_Loops* loopsDialog() const { return loops_; }
+    // The loops dialog, made on first use.
+    Form_Loops* loopsDialog();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -103,5 +104,5 @@ private:
     SegmentTableList segmentList_;
     TableGridModel* gridModel_;
     std::unique_ptr<SegmentProjectActions> projects_;
-    Form_Loops* loops_; // a child window, beside this one while it is shown
+    Form_Loops* loops_ = nullptr; // a child window, beside this one while it is shown
 };

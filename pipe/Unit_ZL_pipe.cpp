@@ -104,12 +104,6 @@ void Form_ZL_pipe::buildListGroup()
                    &Form_ZL_pipe::Button_editClick);
     ConnectGuarded(Button_del, &QPushButton::clicked, this, &Form_ZL_pipe::Button_delClick);
 
-    // The figures follow every change of the table: a segment stored or
-    // deleted, another project's table.
-    loops_ = new Form_Loops(
-        {&segments_, QStringLiteral("Pipe_No"), [this] { segmentList_.open(); }, kHelpContext},
-        this);
-    connect(&segments_, &RecordTableStore::contentsChanged, loops_, &Form_Loops::refresh);
     ConnectGuarded(Button_loops, &QPushButton::clicked, this, &Form_ZL_pipe::Button_loopsClick);
 }
 
@@ -476,8 +470,23 @@ void Form_ZL_pipe::Button_delClick()
 
 // The dialog stays open beside the window, so that segments can be changed
 // while their loops' figures are in sight.
+// Made when first asked for, so that start-up makes no window it may never
+// show; from then on its figures follow every change of the table: a
+// segment stored or deleted, another project's table.
+Form_Loops* Form_ZL_pipe::loopsDialog()
+{
+    if (!loops_) {
+        loops_ = new Form_Loops(
+            {&segments_, QStringLiteral("Pipe_No"), [this] { segmentList_.open(); }, kHelpContext},
+            this);
+        connect(&segments_, &RecordTableStore::contentsChanged, loops_, &Form_Loops::refresh);
+    }
+    return loops_;
+}
+
 void Form_ZL_pipe::Button_loopsClick()
 {
+    loopsDialog();
     loops_->show();
     loops_->raise();
     loops_->activateWindow();
@@ -486,7 +495,7 @@ void Form_ZL_pipe::Button_loopsClick()
 void Form_ZL_pipe::hideEvent(QHideEvent* event)
 {
     QDialog::hideEvent(event);
-    if (!event->spontaneous()) // closed, not minimised
+    if (!event->spontaneous() && loops_) // closed, not minimised
         loops_->hide();
 }
 

@@ -83,7 +83,8 @@ public:
     QPushButton *Button_quit, *Button_help;
 
     // The loops dialog of this window's segment table.
-    Form_Loops* loopsDialog() const { return loops_; }
+    // The loops dialog, made on first use.
+    Form_Loops* loopsDialog();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -133,6 +134,6 @@ private:
     TableGridModel* gridModel_;
     WaterState lastWater_;
     std::unique_ptr<SegmentProjectActions> projects_;
-    Form_Loops* loops_;        // a child window, beside this one while it is shown
-    bool shownBefore_ = false; // the pipe type box offers a first type once
+    Form_Loops* loops_ = nullptr; // a child window, beside this one while it is shown
+    bool shownBefore_ = false;    // the pipe type box offers a first type once
 };

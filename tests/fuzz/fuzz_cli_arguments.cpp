@@ -169,7 +169,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     switch (choice - kCommandCount) {
-    case 0: { // chart, with its process
+    case 0: { // chart, with its process; the weather command's words too
+        try {
+            const ChartArgs w = ParseWeatherArgs(words);
+            FUZZ_CHECK(w.positional.size() <= 1);
+            FUZZ_CHECK(!w.out.isEmpty() ||
+                       (!w.zones && !w.process && w.points.isEmpty() && w.scale.isEmpty()));
+            for (auto it = w.options.begin(); it != w.options.end(); ++it)
+                FUZZ_CHECK(!it.value().isEmpty());
+        } catch (const UserError& e) {
+            checkMessage(e.text());
+        }
         ChartArgs a;
         try {
             a = ParseChartArgs(words);

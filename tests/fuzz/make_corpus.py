@@ -365,7 +365,7 @@ def picture():
 
 def cli_arguments():
     # First byte: the parser (state, pmv, process, convert, pipe, duct,
-    # chart, thread count, unit); then the words, one a line.
+    # chart and weather, thread count, unit); then the words, one a line.
     cases = {
         "state": (0, ["t=20", "rh=50", "--pressure", "101325", "--json"]),
         "state_csv_and_values": (0, ["--csv", "f.csv", "t=20", "rh=50"]),
@@ -384,6 +384,11 @@ def cli_arguments():
         "chart": (6, ["--out", "c.svg", "--process", "1", "tW=34", "tsW=28", "tN=26", "phiN=60",
                       "Q=10", "W=3", "tO=20", "--zones"]),
         "chart_empty_points": (6, ["--out", "c.png", "--points", "", "--scale"]),
+        "weather": (6, ["year.epw", "--months", "11-2", "--hours", "8-18", "--chart", "y.png",
+                        "--zones", "--bins", "y.xlsx", "--json"]),
+        "weather_chart_option_alone": (6, ["year.epw", "--scale", "2", "a.csv"]),
+        "pipe_loops": (4, ["--project", "a.gzl", "--loop", "A=1,2,3", "--loop", "B=1,4",
+                           "--group", "A,B", "--loops", "--json"]),
         "threads": (7, ["16"]),
         "threads_too_many": (7, ["257"]),
         "unit": (8, ["1e300", "kgf/cm2"]),

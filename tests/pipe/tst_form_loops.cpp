@@ -144,7 +144,7 @@ class TestFormLoops : public QObject
         putLoop("A", "1,2,3");
         loops()->Edit_loop_name->setText("B");
         loops()->Edit_loop_segments->setText("1");
-        for (const QString& no : {"4", "5"})
+        for (const char* no : {"4", "5"})
             loops()->ListBox_segments->findItems(no, Qt::MatchExactly).first()->setSelected(true);
         QTest::mouseClick(loops()->Button_pick, Qt::LeftButton);
         QCOMPARE(loops()->Edit_loop_segments->text(), QStringLiteral("1,4,5"));
@@ -399,7 +399,7 @@ private slots:
         duct_->show();
         QVERIFY(QTest::qWaitForWindowExposed(duct_.get()));
         QCOMPARE(duct_->Button_loops->text(), QStringLiteral("环路(&U)..."));
-        for (const QString& no : {"1", "2"}) {
+        for (const char* no : {"1", "2"}) {
             duct_->Edit_duct_No->setText(no);
             duct_->Edit_G->setText("5000");
             duct_->RadioButton_Yuan->click();
