@@ -183,20 +183,20 @@ TEST_F(PointToolsTest, RefusalsNameWhatIsMissing)
         int step;
         bool lineStarted; // at the first point
     } cases[] = {
-        {{Ok(T::Point, "")}, noName, 1},
-        {{Ok(T::Point, "W"), Typed("26", "")}, "请输入状态点参数！", 2},
-        {{T::TwoPoints, Ok(T::TwoPoints, "")}, noName, 1},
-        {{T::TwoPoints, Ok(T::TwoPoints, "Z")}, noSuchPoint, 1},
+        {{Ok(T::Point, "")}, noName, 1, false},
+        {{Ok(T::Point, "W"), Typed("26", "")}, "请输入状态点参数！", 2, false},
+        {{T::TwoPoints, Ok(T::TwoPoints, "")}, noName, 1, false},
+        {{T::TwoPoints, Ok(T::TwoPoints, "Z")}, noSuchPoint, 1, false},
         {{T::TwoPoints, Ok(T::TwoPoints, "A"), Ok(T::TwoPoints, "Z")}, noSuchPoint, 2, true},
-        {{T::Mixing, Ok(T::Mixing, "A", "1000")}, "请输入混合点名！", 1},
-        {{T::Mixing, Ok(T::Mixing, "", "1000", "M")}, noName, 1},
-        {{T::Mixing, Ok(T::Mixing, "A", "", "M")}, noFlow, 1},
-        {{T::Mixing, Ok(T::Mixing, "Z", "1000", "M")}, noSuchPoint, 1},
+        {{T::Mixing, Ok(T::Mixing, "A", "1000")}, "请输入混合点名！", 1, false},
+        {{T::Mixing, Ok(T::Mixing, "", "1000", "M")}, noName, 1, false},
+        {{T::Mixing, Ok(T::Mixing, "A", "", "M")}, noFlow, 1, false},
+        {{T::Mixing, Ok(T::Mixing, "Z", "1000", "M")}, noSuchPoint, 1, false},
         {{T::Mixing, Ok(T::Mixing, "A", "1", "M"), Ok(T::Mixing, "B", "")}, noFlow, 2, true},
-        {{T::Ratio, Ok(T::Ratio, "", "10000")}, "请输入室内状态点名！", 1},
-        {{T::Ratio, Ok(T::Ratio, "A", "")}, "请输入热湿比！", 1},
-        {{T::Ratio, Ok(T::Ratio, "Z", "10000")}, noSuchPoint, 1},
-        {{T::Delete, Ok(T::Delete, "")}, "请输入被删除状态点名称！", 1},
+        {{T::Ratio, Ok(T::Ratio, "", "10000")}, "请输入室内状态点名！", 1, false},
+        {{T::Ratio, Ok(T::Ratio, "A", "")}, "请输入热湿比！", 1, false},
+        {{T::Ratio, Ok(T::Ratio, "Z", "10000")}, noSuchPoint, 1, false},
+        {{T::Delete, Ok(T::Delete, "")}, "请输入被删除状态点名称！", 1, false},
     };
     for (std::size_t k = 0; k < std::size(cases); ++k) {
         const auto& c = cases[k];
