@@ -528,6 +528,10 @@ WeatherYear ReadWeatherYearFile(const QString& path, double csvPressure)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         const int error = errno;
+        // Windows opens files without setting errno: a missing file is
+        // told apart by itself, in the same words everywhere.
+        if (!QFileInfo::exists(path))
+            throw unreadable(SystemErrorReason(ENOENT));
         throw unreadable(FileDeviceReason(file.error(), error));
     }
     const bool epw = path.endsWith(QLatin1String(".epw"), Qt::CaseInsensitive);
