@@ -93,7 +93,7 @@ TEST_F(CliWeather, RefusalsAndFailuresPrintNoResult)
          "无法识别的参数: --frobnicate（见 ventacalc-cli weather --help）"},
         {{year_, "--chart", "c.png", "--process", "1", "tW=34"}, 2, "请输入室外空气参数！"},
         {{year_, "--chart", "c.png", "--process", "1", "tW=34", "tw0=3"}, 2, "tw0=3"},
-        {{path("missing.epw")}, 1, "missing.epw"},
+        {{path("missing.epw")}, 1, "：文件或文件夹不存在"},
         {{bad}, 2, "第9行"},
         {{year_, "--chart", noFolder + ".png"}, 1, "none"},
         {{year_, "--bins", noFolder + ".csv"}, 1, "none"},

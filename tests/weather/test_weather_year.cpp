@@ -401,8 +401,9 @@ TEST(WeatherYearFile, ReadsByExtensionAndTellsUnreadableFiles)
         ReadWeatherYearFile(missing);
         ADD_FAILURE() << "a missing file was read";
     } catch (const WeatherFileUnreadable& e) {
-        EXPECT_TRUE(e.text().startsWith(QStringLiteral("无法读取气象年文件“%1”：").arg(missing)))
-            << e.text().toStdString();
+        EXPECT_EQ(
+            e.text(),
+            QStringLiteral("无法读取气象年文件“%1”：文件或文件夹不存在").arg(QuotedInput(missing)));
     }
     EXPECT_THROW(ReadWeatherYearFile(dir.path()), WeatherFileUnreadable);
 }
